@@ -1,0 +1,24 @@
+# The two commands of the README: `make run` plays, `make test` tests.
+# Both install what is missing first, so they work on a fresh Debian machine.
+BUILD_DIR ?= build
+JOBS ?= 2
+
+.PHONY: deps configure build run test bench fuzz clean
+
+deps:
+	@bash tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/curdovar
+
+test: build
+	cd $(BUILD_DIR) && ctest -j $(JOBS) --output-on-failure --timeout 600
+
+clean:
+	rm -rf $(BUILD_DIR)

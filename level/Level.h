@@ -1,0 +1,99 @@
+#pragma once
+
+#include "player/Player.h"
+#include "things/AsplosionListener.h"
+#include "things/Thing.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <istream>
+#include <string>
+
+// What one level step reports to the main loop.
+enum StepResult : int {
+    StepNothing = 0,
+    StepLevelDone = 1,
+    StepOpenOptions = 2,
+    StepOpenControls = 3,
+};
+
+constexpr int tileSlotCount = 40;     // tile images indexed by cell value 0..39
+constexpr int levelViewColumns = 20;  // the window is 20 by 15 tiles
+constexpr int levelViewRows = 15;
+
+// The visible part of the level in level pixels, for the whole program.
+extern SDL_Rect camera;
+// The current level's background image, freed by the next load.
+extern SDL_Surface* background;
+
+// One level in play: grid, tile set, objects, the Player and the bookkeeping
+// of the current level. Construction and the tile set are in Level.cpp, the
+// file format in LevelFile.cpp, step, drawing and explosions in
+// LevelPlay.cpp, moving to the next level in Progression.cpp.
+class Level : public AsplosionListener {
+public:
+    Level(int number, SDL_Surface* screen);
+
+    // A bomb went off at (x, y): crackable walls and small objects around it go.
+    int onExplosion(int x, int y) override;
+    ~Level() override;
+
+    int getLevelNumber() const { return levelNumber; }
+    std::string getName() const { return name; }
+    void handleEvent(const SDL_Event& event);
+    bool isGameOver() const;
+
+    // Takes a pickup off the grid; object cells (27 and up) stay.
+    void clearCell(int x, int y);
+    // The Level owns the object from now on.
+    void addThing(Thing* thing);
+    void addShake(int n);
+
+    void makePath();
+    // Reads the level file at path (empty: the file the level already names).
+    bool load(const std::string& path);
+
+    int step();
+    void draw();
+    bool advanceLevel();
+
+    // Read by tests and tools.
+    int getWidth() const { return width; }
+    int getHeight() const { return height; }
+    const Grid& getGrid() const { return grid; }
+    Grid& getGrid() { return grid; }
+    const ThingList& getThings() const { return things; }
+    Player& getPlayer() { return player; }
+    const Player& getPlayer() const { return player; }
+    const std::string& getPath() const { return path; }
+    int getShake() const { return shake; }
+    bool getSeeHidden() const { return seeHidden; }
+    Mix_Music* getMusic() const { return music; }
+    SDL_Surface* getTileImage(int value) const;
+
+private:
+    // Reads one cell and, for an object kind, its object; false when the
+    // object's parameters could not be read.
+    bool readCell(std::istream& in, int x, int y);
+    void drawTiles();
+
+    int width = 0;
+    int height = 0;
+    int levelNumber;
+    Grid grid;
+    ThingList things;       // owned; order of creation is order of update and drawing
+    std::string path;       // the level file
+    std::string name;       // shown in the window caption
+    SDL_Surface* tileImages[tileSlotCount] = {};  // owned
+    SDL_Surface* screen;    // borrowed
+    bool seeHidden = false; // Shaded: hidden and fake walls show as they are
+    int shake = 0;          // frames of screen shake left
+    Mix_Music* music = nullptr;
+    Player player;
+};
+
+std::string underscoresToSpaces(std::string text);
+
+// Music track name of a level 1..5, empty for others.
+std::string musicTrackName(int levelNumber);

@@ -1,0 +1,3 @@
+#include "level/Level.h"
+bool Level::advanceLevel() { return false; }
+std::string musicTrackName(int) { return ""; }

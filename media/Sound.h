@@ -1,0 +1,20 @@
+#pragma once
+
+#include <SDL_mixer.h>
+
+#include <string>
+
+// Loads ./data/sound/<name>.wav; the caller owns it. Null on failure.
+Mix_Chunk* loadSound(const std::string& name);
+
+// Loads ./data/sound/music/<name>.mp3, else .flac; the caller owns it.
+Mix_Music* loadMusic(const std::string& name);
+
+// Plays a chunk once on the first free channel; null plays nothing.
+void playChunk(Mix_Chunk* chunk);
+
+// Plays a named effect of the effect table (0 is "pterodactyl").
+void playEffect(int number);
+
+// Frees the named-effect table (at shutdown).
+void releaseEffects();

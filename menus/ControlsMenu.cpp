@@ -1,0 +1,2 @@
+#include "menus/ControlsMenu.h"
+int runControlsMenu(SDL_Surface*) { return 0; }

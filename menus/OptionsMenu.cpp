@@ -1,0 +1,2 @@
+#include "menus/OptionsMenu.h"
+int runOptionsMenu(SDL_Surface*) { return 0; }

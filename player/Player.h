@@ -1,0 +1,127 @@
+#pragma once
+
+#include "things/AsplosionListener.h"
+#include "things/Thing.h"
+
+#include <SDL.h>
+
+class Level;
+
+// One-shot event flags through which the Player reports to the Level and the Things.
+enum PlayerFlag : int {
+    HintRequest = 0,   // Query Hint pressed; taken by a Hint
+    LevelDone = 1,     // goal reached
+    GameOver = 2,      // lives fell below 0; never cleared
+    ToggleLatch = 3,   // makes every second toggletime touch do nothing
+    OpenOptions = 4,   // walked into the options object
+    OpenControls = 5,  // walked into the controls object
+};
+constexpr int playerFlagCount = 6;
+
+enum PlayerStatus : int {
+    StatusNormal = 0,
+    StatusRubber = 1,
+    StatusFrench = 2,
+    StatusTerrorist = 3,
+    StatusGerman = 4,
+    StatusShaded = 5,
+};
+
+enum PlayerForm : int {
+    FormCurdo = 0,
+    FormNormal = 1,
+    FormGoto = 2,
+};
+
+// The hero. Movement, input and the sprite are in Player.cpp; tiles, status
+// and form, lives, explosions and the status display in PlayerRules.cpp.
+class Player final : public Thing, public AsplosionListener {
+public:
+    explicit Player(Level* level);
+    ~Player() override;
+
+    // Key presses: Jump, Query Hint, Lay Bomb.
+    void handleEvent(const SDL_Event& event);
+    // One frame of movement against the Level's own grid (which tiles the
+    // Player takes change) and its objects.
+    void update(Grid& grid, const ThingList& things);
+    void draw(SDL_Surface* screen, const SDL_Rect* camera) override;
+
+    // Start and respawn point of a level; clears LevelDone.
+    void setStart(int x, int y);
+    void setPosition(int x, int y);
+
+    void die();
+    int onExplosion(int x, int y) override;
+    void playCough();
+
+    int getStatus() const { return status; }
+    int getForm() const { return form; }
+    bool isGameOver() const { return flags[GameOver]; }
+    bool takeHintRequest();
+    bool useKey();
+    bool takeFlag(int index);
+    void setFlag(int index);
+    bool peekFlag(int index) const { return flags[index]; }
+
+    // Lives, form, status, keys and bombs over the level, in screen pixels.
+    void drawStatus(SDL_Surface* screen);
+
+    // What touching one cell does; (dx, dy) is the direction of the pixel step.
+    void touchTile(Grid& grid, int value, int col, int row, int dx, int dy);
+    bool blockedByGrid(const Grid& grid, int dx, int dy) const;
+
+    // Read by tests, tools and the status display.
+    float getVx() const { return vx; }
+    float getVy() const { return vy; }
+    bool isGrounded() const { return grounded; }
+    int getLives() const { return lives; }
+    int getKeys() const { return keys; }
+    int getBombs() const { return bombs; }
+    Sint16 getRespawnX() const { return respawnX; }
+    Sint16 getRespawnY() const { return respawnY; }
+    float getJumpSpeed() const { return jumpSpeed; }
+
+    // Set by tests and tools to stage a situation.
+    void setVelocity(float newVx, float newVy) { vx = newVx; vy = newVy; }
+    void setGrounded(bool value) { grounded = value; }
+    void setStatus(int value) { status = value; }
+    void setForm(int value) { form = value; }
+    void setLives(int value) { lives = value; }
+    void setKeys(int value) { keys = value; }
+    void setBombs(int value) { bombs = value; }
+
+private:
+    void moveAxis(Grid& grid, const ThingList& things, bool vertical);
+    void land();
+    void changeStatus(int newStatus, int soundSlot);
+    void playSound(int slot);
+
+    Level* level;        // owner; clears cells, takes laid bombs
+    float jumpSpeed;     // launch speed of a jump, pixels per frame
+    float springSpeed;   // launch speed off a spring
+    float walkAccel;     // change of vx per frame while a direction counts
+    float friction;      // slowing of vx per frame on the ground
+    float gravity;       // added to vy every frame
+    float maxRunSpeed;   // limit of |vx|
+    float maxFallSpeed;  // limit of |vy|, both ways
+    float vx = 0.0f;     // pixels per frame, positive right
+    float vy = 0.0f;     // pixels per frame, positive down
+    bool grounded = false;  // set by a landing, cleared by a jump
+    int lives = 5;
+    bool flags[playerFlagCount] = {};
+    Sint16 respawnX = 64;  // where die() puts the Player
+    Sint16 respawnY = 64;
+    int form = FormNormal;
+    int status = StatusNormal;
+    int keys = 0;
+    int bombs = 0;
+    SDL_Surface* livesText = nullptr;  // rendered lives line
+    int livesTextValue = 0;            // the count livesText shows
+    SDL_Surface* formText = nullptr;   // last frame's form line
+    SDL_Surface* statusText = nullptr; // last frame's status line
+};
+
+// The walk animation counters shared by every Player.
+extern int animTick;  // 0..2
+extern int animStep;  // 0..3

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <SDL.h>
+
+// The one time source of the game. Everything that depends on time (frame
+// pacing, the enemies' shared clocks, the message box's wait) reads it, so
+// tests and tools can drive the game frame by frame instead of by the wall
+// clock.
+
+// Milliseconds since start: SDL_GetTicks, or the virtual clock when driven by hand.
+Uint32 clockTicks();
+
+// Waits ms milliseconds: SDL_Delay, or advances the virtual clock at once.
+void clockDelay(Uint32 ms);
+
+// Switches to a virtual clock that stands at `start` until advanced.
+void useManualClock(Uint32 start = 0);
+
+// Back to SDL_GetTicks and SDL_Delay.
+void useRealClock();
+
+bool isManualClock();
+
+// Moves the virtual clock forward; no effect on the real clock.
+void advanceClock(Uint32 ms);

@@ -1,0 +1,5 @@
+#include "shell/Game.h"
+
+int main(int, char**) {
+    return runGame();
+}

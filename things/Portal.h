@@ -1,0 +1,18 @@
+#pragma once
+
+#include "things/Thing.h"
+
+// Moves the Player to its target cell. Parameters: target column and row.
+class Portal final : public Thing {
+public:
+    Portal(int col, int row);
+    void read(std::istream& in) override;
+    int touch(Player* player) override;
+
+    int getTargetX() const { return targetX; }
+    int getTargetY() const { return targetY; }
+
+private:
+    Sint32 targetX;  // level pixels
+    Sint32 targetY;
+};
