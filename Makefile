@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: deps configure build run test bench fuzz clean
+.PHONY: deps configure build run test bench clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -22,3 +22,8 @@ test: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Benchmarks (Google Benchmark); not part of `make test`.
+bench: configure
+	@cmake --build $(BUILD_DIR) --target curdovar_bench -j $(JOBS)
+	./$(BUILD_DIR)/curdovar_bench
