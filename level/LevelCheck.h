@@ -1,0 +1,42 @@
+#pragma once
+
+#include "things/Thing.h"
+
+#include <string>
+#include <vector>
+
+// What a level designer wants to hear about a level file before playing it.
+struct LevelProblem {
+    enum Severity { Error, Warning };
+    Severity severity = Error;
+    int column = -1;  // -1 when the problem has no cell
+    int row = -1;
+    std::string message;
+};
+
+// The outcome of reading a level file the way the game reads it.
+struct LevelCheck {
+    bool opened = false;
+    int width = 0;
+    int height = 0;
+    Grid grid;                       // what the game's grid holds after loading
+    std::string name;
+    std::vector<std::string> allowed;  // warnings the file marks as intended ("no-goal")
+    std::vector<LevelProblem> problems;
+
+    int errorCount() const;
+    // Problems that count: errors, and warnings the file did not allow.
+    int countedProblems() const;
+};
+
+// Reads and checks one level file. Image files are looked up under
+// data/images/16 and data/images/32 of the working directory.
+LevelCheck checkLevelFile(const std::string& path);
+
+// "FILE:col:row: error: message" (or "FILE: warning: message" without a cell).
+std::string formatProblem(const std::string& path, const LevelProblem& problem);
+
+// The image name of a tile value (empty for values that have none).
+std::string tileImageNameOf(int value);
+// The image name of an object kind 28..39 (empty otherwise).
+std::string objectImageNameOf(int kind);

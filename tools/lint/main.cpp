@@ -1,0 +1,25 @@
+// curdovar-lint: checks level files before they ship.
+//
+//   curdovar-lint FILE...
+//
+// Prints one line per problem, "FILE:column:row: error: ..." or a warning;
+// exit status 0 when every file is clean, 1 otherwise, 2 without files.
+#include "level/LevelCheck.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: curdovar-lint FILE...\n";
+        return 2;
+    }
+    int counted = 0;
+    for (int i = 1; i < argc; ++i) {
+        const LevelCheck check = checkLevelFile(argv[i]);
+        for (const LevelProblem& problem : check.problems)
+            std::cout << formatProblem(argv[i], problem) << '\n';
+        counted += check.countedProblems();
+    }
+    if (counted == 0) std::cout << argc - 1 << " level file(s) clean\n";
+    return counted == 0 ? 0 : 1;
+}
