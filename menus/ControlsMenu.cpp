@@ -1,2 +1,96 @@
 #include "menus/ControlsMenu.h"
-int runControlsMenu(SDL_Surface*) { return 0; }
+
+#include "media/Text.h"
+#include "menus/Button.h"
+#include "menus/Settings.h"
+#include "shell/Clock.h"
+#include "shell/Game.h"
+
+#include <SDL_ttf.h>
+
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr int menuFontPoints = 20;  // button captions
+constexpr int buttonX = 20;         // left edge of every button, pixels
+constexpr int buttonW = 100;
+constexpr int buttonH = 25;
+constexpr int firstButtonY = 1;  // top of the Jump button
+constexpr int rowPitch = 40;     // from one button's top to the next
+constexpr Uint32 keyWaitSleepMs = 100;  // sleep while waiting for a key with nothing queued
+
+const SDL_Color white = {255, 255, 255, 0};
+const SDL_Color grey = {128, 128, 128, 0};
+
+void traceKeyName(const std::string& name) {
+    std::cerr << "char* is " << name << "!\n";
+    std::cerr << "i is " << name.find(' ') << "string is " << name << "!\n";
+}
+
+// Blocks until a key press; clicks and window closes meanwhile are dropped,
+// so a rebinding cannot be cancelled.
+SDLKey waitForKey() {
+    SDL_Event event;
+    for (;;) {
+        if (!SDL_PollEvent(&event)) {
+            clockDelay(keyWaitSleepMs);
+            continue;
+        }
+        if (event.type == SDL_KEYDOWN) return event.key.keysym.sym;
+    }
+}
+
+void rebind(controlbutton& button, SDL_Surface* screen) {
+    drawText(0, 0, "Press a key:", screen, &white, 0, 0);
+    SDL_Flip(screen);
+    const SDLKey key = waitForKey();
+    userKeys[button.userKey] = key;
+    button.setText(keyName(key));
+}
+
+}  // namespace
+
+int runControlsMenu(SDL_Surface* screen) {
+    TTF_Font* font = TTF_OpenFont(fontPath, menuFontPoints);
+    const Uint32 buttonGrey = SDL_MapRGB(SDL_GetVideoInfo()->vfmt, 128, 128, 128);
+    controlbutton* buttons[userKeyCount];
+    for (int i = 0; i < userKeyCount; ++i) {
+        buttons[i] = new controlbutton(buttonX, firstButtonY + rowPitch * i, buttonW, buttonH,
+                                       buttonGrey, white, font, "Temp");
+        buttons[i]->userKey = i;
+        const std::string name = keyName(userKeys[i]);
+        traceKeyName(name);
+        buttons[i]->setText(name);
+    }
+
+    bool leaving = false;
+    Uint32 frameDeadline = clockTicks() + framePeriodMs;
+    for (;;) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            if (event.type == SDL_KEYDOWN || event.type == SDL_QUIT) {
+                leaving = true;
+            } else if (event.type == SDL_MOUSEBUTTONDOWN) {
+                for (controlbutton* button : buttons) {
+                    if (button->isClicked(event)) rebind(*button, screen);
+                }
+            }
+        }
+        fillScreen(screen, SDL_Color{0, 0, 0, 0});
+        for (controlbutton* button : buttons) {
+            button->draw(screen);
+            const SDL_Rect& rect = button->getRect();
+            drawText(rect.x + rect.w, rect.y, userKeyCaptions[button->userKey], screen, &grey,
+                     rect.w, rect.h);
+        }
+        SDL_Flip(screen);
+        if (leaving) break;
+        paceFrame(frameDeadline);
+    }
+
+    for (Button* button : buttons) delete button;
+    if (font) TTF_CloseFont(font);
+    return 0;
+}

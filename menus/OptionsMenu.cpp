@@ -1,2 +1,119 @@
 #include "menus/OptionsMenu.h"
-int runOptionsMenu(SDL_Surface*) { return 0; }
+
+#include "media/Images.h"
+#include "media/Text.h"
+#include "menus/Button.h"
+#include "menus/Settings.h"
+#include "shell/Clock.h"
+#include "shell/Game.h"
+
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+namespace {
+
+constexpr int menuFontPoints = 20;  // buttons and labels
+constexpr int buttonX = 20;         // left edge of both buttons, pixels
+constexpr int buttonW = 100;
+constexpr int buttonH = 25;
+constexpr int musicY = 15;       // top of the Music row
+constexpr int resolutionY = 55;  // top of the Resolution row
+constexpr int labelX = 140;      // left edge of the row labels
+constexpr int tilesAcross = 20;  // window width in tiles
+
+Uint32 videoColour(Uint8 r, Uint8 g, Uint8 b) {
+    return SDL_MapRGB(SDL_GetVideoInfo()->vfmt, r, g, b);
+}
+
+// Shows the music setting: "On" on blue or "Off" on red.
+void showMusic(Button& button) {
+    if (musicOn) {
+        button.setBackground(videoColour(0, 0, 255));
+        button.setText("On");
+    } else {
+        button.setBackground(videoColour(255, 0, 0));
+        button.setText("Off");
+    }
+}
+
+void switchMusic(Button& button) {
+    musicOn = !musicOn;
+    if (musicOn) {
+        if (Mix_PausedMusic()) Mix_ResumeMusic();
+    } else {
+        Mix_PauseMusic();
+    }
+    showMusic(button);
+}
+
+// 16 becomes 32; 32, or any stored size, becomes 16.
+void switchResolution(Button& button) {
+    int height = 0;
+    if (tileSize == 16) {
+        tileSize = 32;
+        height = 480;
+    } else {
+        tileSize = 16;
+        height = 240;
+    }
+    button.setText(intToString(tilesAcross * tileSize) + "x" + intToString(height));
+}
+
+SDL_Surface* renderLabel(TTF_Font* font, const char* text) {
+    const SDL_Color white = {255, 255, 255, 0};
+    return font ? TTF_RenderText_Blended(font, text, white) : nullptr;
+}
+
+}  // namespace
+
+int runOptionsMenu(SDL_Surface* screen) {
+    TTF_Font* font = TTF_OpenFont(fontPath, menuFontPoints);
+    const SDL_Color black = {0, 0, 0, 0};
+    Button* music = new Button(buttonX, musicY, buttonW, buttonH, videoColour(255, 0, 0), black,
+                               font, "On");
+    showMusic(*music);
+    Button* resolution = new Button(buttonX, resolutionY, buttonW, buttonH,
+                                    videoColour(0, 255, 0), black, font, "Change");
+    SDL_Surface* musicLabel = renderLabel(font, "Music");
+    SDL_Surface* resolutionLabel = renderLabel(font, "Resolution");
+
+    int result = 0;
+    bool leaving = false;
+    Uint32 frameDeadline = clockTicks() + framePeriodMs;
+    for (;;) {
+        SDL_FillRect(screen, nullptr, 0);
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            switch (event.type) {
+            case SDL_QUIT:
+                leaving = true;
+                result = 1;
+                break;
+            case SDL_KEYDOWN:
+                leaving = true;
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                if (music->isClicked(event)) switchMusic(*music);
+                if (resolution->isClicked(event)) switchResolution(*resolution);
+                break;
+            default:
+                break;
+            }
+        }
+        drawSurface(labelX, musicY, musicLabel, screen, nullptr, 255);
+        drawSurface(labelX, resolutionY, resolutionLabel, screen, nullptr, 255);
+        music->draw(screen);
+        resolution->draw(screen);
+        SDL_Flip(screen);
+        if (leaving) break;
+        paceFrame(frameDeadline);
+    }
+
+    writePreferences();
+    if (font) TTF_CloseFont(font);
+    delete resolution;
+    delete music;
+    SDL_FreeSurface(musicLabel);
+    SDL_FreeSurface(resolutionLabel);
+    return result;
+}
