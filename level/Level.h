@@ -76,6 +76,11 @@ private:
     // Reads one cell and, for an object kind, its object; false when the
     // object's parameters could not be read.
     bool readCell(std::istream& in, int x, int y);
+    // Moves the camera after the Player (before the shake is added).
+    void followPlayer();
+    // The background image, tiled with a parallax of one sixth.
+    void drawBackground();
+    // The visible cells; hidden and fake walls as seeHidden allows.
     void drawTiles();
 
     int width = 0;

@@ -1,5 +1,165 @@
 #include "level/Level.h"
-int Level::step() { return 0; }
-void Level::draw() {}
-void Level::drawTiles() {}
-int Level::onExplosion(int, int) { return 0; }
+
+#include "media/Images.h"
+#include "menus/Settings.h"
+#include "shell/Particles.h"
+#include "things/Geometry.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int cameraMarginTiles = 7;  // the Player stays this many tiles from the view's edges
+constexpr int parallaxDivisor = 6;    // the background scrolls a sixth as fast as the level
+constexpr int blastCells = 2;         // crackable walls go this many cells around the blast
+constexpr int blastTiles = 5;         // edge of the square that destroys small objects
+constexpr int shakePerBlast = 8;      // frames of screen shake an explosion adds
+constexpr int hiddenWall = 13;        // drawn only while the Player wears shades
+constexpr int fakeWall = 21;          // looks like a wall unless the Player wears shades
+constexpr int plainWall = 1;
+constexpr int crackableWall = 17;
+
+// One of -5..4: how far, in units of the remaining shake, the view jumps this frame.
+int shakeFactor() { return std::rand() % 10 - 5; }
+
+// The kinds a blast destroys: hints and the small enemies.
+bool blastDestroys(int kind) {
+    return kind == 28 || kind == 30 || kind == 31 || kind == 32 || kind == 33;
+}
+
+}  // namespace
+
+int Level::step() {
+    // The list may shrink while it is walked (a bomb's blast deletes objects
+    // at once), so its length is read afresh at every index.
+    for (size_t i = 0; i < things.size(); ++i) things[i]->update(grid, things);
+
+    player.update(grid, things);
+
+    if (player.getRect()->y > height * tileSize) player.die();
+
+    size_t kept = 0;
+    for (Thing* thing : things) {
+        if (thing->isDead()) {
+            delete thing;
+        } else {
+            things[kept++] = thing;
+        }
+    }
+    things.resize(kept);
+
+    // Only the first raised flag is taken; the others wait for a later step.
+    if (player.takeFlag(LevelDone)) return StepLevelDone;
+    if (player.takeFlag(OpenControls)) return StepOpenControls;
+    if (player.takeFlag(OpenOptions)) return StepOpenOptions;
+    return StepNothing;
+}
+
+void Level::followPlayer() {
+    const int t = tileSize;
+    const Sint16 px = player.getRect()->x;
+    const Sint16 py = player.getRect()->y;
+    const Sint16 margin = wrap16(cameraMarginTiles * t);
+
+    // camera.w and camera.h are still the previous frame's (0 before the first).
+    const Sint16 leftLimit = wrap16(px - margin);
+    if (camera.x > leftLimit) camera.x = leftLimit;
+    const Sint16 rightLimit = wrap16(px - camera.w + margin);
+    if (rightLimit > camera.x) camera.x = rightLimit;
+    if (camera.x < 0) camera.x = 0;
+
+    const Sint16 topLimit = wrap16(py - margin);
+    const Sint16 bottomLimit = wrap16(py - camera.h + margin);
+    if (camera.y > topLimit) {
+        camera.y = topLimit;
+    } else if (bottomLimit > camera.y) {
+        camera.y = bottomLimit;
+    }
+    if (camera.y < 0) camera.y = 0;
+
+    camera.w = static_cast<Uint16>(levelViewColumns * t);
+    camera.h = static_cast<Uint16>(levelViewRows * t);
+}
+
+void Level::drawBackground() {
+    if (!background || background->w <= 0 || background->h <= 0 || !screen) return;
+    for (int x = -(camera.x / parallaxDivisor); x < screen->w; x += background->w) {
+        for (int y = -(camera.y / parallaxDivisor); y < screen->h; y += background->h) {
+            drawSurface(wrap16(x), wrap16(y), background, screen, nullptr, 255);
+        }
+    }
+}
+
+void Level::drawTiles() {
+    const int t = tileSize;
+    // A camera shaken past the level's left or top edge still draws from the first cell.
+    const int firstColumn = camera.x > 0 ? camera.x / t : 0;
+    const int firstRow = camera.y > 0 ? camera.y / t : 0;
+    const int lastColumn = (camera.w + camera.x) / t;
+    const int lastRow = (camera.h + camera.y) / t;
+    for (int c = firstColumn; c < width && c <= lastColumn; ++c) {
+        for (int r = firstRow; r < height && r <= lastRow; ++r) {
+            int v = grid[c][r];
+            if (!seeHidden) {
+                if (v == hiddenWall) continue;
+                if (v == fakeWall) v = plainWall;
+            }
+            drawSurface(wrap16(c * t - camera.x), wrap16(r * t - camera.y), getTileImage(v),
+                        screen, nullptr, 255);
+        }
+    }
+}
+
+void Level::draw() {
+    seeHidden = player.getStatus() == StatusShaded;
+    followPlayer();
+
+    const SDL_Rect steady = camera;
+    // Both factors are drawn every frame, shaking or not, so the random
+    // sequence the rest of the game sees does not depend on the shake.
+    const int shakeX = shakeFactor();
+    camera.x = wrap16(camera.x + shake * shakeX);
+    const int shakeY = shakeFactor();
+    camera.y = wrap16(camera.y + shake * shakeY);
+
+    drawBackground();
+    drawTiles();
+    for (Thing* thing : things) thing->draw(screen, &camera);
+    player.draw(screen, &camera);
+    stepParticles(screen, &camera);
+    player.drawStatus(screen);
+
+    camera = steady;
+    if (shake > 0) --shake;
+}
+
+int Level::onExplosion(int x, int y) {
+    const int cx = x / tileSize;
+    const int cy = y / tileSize;
+    for (int c = cx - blastCells; c <= cx + blastCells; ++c) {
+        for (int r = cy - blastCells; r <= cy + blastCells; ++r) {
+            if (c < 0 || c >= width || r < 0 || r >= height) continue;
+            if (grid[c][r] == crackableWall) grid[c][r] = 0;
+        }
+    }
+
+    SDL_Rect blast;
+    blast.x = wrap16(x);
+    blast.y = wrap16(y);
+    blast.w = static_cast<Uint16>(blastTiles * tileSize);
+    blast.h = static_cast<Uint16>(blastTiles * tileSize);
+    // Destroyed objects leave the list at once: the step walking it must not
+    // meet them again.
+    for (size_t i = 0; i < things.size();) {
+        Thing* thing = things[i];
+        if (blastDestroys(thing->getType()) && overlaps(*thing->getRect(), blast)) {
+            delete thing;
+            things.erase(things.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
+
+    shake += shakePerBlast;
+    return 0;
+}
