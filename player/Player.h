@@ -4,6 +4,9 @@
 #include "things/Thing.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <string>
 
 class Level;
 
@@ -32,6 +35,29 @@ enum PlayerForm : int {
     FormNormal = 1,
     FormGoto = 2,
 };
+
+// The Player's sound effects, in the order they are loaded.
+enum PlayerSound : int {
+    SoundBloom = 0,   // "curdobloom": a curdotree sprouts
+    SoundKey,         // "getkey"
+    SoundJump,        // "jump": ground jump (not Rubber) and air jump
+    SoundHighJump,    // "jumphigh": ground jump with status Rubber
+    SoundSplat,       // "splat": landing while Rubber or Curdo
+    SoundBounce,      // "bounce": a spring
+    SoundLife,        // "getlife": a Thing gave a life
+    SoundCough,       // "coughing"
+    SoundLand,        // "opendoor": any other landing
+    SoundBlast,       // "jump" again, a chunk of its own: every explosion
+    SoundFrench,      // "pierre"
+    SoundGerman,      // "prost"
+    SoundShaded,      // "sunglasses"
+    SoundRubber,      // "caflady"
+};
+constexpr int playerSoundCount = 14;
+constexpr int noSound = -1;
+
+// The loaded chunk of one effect slot; null when absent or no Player lives.
+Mix_Chunk* playerSoundChunk(int slot);
 
 // The hero. Movement, input and the sprite are in Player.cpp; tiles, status
 // and form, lives, explosions and the status display in PlayerRules.cpp.
@@ -81,6 +107,18 @@ public:
     Sint16 getRespawnX() const { return respawnX; }
     Sint16 getRespawnY() const { return respawnY; }
     float getJumpSpeed() const { return jumpSpeed; }
+    float getSpringSpeed() const { return springSpeed; }
+    float getWalkAccel() const { return walkAccel; }
+    float getFriction() const { return friction; }
+    float getGravity() const { return gravity; }
+    float getMaxRunSpeed() const { return maxRunSpeed; }
+    float getMaxFallSpeed() const { return maxFallSpeed; }
+    // The effect slot last asked to play (noSound before any) and how many
+    // effects were asked for; counted also when the chunk is missing.
+    int getLastSound() const { return lastSound; }
+    int getSoundsPlayed() const { return soundsPlayed; }
+    // How many text lines the status display has rendered so far.
+    int getTextRenders() const { return textRenders; }
 
     // Set by tests and tools to stage a situation.
     void setVelocity(float newVx, float newVy) { vx = newVx; vy = newVy; }
@@ -93,9 +131,20 @@ public:
 
 private:
     void moveAxis(Grid& grid, const ThingList& things, bool vertical);
+    // Touches every live Thing the Player overlaps; false when one is solid.
+    bool touchThings(const ThingList& things);
+    // Touches every grid cell the Player covers after a step of (dx, dy).
+    void touchCells(Grid& grid, int dx, int dy);
     void land();
+    void layBomb();
+    // Re-renders a status line only when its text changed since the last frame.
+    void refreshLine(SDL_Surface*& surface, std::string& shown, const std::string& text,
+                     int width);
     void changeStatus(int newStatus, int soundSlot);
     void playSound(int slot);
+    // Fill and empty the process-wide effect slots.
+    static void loadSounds();
+    static void freeSounds();
 
     Level* level;        // owner; clears cells, takes laid bombs
     float jumpSpeed;     // launch speed of a jump, pixels per frame
@@ -120,6 +169,11 @@ private:
     int livesTextValue = 0;            // the count livesText shows
     SDL_Surface* formText = nullptr;   // last frame's form line
     SDL_Surface* statusText = nullptr; // last frame's status line
+    std::string formTextShown;         // the text formText holds
+    std::string statusTextShown;       // the text statusText holds
+    int textRenders = 0;               // status lines rendered so far
+    int lastSound = noSound;           // last effect slot asked to play
+    int soundsPlayed = 0;              // effects asked to play so far
 };
 
 // The walk animation counters shared by every Player.

@@ -1,12 +1,241 @@
 #include "player/Player.h"
-void Player::die() {}
-int Player::onExplosion(int, int) { return 0; }
-void Player::playCough() {}
-bool Player::takeHintRequest() { return false; }
-bool Player::useKey() { return false; }
-bool Player::takeFlag(int) { return false; }
-void Player::setFlag(int) {}
-void Player::drawStatus(SDL_Surface*) {}
-void Player::touchTile(Grid&, int, int, int, int, int) {}
-void Player::changeStatus(int, int) {}
-void Player::playSound(int) {}
+
+#include "level/Level.h"
+#include "media/Images.h"
+#include "media/Sound.h"
+#include "media/Text.h"
+#include "menus/Settings.h"
+#include "things/Geometry.h"
+
+#include <iostream>
+
+namespace {
+
+// The effects belong to the one Player alive; slots follow PlayerSound.
+Mix_Chunk* sounds[playerSoundCount] = {};
+const char* const soundNames[playerSoundCount] = {
+    "curdobloom", "getkey", "jump",    "jumphigh", "splat",      "bounce",  "getlife",
+    "coughing",   "opendoor", "jump", "pierre",   "prost", "sunglasses", "caflady",
+};
+
+const char* const statusNames[] = {"Normal", "Rubber", "French", "Terrorist", "German", "Shaded"};
+constexpr int statusNameCount = sizeof statusNames / sizeof statusNames[0];
+
+constexpr int blastReach = 2;        // pixels around the blast point that kill
+constexpr int lineHeight = 16;       // pixels per status line
+constexpr int iconColumn = 3;        // sheet column of the key and bomb icons
+constexpr int keyIconRow = 0;
+constexpr int bombIconRow = 1;
+constexpr Uint8 iconAlpha = 128;     // icons are drawn half transparent
+constexpr SDL_Color textColour = {0, 0, 0, 0};
+
+// Cell values with a meaning for the Player's touch.
+enum TileValue : int {
+    TileSpikes = 2,
+    TileSpring = 3,
+    TileCaflady = 5,
+    TileKey = 6,
+    TileGoal = 7,
+    TileShades = 8,
+    TilePierre = 9,
+    TileToggletime = 11,
+    TileStalag = 12,
+    TileBomb = 16,
+    TileAhmed = 18,
+    TileHans = 19,
+    TileAlphorn = 20,
+    TileGoto = 24,
+    TileCurdotree = 25,
+    TileCurdotreeSprouted = 26,
+};
+
+SDL_Rect iconSource(int row) {
+    const int t = tileSize;
+    SDL_Rect source;
+    source.x = wrap16(iconColumn * t);
+    source.y = wrap16(row * t);
+    source.w = static_cast<Uint16>(t);
+    source.h = static_cast<Uint16>(t);
+    return source;
+}
+
+}  // namespace
+
+Mix_Chunk* playerSoundChunk(int slot) {
+    return slot >= 0 && slot < playerSoundCount ? sounds[slot] : nullptr;
+}
+
+void Player::loadSounds() {
+    for (int i = 0; i < playerSoundCount; ++i) {
+        // A second Player alive at once takes the slots over rather than leak them.
+        if (sounds[i]) Mix_FreeChunk(sounds[i]);
+        sounds[i] = loadSound(soundNames[i]);
+    }
+}
+
+void Player::freeSounds() {
+    for (Mix_Chunk*& chunk : sounds) {
+        if (chunk) Mix_FreeChunk(chunk);
+        chunk = nullptr;
+    }
+}
+
+void Player::playSound(int slot) {
+    lastSound = slot;
+    ++soundsPlayed;
+    playChunk(playerSoundChunk(slot));
+}
+
+void Player::playCough() { playSound(SoundCough); }
+
+void Player::changeStatus(int newStatus, int soundSlot) {
+    if (status != newStatus && soundSlot != noSound) playSound(soundSlot);
+    status = newStatus;
+}
+
+// Sideways steps matter to no tile here; spikes and stalactites look at dy only.
+void Player::touchTile(Grid& grid, int value, int col, int row, int /*dx*/, int dy) {
+    switch (value) {
+    case TileSpikes:
+        if (dy == 1) die();
+        break;
+    case TileSpring:
+        if (dy == 1) {
+            vy = -springSpeed;
+            playSound(SoundBounce);
+        }
+        break;
+    case TileCaflady:
+        changeStatus(StatusRubber, SoundRubber);
+        break;
+    case TileKey:
+        ++keys;
+        level->clearCell(col, row);
+        playSound(SoundKey);
+        break;
+    case TileGoal:
+        flags[LevelDone] = true;
+        break;
+    case TileShades:
+        changeStatus(StatusShaded, SoundShaded);
+        break;
+    case TilePierre:
+        changeStatus(StatusFrench, SoundFrench);
+        break;
+    case TileToggletime:
+        // Every second touch does nothing, so a toggle is not undone by the
+        // next pixel step over a neighbouring toggletime.
+        if (flags[ToggleLatch]) {
+            flags[ToggleLatch] = false;
+        } else {
+            flags[ToggleLatch] = true;
+            form = form == FormCurdo ? FormNormal : FormCurdo;
+            level->clearCell(col, row);
+        }
+        break;
+    case TileStalag:
+        if (dy == -1) die();
+        break;
+    case TileBomb:
+        if (status == StatusTerrorist) {
+            ++bombs;
+            level->clearCell(col, row);
+        }
+        break;
+    case TileAhmed:
+        changeStatus(StatusTerrorist, noSound);
+        break;
+    case TileHans:
+        changeStatus(StatusGerman, SoundGerman);
+        break;
+    case TileAlphorn:
+        level->clearCell(col, row);
+        break;
+    case TileGoto:
+        form = FormGoto;
+        level->clearCell(col, row);
+        break;
+    case TileCurdotree:
+        respawnX = wrap16(col * tileSize);
+        respawnY = wrap16(row * tileSize);
+        grid[col][row] = TileCurdotreeSprouted;
+        playSound(SoundBloom);
+        break;
+    default:
+        break;
+    }
+}
+
+void Player::die() {
+    std::cout << "You died. WTF?" << std::endl;
+    --lives;
+    rect.x = respawnX;
+    rect.y = respawnY;
+    if (lives < 0) flags[GameOver] = true;
+}
+
+int Player::onExplosion(int x, int y) {
+    playSound(SoundBlast);
+    SDL_Rect blast;
+    blast.x = wrap16(x - blastReach);
+    blast.y = wrap16(y - blastReach);
+    blast.w = 2 * blastReach + 1;
+    blast.h = 2 * blastReach + 1;
+    if (overlaps(rect, blast)) die();
+    return 0;
+}
+
+bool Player::takeHintRequest() { return takeFlag(HintRequest); }
+
+bool Player::useKey() {
+    if (keys <= 0) return false;
+    --keys;
+    return true;
+}
+
+bool Player::takeFlag(int index) {
+    const bool value = flags[index];
+    flags[index] = false;
+    return value;
+}
+
+void Player::setFlag(int index) { flags[index] = true; }
+
+void Player::refreshLine(SDL_Surface*& surface, std::string& shown, const std::string& text,
+                         int width) {
+    // A line that failed to render is tried again next frame.
+    if (surface && text == shown) return;
+    if (surface) SDL_FreeSurface(surface);
+    surface = renderFittedText(text, textColour, width, lineHeight);
+    shown = text;
+    ++textRenders;
+}
+
+void Player::drawStatus(SDL_Surface* screen) {
+    const int t = tileSize;
+    for (int i = 1; i <= bombs; ++i) {
+        SDL_Rect source = iconSource(bombIconRow);
+        drawSurface(wrap16(screen->w - i * t), 0, image, screen, &source, iconAlpha);
+    }
+    for (int i = 1; i <= keys; ++i) {
+        SDL_Rect source = iconSource(keyIconRow);
+        drawSurface(wrap16(screen->w - i * t), wrap16(t), image, screen, &source, iconAlpha);
+    }
+
+    if (!livesText || lives != livesTextValue) {
+        if (livesText) SDL_FreeSurface(livesText);
+        livesText = renderFittedText("Lives: " + intToString(lives), textColour, screen->w,
+                                     lineHeight);
+        livesTextValue = lives;
+        ++textRenders;
+    }
+    drawSurface(0, 0, livesText, screen, nullptr, 255);
+
+    refreshLine(formText, formTextShown,
+                std::string("Form: ") + (form == FormNormal ? "Normal" : "Curdo"), screen->w);
+    drawSurface(0, lineHeight, formText, screen, nullptr, 255);
+
+    const char* statusName = status >= 0 && status < statusNameCount ? statusNames[status] : "";
+    refreshLine(statusText, statusTextShown, std::string("Status: ") + statusName, screen->w);
+    drawSurface(0, 2 * lineHeight, statusText, screen, nullptr, 255);
+}
