@@ -4,13 +4,6 @@
 
 #include <string>
 
-// How the mixer is opened at start-up: CD-quarter rate, signed 16-bit
-// little-endian stereo, short chunks so effects start without lag.
-constexpr int mixerFrequency = 22050;          // samples per second
-constexpr Uint16 mixerFormat = AUDIO_S16LSB;   // sample format
-constexpr int mixerChannels = 2;               // stereo
-constexpr int mixerChunkSize = 512;            // samples per mixing chunk
-
 // Loads ./data/sound/<name>.wav; the caller owns it. Null on failure.
 Mix_Chunk* loadSound(const std::string& name);
 
