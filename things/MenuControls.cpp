@@ -1,3 +1,15 @@
 #include "things/MenuControls.h"
-MenuControls::MenuControls(int col, int row) : Thing(col, row) {}
-int MenuControls::touch(Player*) { return 0; }
+
+#include "media/Images.h"
+#include "player/Player.h"
+
+MenuControls::MenuControls(int col, int row) : Thing(col, row) {
+    image = loadTileImage("controls");
+    fitToImage();
+}
+
+int MenuControls::touch(Player* player) {
+    // The level step turns the flag into its result; the main loop opens the menu.
+    if (player) player->setFlag(OpenControls);
+    return TouchNothing;
+}

@@ -1,3 +1,15 @@
 #include "things/MenuOptions.h"
-MenuOptions::MenuOptions(int col, int row) : Thing(col, row) {}
-int MenuOptions::touch(Player*) { return 0; }
+
+#include "media/Images.h"
+#include "player/Player.h"
+
+MenuOptions::MenuOptions(int col, int row) : Thing(col, row) {
+    image = loadTileImage("options");
+    fitToImage();
+}
+
+int MenuOptions::touch(Player* player) {
+    // The level step turns the flag into its result; the main loop opens the menu.
+    if (player) player->setFlag(OpenOptions);
+    return TouchNothing;
+}

@@ -1,3 +1,15 @@
 #include "things/Milk.h"
-Milk::Milk(int col, int row) : Thing(col, row) {}
-int Milk::touch(Player*) { return 0; }
+
+#include "media/Images.h"
+
+Milk::Milk(int col, int row) : Thing(col, row) {
+    image = loadTileImage("milk");
+    fitToImage();
+}
+
+int Milk::touch(Player*) {
+    // The Player touches again in the same frame; only the first touch counts.
+    if (dead) return TouchNothing;
+    dead = true;
+    return TouchCollected;
+}
