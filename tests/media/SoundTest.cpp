@@ -59,25 +59,6 @@ TEST_F(Sound, MissingEffectReportsWithoutLineEnd) {
     EXPECT_EQ(capturedErr(), "Error loading jump: " + reason + "Error loading jump: " + reason);
 }
 
-TEST_F(Sound, EffectLoadsFromTheSoundFolder) {
-    ASSERT_TRUE(writeFile(soundPath("jump"), wavBytes(2205)));
-    testing::internal::CaptureStderr();
-    Mix_Chunk* jump = loadSound("jump");
-    EXPECT_EQ(capturedErr(), "");
-    ASSERT_NE(jump, nullptr);
-    EXPECT_GT(jump->alen, 0u);
-    Mix_FreeChunk(jump);
-}
-
-TEST_F(Sound, BrokenWavReportsAndGivesNull) {
-    ASSERT_TRUE(writeFile(soundPath("jump"), "RIFF but not really a wave"));
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(loadSound("jump"), nullptr);
-    const std::string err = capturedErr();
-    EXPECT_EQ(err.rfind("Error loading jump: ", 0), 0u) << err;
-    EXPECT_EQ(lineEnds(err), 0);
-}
-
 TEST_F(Sound, FlacOnlyTrackLoadsAfterOneMp3Failure) {
     ASSERT_TRUE(writeFile(dir.path() + "/data/sound/music/theme.flac", flacBytes()));
     testing::internal::CaptureStderr();

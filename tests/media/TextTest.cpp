@@ -151,27 +151,6 @@ TEST_F(FittedText, NothingFittingGivesNull) {
     SDL_FreeSurface(target);
 }
 
-TEST_F(FittedText, RendersInTheColourWithPerPixelAlpha) {
-    SDL_Color red{255, 0, 0, 0};
-    SDL_Surface* surface = renderFittedText("M", red, 100, 100);
-    ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(surface->format->BitsPerPixel, 32);
-    EXPECT_NE(surface->format->Amask, 0u);
-    SDL_Surface* target = canvas(surface->w, surface->h);
-    SDL_BlitSurface(surface, nullptr, target, nullptr);
-    bool sawRed = false;
-    for (int y = 0; y < target->h; ++y)
-        for (int x = 0; x < target->w; ++x) {
-            const SDL_Color c = pixelAt(target, x, y);
-            EXPECT_EQ(c.g, 0);
-            EXPECT_EQ(c.b, 0);
-            sawRed = sawRed || c.r == 255;
-        }
-    EXPECT_TRUE(sawRed);
-    SDL_FreeSurface(target);
-    SDL_FreeSurface(surface);
-}
-
 TEST_F(FittedText, CacheOpensEachSizeOnceAcrossCalls) {
     const std::string text = "Lives: 5";
     const Extent box = tightBox(text, 88);
@@ -259,19 +238,6 @@ TEST_F(DrawingText, ZeroHeightReachesToTheBottomEdge) {
     const std::vector<int> in30by40 = lastFittedSizes();
     drawText(5, 5, "A", target, &white, 30, 40);
     EXPECT_EQ(lastFittedSizes(), in30by40);
-}
-
-TEST_F(DrawingText, DrawsAtThePositionInTheColour) {
-    SDL_Color green{0, 255, 0, 0};
-    drawText(300, 200, "Hello", target, &green, 200, 40);
-    const auto columns = inkedColumns(target);
-    EXPECT_GE(columns.first, 300);
-    EXPECT_LE(columns.second, 500);
-    bool sawGreen = false;
-    for (int y = 0; y < 200; ++y) EXPECT_EQ(pixelAt(target, 350, y).g, 0) << "ink above y";
-    for (int y = 200; y < 240; ++y)
-        for (int x = 300; x < 500; ++x) sawGreen = sawGreen || pixelAt(target, x, y).g == 255;
-    EXPECT_TRUE(sawGreen);
 }
 
 TEST(TextHelpers, KeyNamesAreSdlsOwn) {
