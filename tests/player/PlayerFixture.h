@@ -23,6 +23,7 @@ protected:
     // A columns by rows level at tile size t, empty but for a wall floor row
     // when floorRow is inside it.
     void build(int t, int columns, int rows, int floorRow = -1) {
+        level.reset();  // one Player at a time: they share the sound slots
         tileSize = t;
         level = std::make_unique<Level>(1, SDL_GetVideoSurface());
         grid().assign(columns, std::vector<int>(rows, 0));

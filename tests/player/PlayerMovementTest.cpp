@@ -200,6 +200,39 @@ TEST_F(PlayerMovement, GridEdgesNeitherBlockNorCrash) {
     EXPECT_EQ(player().getKeys(), 4);
 }
 
+TEST_F(PlayerMovement, WhichCellsBlockWhichWay) {
+    build(32, 8, 8);
+    struct Step { int dx, dy; };
+    const Step all[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (int value = 0; value < 40; ++value) {
+        grid()[4][5] = value;
+        player().setPosition(4 * 32 - 10, 5 * 32 - 10);  // deep inside the cell
+        const bool solid = value == 1 || value == 13 || value == 17;
+        for (const Step& s : all) {
+            EXPECT_EQ(player().blockedByGrid(grid(), s.dx, s.dy), solid) << "value " << value;
+        }
+    }
+
+    // A platform holds only a box that reaches into its top row by one pixel, going down.
+    grid()[4][5] = 10;
+    player().setPosition(128, 129);
+    EXPECT_TRUE(player().blockedByGrid(grid(), 0, 1));
+    EXPECT_FALSE(player().blockedByGrid(grid(), 1, 0));
+    EXPECT_FALSE(player().blockedByGrid(grid(), 0, -1));
+    player().setPosition(128, 130);
+    EXPECT_FALSE(player().blockedByGrid(grid(), 0, 1));
+
+    // A spring blocks only a sideways step that reaches one column into it.
+    grid()[4][5] = 3;
+    for (int x : {97, 159}) {
+        player().setPosition(x, 160);
+        EXPECT_TRUE(player().blockedByGrid(grid(), x == 97 ? 1 : -1, 0)) << x;
+        EXPECT_FALSE(player().blockedByGrid(grid(), 0, 1)) << x;
+    }
+    player().setPosition(98, 160);
+    EXPECT_FALSE(player().blockedByGrid(grid(), 1, 0));
+}
+
 using PlayerThings = PlayerFixture;
 
 TEST_F(PlayerThings, SolidThingStopsEachAxisKeepingTheSpeed) {
