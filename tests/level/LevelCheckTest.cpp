@@ -1,0 +1,144 @@
+#include "level/Level.h"
+#include "level/LevelCheck.h"
+#include "menus/Settings.h"
+#include "tests/support/TestSupport.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+// A 3 by 3 room: walls on the left and right columns, the start at the
+// top of the middle column and the goal below it.
+const char* const cleanLevel =
+    "3 3\n"
+    "1 1 1\n"
+    "4 0 7\n"
+    "1 1 1\n"
+    "Clean_Room\n";
+
+class LevelCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int size : {16, 32})
+            for (const char* name : {"wall", "goal", "hint", "portal", "door", "key", "spikes"})
+                dir.writeImage(size, name, size, size);
+    }
+
+    LevelCheck check(const std::string& content) {
+        dir.write("data/levels/test.lvl", content);
+        return checkLevelFile("data/levels/test.lvl");
+    }
+
+    static bool has(const LevelCheck& c, const std::string& text, int col = -2, int row = -2) {
+        return std::any_of(c.problems.begin(), c.problems.end(), [&](const LevelProblem& p) {
+            return p.message.find(text) != std::string::npos && (col == -2 || p.column == col) &&
+                   (row == -2 || p.row == row);
+        });
+    }
+
+    ScratchDir dir;
+};
+
+TEST_F(LevelCheckTest, CleanLevelHasNoProblemsAndTheGameReadsTheSameGrid) {
+    const LevelCheck c = check(cleanLevel);
+    EXPECT_EQ(0, c.countedProblems());
+    EXPECT_EQ("Clean Room", underscoresToSpaces(c.name));
+
+    Level level(1, SDL_GetVideoSurface());
+    ASSERT_TRUE(level.load("data/levels/test.lvl"));
+    EXPECT_EQ(level.getGrid(), c.grid);
+}
+
+TEST_F(LevelCheckTest, ParseErrorsNameTheirCell) {
+    EXPECT_TRUE(has(check("3 3\n1 1 1\n4 x 7\n1 1 1\nBad\n"), "not a number", 1, 1));
+    EXPECT_TRUE(has(check("3 3\n1 1 1\n4 0 7\n1 1\n"), "ends inside the grid", 2, 2));
+    // The game refuses a file whose last value is its last character.
+    EXPECT_TRUE(has(check("1 1\n4"), "ends right after this cell", 0, 0));
+    EXPECT_TRUE(has(check("-3 3\n"), "is refused"));
+    EXPECT_TRUE(has(check("5000 5000\n"), "is refused"));
+    EXPECT_TRUE(has(check("wide\n"), "width is not a number"));
+}
+
+TEST_F(LevelCheckTest, CellValuesOutsideTheTablesAreReported) {
+    const LevelCheck c = check("3 3\n1 1 1\n4 45 7\n1 22 1\nOdd\n");
+    EXPECT_TRUE(has(c, "unknown cell value 45", 1, 1));
+    EXPECT_TRUE(has(c, "cell value 22 does nothing", 2, 1));
+    EXPECT_EQ(1, c.errorCount());
+}
+
+TEST_F(LevelCheckTest, StartAndGoalCells) {
+    EXPECT_TRUE(has(check("3 3\n1 1 1\n0 0 7\n1 1 1\nNo start\n"), "no start cell"));
+    EXPECT_TRUE(has(check("3 3\n1 1 1\n4 4 7\n1 1 1\nTwo\n"), "2 start cells"));
+    const LevelCheck noGoal = check("3 3\n1 1 1\n4 0 0\n1 1 1\nEnd\n");
+    EXPECT_TRUE(has(noGoal, "no goal"));
+    EXPECT_EQ(0, noGoal.errorCount());
+    // Text after the name line is never read by the game; it can mark intent.
+    EXPECT_EQ(0, check("3 3\n1 1 1\n4 0 0\n1 1 1\nEnd\nlint: no-goal\n").countedProblems());
+}
+
+TEST_F(LevelCheckTest, HintsPortalsAndDoors) {
+    EXPECT_TRUE(has(check("2 1\n28 Never ends burmashave.\n4\nX\n"), "hint text without", 0, 0));
+    EXPECT_EQ(0, check("3 1\n28 Fine Burmashave. 4\n7\n1\nOk\n").countedProblems());
+
+    EXPECT_TRUE(has(check("3 1\n29 9 0 4\n7\n1\nP\n"), "outside the grid", 0, 0));
+    EXPECT_TRUE(has(check("3 1\n29 2 0 4\n1\nP\n"), "inside a solid tile", 0, 0));
+    EXPECT_TRUE(has(check("3 1\n29 1 x\n4\n7\nP\n"), "without a target", 0, 0));
+    EXPECT_EQ(0, check("3 1\n29 1 0 4\n7\n1\nP\n").countedProblems());
+
+    EXPECT_TRUE(has(check("3 2\n4 34\n34 6\n7 1\nDoors\n"), "2 doors but only 1 keys"));
+    EXPECT_FALSE(has(check("3 2\n4 34\n6 6\n7 1\nDoors\n"), "doors but only"));
+}
+
+TEST_F(LevelCheckTest, MissingImagesNameTheTileSize) {
+    const std::string removeSmallSpikes = "rm '" + dir.path() + "/data/images/16/spikes.bmp'";
+    ASSERT_EQ(0, std::system(removeSmallSpikes.c_str()));
+    const LevelCheck c = check("3 3\n1 1 1\n4 2 7\n1 1 1\nSpiky\n");
+    EXPECT_TRUE(has(c, "\"spikes\" is missing at tile size 16", 1, 1));
+    EXPECT_FALSE(has(c, "at tile size 32"));
+}
+
+TEST_F(LevelCheckTest, WindowsLineEndsReadLikePlainOnes) {
+    const LevelCheck c = check("3 3\r\n1 1 1\r\n4 0 7\r\n1 1 1\r\nClean_Room\r\n");
+    EXPECT_EQ(0, c.countedProblems());
+    EXPECT_EQ("Clean_Room", c.name);
+    EXPECT_EQ(7, c.grid[1][2]);
+}
+
+TEST_F(LevelCheckTest, ProblemLinesNameFileColumnAndRow) {
+    LevelProblem cell;
+    cell.column = 4;
+    cell.row = 7;
+    cell.message = "boom";
+    EXPECT_EQ("a.lvl:4:7: error: boom", formatProblem("a.lvl", cell));
+    LevelProblem whole;
+    whole.severity = LevelProblem::Warning;
+    whole.message = "no goal";
+    EXPECT_EQ("a.lvl: warning: no goal", formatProblem("a.lvl", whole));
+}
+
+// The checker must read every shipped level exactly as the game does.
+TEST(ShippedLevels, CheckerAndGameAgreeOnEveryGrid) {
+    ScratchDir dir;
+    dir.useShipped("levels");
+    dir.useShipped("images");
+    DIR* folder = opendir("data/levels");
+    ASSERT_NE(nullptr, folder);
+    int seen = 0;
+    while (dirent* entry = readdir(folder)) {
+        const std::string file = entry->d_name;
+        if (file.size() < 4 || file.substr(file.size() - 4) != ".lvl") continue;
+        const std::string path = "data/levels/" + file;
+        const LevelCheck c = checkLevelFile(path);
+        Level level(1, SDL_GetVideoSurface());
+        ASSERT_TRUE(level.load(path)) << path;
+        EXPECT_EQ(level.getGrid(), c.grid) << path;
+        ++seen;
+    }
+    closedir(folder);
+    EXPECT_GT(seen, 0);
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+#include "level/Level.h"
+#include "menus/Settings.h"
+#include "shell/Clock.h"
+#include "shell/Replay.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+Replay parse(const std::string& text) {
+    Replay replay;
+    std::string error;
+    std::istringstream in(text);
+    EXPECT_TRUE(parseReplay(in, replay, error)) << error;
+    return replay;
+}
+
+std::string parseError(const std::string& text) {
+    Replay replay;
+    std::string error;
+    std::istringstream in(text);
+    EXPECT_FALSE(parseReplay(in, replay, error));
+    return error;
+}
+
+TEST(ReplayFormat, ReadsHeaderAndRuns) {
+    const Replay replay = parse(
+        "# a comment\n"
+        "level data/levels/level04.lvl\n"
+        "tilesize 16\n"
+        "expect survive\n"
+        "30 R          # run right\n"
+        "1 RJ\n"
+        "5 L X B Q D\n"
+        "7 -\n");
+    EXPECT_EQ("data/levels/level04.lvl", replay.levelPath);
+    EXPECT_EQ(16, replay.tileSize);
+    EXPECT_FALSE(replay.expectGoal);
+    ASSERT_EQ(4u, replay.runs.size());
+    EXPECT_EQ(43, replay.totalFrames());
+    EXPECT_TRUE(replay.runs[1].right && replay.runs[1].jump && !replay.runs[1].left);
+    const ReplayRun& all = replay.runs[2];
+    EXPECT_TRUE(all.left && all.explodeAll && all.layBomb && all.queryHint && all.dismiss);
+    EXPECT_FALSE(all.right || all.jump);
+    EXPECT_FALSE(replay.runs[3].left || replay.runs[3].right || replay.runs[3].jump);
+}
+
+TEST(ReplayFormat, MalformedLinesNameTheLine) {
+    EXPECT_EQ("line 2: unknown input 'Z'", parseError("level a.lvl\n3 RZ\n"));
+    EXPECT_EQ("line 1: expected a frame count, found 'R'", parseError("R 3\n"));
+    EXPECT_EQ("line 1: expected a frame count, found '0'", parseError("0 R\n"));
+    EXPECT_EQ("line 1: tilesize needs a positive number", parseError("tilesize -4\n"));
+    EXPECT_EQ("line 1: expect takes goal or survive", parseError("expect win\n"));
+    EXPECT_EQ("no level line", parseError("3 R\n"));
+}
+
+TEST(ReplayFormat, LevelNumbersComeFromTheFileName) {
+    EXPECT_EQ(7, levelNumberOf("data/levels/level07.lvl"));
+    EXPECT_EQ(12, levelNumberOf("level12.lvl"));
+    EXPECT_EQ(0, levelNumberOf("data/levels/menu.lvl"));
+}
+
+// A corridor four tiles wide: floor, start at the left, goal at the right,
+// a hint sign on the start cell's right and a pit beyond the goal.
+class ReplayRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.write("data/levels/level01.lvl",
+                  "6 4\n"
+                  "0 0 4 1\n"
+                  "0 0 28 Hello there Burmashave. 0 1\n"
+                  "0 0 0 1\n"
+                  "0 0 0 1\n"
+                  "0 0 7 1\n"
+                  "0 0 0 0\n"
+                  "Corridor\n");
+    }
+
+    ReplayOutcome run(const std::string& text) {
+        const Replay replay = parse(text);
+        return runReplay(replay, SDL_GetVideoSurface(), nullptr);
+    }
+
+    ScratchDir dir;
+};
+
+TEST_F(ReplayRunTest, HoldingRightReachesTheGoal) {
+    const ReplayOutcome outcome = run("level data/levels/level01.lvl\n60 R\n");
+    EXPECT_TRUE(outcome.success) << outcome.reason;
+    EXPECT_LT(outcome.framesRun, 60);
+    EXPECT_EQ(0, outcome.deaths);
+}
+
+TEST_F(ReplayRunTest, StandingStillFailsWithAReason) {
+    const ReplayOutcome outcome = run("level data/levels/level01.lvl\n20 -\n");
+    EXPECT_FALSE(outcome.success);
+    EXPECT_EQ(20, outcome.framesRun);
+    EXPECT_EQ("goal not reached in 20 frames", outcome.reason);
+}
+
+TEST_F(ReplayRunTest, SurvivalFailsAtTheFirstDeath) {
+    // Left of the start there is no floor: the hero falls out of the grid.
+    const ReplayOutcome outcome =
+        run("level data/levels/level01.lvl\nexpect survive\n80 L\n");
+    EXPECT_FALSE(outcome.success);
+    EXPECT_EQ(1, outcome.deaths);
+    EXPECT_NE(std::string::npos, outcome.reason.find("died at frame"));
+}
+
+TEST_F(ReplayRunTest, SurvivingEveryFrameSucceeds) {
+    const ReplayOutcome outcome = run("level data/levels/level01.lvl\nexpect survive\n50 -\n");
+    EXPECT_TRUE(outcome.success) << outcome.reason;
+    EXPECT_EQ(50, outcome.framesRun);
+}
+
+TEST_F(ReplayRunTest, AHintBoxIsDismissedInsideTheReplay) {
+    // Walk onto the sign, ask, dismiss, walk on: the box must not wait for a real key.
+    testing::internal::CaptureStdout();
+    const ReplayOutcome outcome =
+        run("level data/levels/level01.lvl\n4 R\n1 R Q D\n60 R\n");
+    std::cout.flush();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(outcome.success) << outcome.reason;
+    // The box prints its text when it shows.
+    EXPECT_NE(std::string::npos, printed.find(" Hello there \n")) << printed;
+}
+
+TEST_F(ReplayRunTest, TraceDescribesEveryFrame) {
+    const Replay replay = parse("level data/levels/level01.lvl\n3 -\n");
+    std::ostringstream trace;
+    runReplay(replay, SDL_GetVideoSurface(), &trace);
+    const std::string text = trace.str();
+    EXPECT_EQ(0u, text.find("frame 1 x 0 y 64 "));
+    EXPECT_NE(std::string::npos, text.find("frame 3 "));
+    EXPECT_NE(std::string::npos, text.find(" lives 5 keys 0 bombs 0 result 0"));
+}
+
+TEST_F(ReplayRunTest, TheReplayDrivesTheClock) {
+    run("level data/levels/level01.lvl\n10 -\n");
+    EXPECT_TRUE(isManualClock());
+    EXPECT_EQ(10u * 33u, clockTicks());
+}
+
+}  // namespace
