@@ -13,6 +13,7 @@ namespace {
 
 // The effects belong to the one Player alive; slots follow PlayerSound.
 Mix_Chunk* sounds[playerSoundCount] = {};
+int livePlayers = 0;  // the slots are freed when the last Player goes
 const char* const soundNames[playerSoundCount] = {
     "curdobloom", "getkey", "jump",    "jumphigh", "splat",      "bounce",  "getlife",
     "coughing",   "opendoor", "jump", "pierre",   "prost", "sunglasses", "caflady",
@@ -66,6 +67,7 @@ Mix_Chunk* playerSoundChunk(int slot) {
 }
 
 void Player::loadSounds() {
+    ++livePlayers;
     for (int i = 0; i < playerSoundCount; ++i) {
         // A second Player alive at once takes the slots over rather than leak them.
         if (sounds[i]) Mix_FreeChunk(sounds[i]);
@@ -74,6 +76,8 @@ void Player::loadSounds() {
 }
 
 void Player::freeSounds() {
+    // A Player outlived by a newer one leaves it its effects.
+    if (--livePlayers > 0) return;
     for (Mix_Chunk*& chunk : sounds) {
         if (chunk) Mix_FreeChunk(chunk);
         chunk = nullptr;

@@ -65,3 +65,13 @@ TEST_F(PlayerSounds, ThePlayerOwnsItsEffectsWhileItLives) {
     level.reset();
     for (int i = 0; i < playerSoundCount; ++i) EXPECT_EQ(playerSoundChunk(i), nullptr) << i;
 }
+
+TEST_F(PlayerSounds, AnOutlivedPlayerLeavesTheNewOneItsEffects) {
+    dir.write("data/sound/jump.wav", silentWav());
+    build(32, 4, 4);
+    auto newer = std::make_unique<Level>(0, SDL_GetVideoSurface());
+    level.reset();
+    EXPECT_NE(playerSoundChunk(SoundJump), nullptr);
+    newer.reset();
+    EXPECT_EQ(playerSoundChunk(SoundJump), nullptr);
+}
