@@ -1,0 +1,180 @@
+#include "level/Level.h"
+#include "menus/Settings.h"
+#include "tests/level/LevelTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL_mixer.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+const char* const trackNames[] = {"meadow", "caverns", "factory", "glacier", "fortress"};
+
+class Progression : public testing::Test {
+protected:
+    void SetUp() override { Mix_HaltMusic(); }
+    void TearDown() override {
+        // The level leaves its track to the next advance; here nothing comes after.
+        Mix_HaltMusic();
+        if (level && level->getMusic()) Mix_FreeMusic(level->getMusic());
+    }
+
+    // Level n: a floor, the start cell at (1, n % 3) and the name Level_n.
+    void writeLevel(int n) {
+        char file[64];
+        std::snprintf(file, sizeof file, "data/levels/level%02d.lvl", n);
+        dir.write(file, filledLevel(4, 4, 0, "Level_" + std::to_string(n), 1, n % 3));
+    }
+    // Music files need only exist: the mixer opens MP3 tracks lazily.
+    void writeTracks() {
+        for (const char* track : trackNames) {
+            dir.write(std::string("data/sound/music/") + track + ".mp3", "not really music");
+        }
+    }
+    Captured advance() {
+        return capture([&] { advanced = level->advanceLevel(); });
+    }
+
+    ScratchDir dir;
+    std::unique_ptr<Level> level = quietLevel(0);
+    bool advanced = false;
+};
+
+TEST_F(Progression, LeavingTheMenuLoadsLevelOneAndSavesACheckpoint) {
+    writeLevel(1);
+    const Captured output = advance();
+    EXPECT_TRUE(advanced);
+    EXPECT_EQ(level->getLevelNumber(), 1);
+    EXPECT_EQ(level->getPath(), "data/levels/level01.lvl");
+    EXPECT_EQ(level->getName(), "Level 1");
+    EXPECT_EQ(level->getWidth(), 4);
+    const size_t announced = output.out.find("Advance to level 1!\ndata/levels/level01.lvl\n");
+    const size_t loading = output.out.find("Loading data/levels/level01.lvl");
+    const size_t saved = output.out.find("Checkpoint saved: level 1\n");
+    ASSERT_NE(announced, std::string::npos) << output.out;
+    ASSERT_NE(loading, std::string::npos);
+    ASSERT_NE(saved, std::string::npos);
+    EXPECT_LT(announced, loading);
+    EXPECT_LT(loading, saved);
+    EXPECT_EQ(dir.read("Check.ckp"), "1\nLevel 1\n");
+}
+
+TEST_F(Progression, AMissingLevelRaisesTheNumberAndSavesNothing) {
+    level = quietLevel(5);
+    writeLevel(7);
+    const Captured output = advance();
+    EXPECT_FALSE(advanced);
+    EXPECT_EQ(level->getLevelNumber(), 6);
+    EXPECT_NE(output.out.find("Could not load data/levels/level06.lvl.\n"), std::string::npos);
+    EXPECT_NE(output.out.find("data/levels/level06.lvl could not be found.\n"), std::string::npos);
+    EXPECT_FALSE(dir.exists("Check.ckp"));
+    EXPECT_EQ(level->getMusic(), nullptr);
+
+    // The next try asks for the following number.
+    advance();
+    EXPECT_TRUE(advanced);
+    EXPECT_EQ(level->getLevelNumber(), 7);
+    EXPECT_EQ(dir.read("Check.ckp"), "7\nLevel 7\n");
+}
+
+TEST_F(Progression, ThePlayerKeepsWhatItCarriesAndMovesToTheNewStart) {
+    writeLevel(1);
+    writeLevel(2);
+    advance();
+    Player& player = level->getPlayer();
+    player.setLives(2);
+    player.setKeys(3);
+    player.setBombs(1);
+    player.setStatus(StatusGerman);
+    player.setForm(FormGoto);
+    advance();
+    ASSERT_TRUE(advanced);
+    EXPECT_EQ(player.getLives(), 2);
+    EXPECT_EQ(player.getKeys(), 3);
+    EXPECT_EQ(player.getBombs(), 1);
+    EXPECT_EQ(player.getStatus(), StatusGerman);
+    EXPECT_EQ(player.getForm(), FormGoto);
+    EXPECT_EQ(player.getRect()->x, 32);
+    EXPECT_EQ(player.getRect()->y, 2 * 32);
+    EXPECT_EQ(player.getRespawnY(), 2 * 32);
+}
+
+TEST_F(Progression, AnUnwritableCheckpointDoesNotStopTheAdvance) {
+    writeLevel(1);
+    ASSERT_EQ(mkdir((dir.path() + "/Check.ckp").c_str(), 0755), 0);
+    const Captured output = advance();
+    EXPECT_TRUE(advanced);
+    EXPECT_NE(output.out.find("Could not save progress\n"), std::string::npos);
+    EXPECT_EQ(output.out.find("Checkpoint saved"), std::string::npos);
+    EXPECT_EQ(level->getLevelNumber(), 1);
+}
+
+TEST_F(Progression, LevelsOneToFiveEachLoadTheirOwnTrack) {
+    for (int n = 1; n <= 7; ++n) writeLevel(n);
+    // Without track files every load attempt shows: two per track (MP3, then FLAC).
+    for (int n = 1; n <= 7; ++n) {
+        SCOPED_TRACE(n);
+        const Captured output = advance();
+        ASSERT_TRUE(advanced);
+        if (n <= 5) {
+            EXPECT_EQ(musicTrackName(n), trackNames[n - 1]);
+            EXPECT_EQ(occurrences(output.err, "Error loading "), 2);
+            EXPECT_EQ(occurrences(output.err, std::string("Error loading ") + trackNames[n - 1] +
+                                                  ": "),
+                      2);
+        } else {
+            EXPECT_EQ(musicTrackName(n), "");
+            EXPECT_EQ(occurrences(output.err, "Error loading "), 0);
+        }
+        EXPECT_EQ(level->getMusic(), nullptr);
+    }
+}
+
+TEST_F(Progression, FromLevelSixTheFifthTrackStaysAndRestarts) {
+    for (int n = 1; n <= 7; ++n) writeLevel(n);
+    writeTracks();
+    musicOn = true;
+    Mix_Music* fifth = nullptr;
+    for (int n = 1; n <= 7; ++n) {
+        SCOPED_TRACE(n);
+        Mix_HaltMusic();
+        const Captured output = advance();
+        ASSERT_TRUE(advanced);
+        EXPECT_EQ(output.err.find("Error loading"), std::string::npos) << output.err;
+        ASSERT_NE(level->getMusic(), nullptr);
+        EXPECT_EQ(Mix_PlayingMusic(), 1);
+        EXPECT_EQ(Mix_VolumeMusic(-1), 60);
+        if (n == 5) fifth = level->getMusic();
+        if (n > 5) {
+            EXPECT_EQ(level->getMusic(), fifth);
+        }
+    }
+}
+
+TEST_F(Progression, WithMusicOffTheTrackLoadsButDoesNotPlay) {
+    writeLevel(1);
+    writeTracks();
+    musicOn = false;
+    advance();
+    ASSERT_TRUE(advanced);
+    EXPECT_NE(level->getMusic(), nullptr);
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+    EXPECT_EQ(Mix_VolumeMusic(-1), 60);
+}
+
+TEST_F(Progression, AMissingTrackSilencesTheLevel) {
+    writeLevel(1);
+    writeLevel(2);
+    dir.write("data/sound/music/meadow.mp3", "track one");
+    musicOn = true;
+    advance();
+    ASSERT_NE(level->getMusic(), nullptr);
+    advance();
+    EXPECT_EQ(level->getMusic(), nullptr);
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+}
+
+}  // namespace
