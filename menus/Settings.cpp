@@ -1,12 +1,90 @@
 #include "menus/Settings.h"
-bool musicOn = false;
-int tileSize = 32;
-int reservedSetting = 0;
-const int defaultUserKeys[userKeyCount] = {260, 97, 100, 113, 101, 115};
-int userKeys[userKeyCount] = {260, 97, 100, 113, 101, 115};
+
+#include <SDL.h>
+
+#include <fstream>
+#include <iostream>
+
+namespace {
+constexpr bool defaultMusicOn = false;
+constexpr int defaultTileSize = 32;        // pixels; the window is then 640 by 480
+constexpr int defaultReservedSetting = 0;
+constexpr int windowColumns = 20;          // the window is this many tiles wide
+constexpr int largestWindowEdge = 32767;   // SDL 1.2 cannot open a window wider than this
+
+// A tile size the window can be made with: 20 tiles across must fit SDL's 16-bit sizes.
+bool isUsableTileSize(int size) {
+    return size > 0 && size <= largestWindowEdge / windowColumns;
+}
+
+// A code SDL 1.2 can hold in its keyboard state; 0 means unbound.
+bool isUsableKeyCode(int code) {
+    return code >= 0 && code < SDLK_LAST;
+}
+}  // namespace
+
+bool musicOn = defaultMusicOn;
+int tileSize = defaultTileSize;
+int reservedSetting = defaultReservedSetting;
+const int defaultUserKeys[userKeyCount] = {SDLK_KP4, SDLK_a, SDLK_d, SDLK_q, SDLK_e, SDLK_s};
+int userKeys[userKeyCount] = {SDLK_KP4, SDLK_a, SDLK_d, SDLK_q, SDLK_e, SDLK_s};
 const char* const prefsPath = "data/preferences/prefs.cdv";
-const char* const userKeyCaptions[userKeyCount] = {"Jump", "Left", "Right", "Query Hint", "Lay Bomb", "Explode All"};
-void readPreferences() {}
-void writePreferences() {}
-int getUserKey(int index) { return index >= 0 && index < userKeyCount ? userKeys[index] : 0; }
-void resetSettings() {}
+const char* const userKeyCaptions[userKeyCount] = {"Jump",       "Left",     "Right",
+                                                   "Query Hint", "Lay Bomb", "Explode All"};
+
+void readPreferences() {
+    std::ifstream in(prefsPath);
+    if (!in) {
+        std::cout << "No prefs file found" << std::endl;
+        return;
+    }
+    std::cout << "Reading prefs from " << prefsPath << std::endl;
+
+    // No checks between the reads: once one fails the stream stays failed and
+    // every later target keeps what it holds, as a short file needs.
+    in >> musicOn;
+    in >> tileSize;
+    in >> reservedSetting;
+
+    // One temporary for all six codes: a line with fewer codes repeats the
+    // last one read, and a file without the line leaves every key at 0.
+    int code = 0;
+    for (int i = 0; i < userKeyCount; ++i) {
+        in >> code;
+        if (isUsableKeyCode(code)) {
+            userKeys[i] = code;
+        } else {
+            std::cerr << "Key code " << code << " for " << userKeyCaptions[i]
+                      << " is not a key; keeping " << defaultUserKeys[i] << std::endl;
+            userKeys[i] = defaultUserKeys[i];
+        }
+    }
+    in.close();
+
+    if (!isUsableTileSize(tileSize)) {
+        std::cerr << "Tile size " << tileSize << " cannot make a window; using "
+                  << defaultTileSize << std::endl;
+        tileSize = defaultTileSize;
+    }
+}
+
+void writePreferences() {
+    std::ofstream out(prefsPath, std::ios::out | std::ios::trunc);
+    if (!out) return;
+    out << (musicOn ? 1 : 0) << '\n' << tileSize << '\n' << reservedSetting << '\n';
+    for (int i = 0; i < userKeyCount; ++i) out << userKeys[i] << ' ';
+    out << '\n';
+}
+
+int getUserKey(int index) {
+    if (index >= 0 && index < userKeyCount) return userKeys[index];
+    std::cerr << index << " not a valid UserKey!" << std::endl;
+    return SDLK_UNKNOWN;
+}
+
+void resetSettings() {
+    musicOn = defaultMusicOn;
+    tileSize = defaultTileSize;
+    reservedSetting = defaultReservedSetting;
+    for (int i = 0; i < userKeyCount; ++i) userKeys[i] = defaultUserKeys[i];
+}

@@ -1,7 +1,35 @@
 #include "shell/Clock.h"
-Uint32 clockTicks() { return SDL_GetTicks(); }
-void clockDelay(Uint32 ms) { SDL_Delay(ms); }
-void useManualClock(Uint32) {}
-void useRealClock() {}
-bool isManualClock() { return false; }
-void advanceClock(Uint32) {}
+
+namespace {
+bool manual = false;      // true while the virtual clock stands in for SDL's
+Uint32 manualTicks = 0;   // the virtual clock's reading, milliseconds
+}  // namespace
+
+Uint32 clockTicks() {
+    return manual ? manualTicks : SDL_GetTicks();
+}
+
+void clockDelay(Uint32 ms) {
+    if (manual) {
+        manualTicks += ms;
+    } else {
+        SDL_Delay(ms);
+    }
+}
+
+void useManualClock(Uint32 start) {
+    manual = true;
+    manualTicks = start;
+}
+
+void useRealClock() {
+    manual = false;
+}
+
+bool isManualClock() {
+    return manual;
+}
+
+void advanceClock(Uint32 ms) {
+    if (manual) manualTicks += ms;
+}

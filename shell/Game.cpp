@@ -1,8 +1,287 @@
 #include "shell/Game.h"
+
+#include "level/Level.h"
+#include "media/Sound.h"
+#include "media/Text.h"
+#include "menus/ControlsMenu.h"
+#include "menus/MessageBox.h"
+#include "menus/OptionsMenu.h"
+#include "menus/Settings.h"
+#include "shell/Clock.h"
+#include "shell/Particles.h"
+
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <utility>
+
 const char* const startCaption = "Curdovar II: WTLRQPDMNSBKGHVXZCFJ";
-bool initSystems(const char*, SDL_Surface**, int, int, int, Uint32) { return false; }
-SDL_Color backgroundColour(int) { SDL_Color c = {0, 0, 0, 0}; return c; }
-void fillScreen(SDL_Surface*, SDL_Color) {}
-void toggleMusic() {}
-void paceFrame(Uint32&) {}
-int runGame() { return 0; }
+const char* const menuLevelPath = "data/levels/menu.lvl";
+
+namespace {
+constexpr const char* captionPrefix = "Curdovar II: ";  // followed by the level's name
+constexpr int windowColumns = 20;       // the window is 20 by 15 tiles
+constexpr int windowRows = 15;
+constexpr int screenBitsPerPixel = 32;
+constexpr Uint32 screenFlags = 0;       // a plain software surface
+constexpr int audioRate = 22050;        // Hz
+constexpr int audioChannels = 2;        // stereo
+constexpr int audioChunkSamples = 512;  // small chunks keep effects in step with the picture
+
+// How one pass of the outer loop ends.
+enum PhaseResult : int {
+    BackToMenu = 1,
+    QuitGame = 2,
+};
+
+FrameObserver frameObserver;
+
+// What the events of one frame ask of the loop.
+struct FrameInput {
+    bool quit = false;  // Escape or window close: leave at once
+    bool skip = false;  // key 4: on to the next level
+};
+
+// Hands every pending event to the level first, then looks for the loop's own keys.
+FrameInput pollEvents(Level& level) {
+    FrameInput input;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        level.handleEvent(event);
+        if (event.type == SDL_QUIT) {
+            input.quit = true;
+            return input;
+        }
+        if (event.type != SDL_KEYDOWN) continue;
+        switch (event.key.keysym.sym) {
+            case SDLK_ESCAPE:
+                input.quit = true;
+                return input;
+            case SDLK_4:
+                input.skip = true;
+                break;
+            case SDLK_m:
+                toggleMusic();
+                break;
+            default:
+                break;
+        }
+    }
+    return input;
+}
+
+// One visit of the menu level and the game that follows it. Owns the one
+// Level in play for as long as the pass lasts.
+class Pass {
+public:
+    // Plays the pass; QuitGame or BackToMenu.
+    int run();
+
+private:
+    // The menu level's frames; true when the game phase follows, false on quit.
+    bool playMenu();
+    // The numbered levels' frames until game over or quit.
+    int playGame();
+    // A modal menu, then a fresh menu level in place of the old one.
+    void openMenu(int (*menu)(SDL_Surface*));
+    void startMenuLevel();
+    // Fill, draw, flip and wait: the end of every drawn frame.
+    void finishFrame();
+    // Everything a level left behind goes; the settings are saved.
+    void releaseLevel();
+
+    SDL_Surface* screen = nullptr;  // borrowed from SDL
+    Level* level = nullptr;         // owned
+    Uint32 frameDeadline = 0;       // the current frame must not end before this tick
+};
+
+int Pass::run() {
+    int result = QuitGame;
+    try {
+        frameDeadline = clockTicks();
+        screen = SDL_GetVideoSurface();
+        readPreferences();
+        const int width = windowColumns * tileSize;
+        const int height = windowRows * tileSize;
+        if (screen->w != width || screen->h != height) {
+            screen = SDL_SetVideoMode(width, height, screenBitsPerPixel, screen->flags);
+        }
+        if (!screen) {
+            std::cout << "Error setting up screen. " << SDL_GetError() << std::endl;
+        } else {
+            startMenuLevel();
+            result = playMenu() ? playGame() : QuitGame;
+        }
+    } catch (...) {
+        releaseLevel();
+        throw;
+    }
+    releaseLevel();
+    return result;
+}
+
+bool Pass::playMenu() {
+    for (;;) {
+        const FrameInput input = pollEvents(*level);
+        if (input.quit) return false;
+        const int result = level->step();
+        if (result == StepOpenOptions) {
+            openMenu(runOptionsMenu);
+        } else if (result == StepOpenControls) {
+            openMenu(runControlsMenu);
+        } else if (result == StepLevelDone || input.skip) {
+            level->advanceLevel();
+            std::cout << "Exit Menu" << std::endl;
+            return true;
+        }
+        finishFrame();
+        if (level->isGameOver()) return true;
+    }
+}
+
+int Pass::playGame() {
+    // Reloads the file advanceLevel named (or the menu level after a game over there).
+    level->load("");
+    for (;;) {
+        const FrameInput input = pollEvents(*level);
+        if (input.quit) return QuitGame;
+        // The step runs whether or not the skip key was pressed.
+        const bool done = level->step() == StepLevelDone;
+        if (done || input.skip) {
+            level->advanceLevel();
+            const std::string caption = captionPrefix + level->getName();
+            SDL_WM_SetCaption(caption.c_str(), nullptr);
+        }
+        finishFrame();
+        if (level->isGameOver()) return BackToMenu;
+    }
+}
+
+void Pass::openMenu(int (*menu)(SDL_Surface*)) {
+    // Closing the window inside a menu only leaves the menu, so its result is not looked at.
+    menu(screen);
+    releaseLevel();
+    startMenuLevel();
+}
+
+void Pass::startMenuLevel() {
+    level = new Level(0, screen);
+    level->load(menuLevelPath);
+}
+
+void Pass::finishFrame() {
+    fillScreen(screen, backgroundColour(level->getLevelNumber()));
+    level->draw();
+    SDL_Flip(screen);
+    paceFrame(frameDeadline);
+    if (frameObserver) frameObserver(*level);
+}
+
+void Pass::releaseLevel() {
+    delete level;
+    level = nullptr;
+    releaseMessageOverlay();
+    clearParticles();
+    writePreferences();
+}
+}  // namespace
+
+bool initSystems(const char* caption, SDL_Surface** screen, int width, int height,
+                 int bitsPerPixel, Uint32 flags) {
+    std::cout << "Initializing..." << std::endl;
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == -1) {
+        std::cout << "SDL failed to init: " << SDL_GetError() << std::endl;
+        return false;
+    }
+
+    std::cout << "IMG..." << std::endl;
+    if (IMG_Init(IMG_INIT_PNG) == -1) {
+        std::cout << "IMG failed to init." << std::endl;
+        return false;
+    }
+
+    std::cout << "TTF..." << std::endl;
+    if (TTF_Init() == -1) {
+        std::cout << "TTF failed to init." << std::endl;
+        return false;
+    }
+
+    // Without a sound device the game still plays, silently.
+    std::cout << "Mixer..." << std::endl;
+    if (Mix_OpenAudio(audioRate, AUDIO_S16LSB, audioChannels, audioChunkSamples) == -1) {
+        std::cout << "Mix Audio failed to init: " << SDL_GetError() << std::endl;
+    }
+
+    std::cout << "Screen..." << std::endl;
+    *screen = SDL_SetVideoMode(width, height, bitsPerPixel, flags);
+    if (!*screen) {
+        std::cout << "Error setting up screen. " << SDL_GetError() << std::endl;
+        return false;
+    }
+
+    SDL_WM_SetCaption(caption, nullptr);
+    std::atexit(SDL_Quit);
+    std::cout << "SDL Initialized." << std::endl;
+    return true;
+}
+
+SDL_Color backgroundColour(int levelNumber) {
+    const int m = levelNumber % 5;
+    SDL_Color colour;
+    colour.r = static_cast<Uint8>(31 - 32 * m);
+    colour.g = static_cast<Uint8>(m - 2);
+    // Unsigned arithmetic: only the low 8 bits count, and huge numbers must not overflow.
+    colour.b = static_cast<Uint8>(8u * static_cast<unsigned>(levelNumber) - 9u);
+    colour.unused = 0;
+    return colour;
+}
+
+void fillScreen(SDL_Surface* screen, SDL_Color colour) {
+    if (!screen) return;
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, colour.r, colour.g, colour.b));
+}
+
+void toggleMusic() {
+    if (Mix_PausedMusic()) {
+        Mix_ResumeMusic();
+    } else {
+        Mix_PauseMusic();
+    }
+}
+
+void paceFrame(Uint32& frameDeadline) {
+    const Uint32 now = clockTicks();
+    // A signed difference keeps the comparison right when the tick count wraps.
+    const Sint32 left = static_cast<Sint32>(frameDeadline - now);
+    if (left > 0) clockDelay(static_cast<Uint32>(left));
+    frameDeadline = clockTicks() + framePeriodMs;
+}
+
+void setFrameObserver(FrameObserver observer) {
+    frameObserver = std::move(observer);
+}
+
+void runMainLoop() {
+    int result = BackToMenu;
+    while (result != QuitGame) {
+        Pass pass;
+        result = pass.run();
+    }
+}
+
+int runGame() {
+    SDL_Surface* screen = nullptr;
+    if (initSystems(startCaption, &screen, windowColumns * tileSize, windowRows * tileSize,
+                    screenBitsPerPixel, screenFlags)) {
+        runMainLoop();
+    }
+    closeFontCache();
+    releaseEffects();
+    SDL_Quit();
+    std::cout << "Exited cleanly" << std::endl;
+    return 0;
+}

@@ -2,10 +2,15 @@
 
 #include <SDL.h>
 
+#include <functional>
+
+class Level;
+
 // The program's spine: start-up, the outer loop of menu and game phases,
 // frame pacing and shutdown.
 
 extern const char* const startCaption;  // "Curdovar II: WTLRQPDMNSBKGHVXZCFJ"
+extern const char* const menuLevelPath; // "data/levels/menu.lvl"
 constexpr Uint32 framePeriodMs = 33;    // a frame lasts at least this long
 
 bool initSystems(const char* caption, SDL_Surface** screen, int width, int height,
@@ -21,6 +26,16 @@ void toggleMusic();
 
 // Waits for the rest of the frame, then sets the next deadline.
 void paceFrame(Uint32& frameDeadline);
+
+// Runs once at the end of every drawn frame with the level in play, so tests
+// and tools can script a run frame by frame (push events, raise flags, look
+// at the window). An empty function removes it.
+using FrameObserver = std::function<void(Level& level)>;
+void setFrameObserver(FrameObserver observer);
+
+// The outer loop on the open window: menu phase, game phase, clean-up, again,
+// until the player quits.
+void runMainLoop();
 
 // Start-up, the outer loop and shutdown; the result of the program.
 int runGame();
