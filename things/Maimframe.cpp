@@ -11,9 +11,9 @@
 #include <cstdlib>
 
 namespace {
-constexpr int StateWalking = 0;
-constexpr int StateWaiting = 1;
-constexpr int StateJumping = 2;
+constexpr int stateWalking = 0;
+constexpr int stateWaiting = 1;
+constexpr int stateJumping = 2;
 
 constexpr int landingShake = 8;   // shake frames added by a landing (or a ceiling hit)
 constexpr int defeatShake = 40;   // shake frames added by the defeat
@@ -60,32 +60,32 @@ bool Maimframe::movePixels(const Grid& grid, int speed, bool vertical) {
 
 void Maimframe::update(const Grid& grid, const ThingList&) {
     switch (state) {
-    case StateWalking:
+    case stateWalking:
         // No gravity while walking: it keeps its height over gaps.
         ++walkTime;
         if (!movePixels(grid, vx, false)) vx = wrap16(-vx);
         if (walkTime > walkFrames) {
-            state = StateWaiting;
+            state = stateWaiting;
             waitTime = 0;
             walkTime = 0;
         }
         break;
-    case StateWaiting:
+    case stateWaiting:
         ++waitTime;
         if (waitTime > waitFrames) {
-            state = StateJumping;
+            state = stateJumping;
             waitTime = 0;
             walkTime = 0;
             vy = wrap16(-jumpPower);
             vx = wrap16(std::rand() % jumpPower - jumpPower / 2);
         }
         break;
-    case StateJumping:
+    case stateJumping:
         vy = wrap16(static_cast<int>(vy + gravity));
         // A floor and a ceiling end the jump alike.
         if (!movePixels(grid, vy, true)) {
             if (level) level->addShake(landingShake);
-            state = StateWalking;
+            state = stateWalking;
             waitTime = 0;
             walkTime = 0;
             vx = speedAfterLanding;
