@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench fuzz clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -27,3 +27,10 @@ clean:
 bench: configure
 	@cmake --build $(BUILD_DIR) --target curdovar_bench -j $(JOBS)
 	./$(BUILD_DIR)/curdovar_bench
+
+# Fuzzing with libFuzzer under ASan and UBSan (clang). FUZZ_SECONDS per harness.
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	@CXX=clang++ cmake -S . -B build-fuzz -DCURDOVAR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build-fuzz --target fuzz_LevelLoad fuzz_Preferences -j $(JOBS)
+	bash tools/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)

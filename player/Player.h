@@ -130,6 +130,10 @@ public:
     void setBombs(int value) { bombs = value; }
 
 private:
+    // The Player moves against the Level's own grid, not the read-only view
+    // objects get; the base form stays out of reach.
+    using Thing::update;
+
     void moveAxis(Grid& grid, const ThingList& things, bool vertical);
     // Touches every live Thing the Player overlaps; false when one is solid.
     bool touchThings(const ThingList& things);

@@ -19,8 +19,6 @@ constexpr int landingShake = 8;   // shake frames added by a landing (or a ceili
 constexpr int defeatShake = 40;   // shake frames added by the defeat
 constexpr int speedAfterLanding = 3;  // pixels per frame, walking right
 constexpr int defeatEffect = 0;   // "pterodactyl" in the effect table
-constexpr double arcHeight = 48.0;  // pixels of the drawing arc
-constexpr int arcFrames = 15;       // frames of one copy's hop, half the drawing cycle
 constexpr double pi = 3.14159265358979323846;
 
 int sign(int v) { return v > 0 ? 1 : -1; }
@@ -31,8 +29,10 @@ Maimframe::Maimframe(int col, int row) : Enemy(col, row) {
     fitToImage();
 }
 
-int Maimframe::bobOffset(int n) {
-    return static_cast<int>(std::trunc(arcHeight * std::sin(n * pi / arcFrames)));
+int Maimframe::bobOffset(int n) const {
+    // One copy's hop lasts half the drawing cycle.
+    const int hopFrames = bobPeriod / 2;
+    return static_cast<int>(std::trunc(bobHeight * std::sin(n * pi / hopFrames)));
 }
 
 bool Maimframe::blocked(const Grid& grid) const { return blockedBox(grid, rect.w, rect.h); }

@@ -25,7 +25,7 @@ public:
     void setWalk(int time, int speed) { walkTime = time; vx = static_cast<Sint16>(speed); }
 
     // The height of the drawing arc at step n of the 30-frame cycle.
-    static int bobOffset(int n);
+    int bobOffset(int n) const;
 
 private:
     // Moves |speed| single pixels on one axis; false when a pixel was blocked (and taken back).

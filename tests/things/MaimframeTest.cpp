@@ -183,7 +183,8 @@ TEST_F(MaimframeTest, BobOffsetIsTheTruncatedArc) {
     const int expected[30] = {0,   9,   19,  28,  35,  41,  45,  47,  47,  45,
                               41,  35,  28,  19,  9,   0,   -9,  -19, -28, -35,
                               -41, -45, -47, -47, -45, -41, -35, -28, -19, -9};
-    for (int n = 0; n < 30; ++n) EXPECT_EQ(expected[n], Maimframe::bobOffset(n)) << "n " << n;
+    const Maimframe maimframe(0, 0);
+    for (int n = 0; n < 30; ++n) EXPECT_EQ(expected[n], maimframe.bobOffset(n)) << "n " << n;
 }
 
 class MaimframeDrawTest : public MaimframeTest {
