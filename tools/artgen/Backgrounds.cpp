@@ -269,9 +269,9 @@ Picture forest() {
                     across = (dx + t.second) / (2.0 * t.second);
                 }
             }
-            if (v > 0.4) {
+            if (v > 0.36) {
                 const double lit = (v - leaves.at(x + 2, y + 3)) * 8 + 0.5;
-                out.set(x, y, ramp(leaf, (v - 0.4) * 1.6 + lit * 0.5 - 0.1, x, y));
+                out.set(x, y, ramp(leaf, (v - 0.36) * 1.6 + lit * 0.5 - 0.1, x, y));
             } else if (onTrunk) {
                 out.set(x, y, ramp(bark, 1 - across * 1.2, x, y));
             }  // elsewhere: a gap in the canopy
@@ -281,17 +281,17 @@ Picture forest() {
 
 // Bands of wavy ridges stacked down the tile, each filled to the next one;
 // `colours` per band (clear for a band of open sky), lit along each crest.
-Picture ridges(std::uint32_t seed, const std::vector<std::vector<Colour>>& bands, double jagged,
+Picture ridges(std::uint32_t seed, const std::vector<std::vector<Colour>>& bands, bool jagged,
                int amplitude) {
     Picture out(side, side);
     const int count = static_cast<int>(bands.size());
     std::vector<Fractal> shapes;
-    for (int i = 0; i < count; ++i) shapes.emplace_back(seed + i, 4, jagged > 0.5 ? 5 : 3);
+    for (int i = 0; i < count; ++i) shapes.emplace_back(seed + i, 4, jagged ? 5 : 3);
     const Fractal grain(seed + 99, 16, 2);
     auto crest = [&](int band, int x) {
         const double v = shapes[band].at(x, 0);
         double shaped = v;
-        if (jagged > 0.5) shaped = 1 - std::fabs(v - 0.5) * 2;  // sharp peaks
+        if (jagged) shaped = 1 - std::fabs(v - 0.5) * 2;  // sharp peaks
         return band * side / count + static_cast<int>(shaped * amplitude);
     };
     for (int x = 0; x < side; ++x) {
@@ -324,7 +324,7 @@ Picture dunes() {
     return ridges(1601,
                   {{}, {0x8a6e4e, 0x9c7e5a, 0xae8f68, 0xbca072},
                    {0x7a6046, 0x8c7052, 0x9e805e, 0xac8e6a}},
-                  0, 36);
+                  false, 36);
 }
 
 // bg07: jagged grey mountains, peak behind peak.
@@ -332,7 +332,7 @@ Picture mountains() {
     return ridges(1701,
                   {{}, {0x4a4256, 0x564c62, 0x62586e, 0x70667a},
                    {0x3a3446, 0x443c50, 0x4e465a, 0x5a5266}},
-                  1, 60);
+                  true, 60);
 }
 
 // bg08: an ice cave of faceted crystal, cracks letting the colour through.
