@@ -544,4 +544,10 @@ TEST_F(ArtGenerator, RefusesBrokenSourcesAndSaysWhere) {
     EXPECT_NE(generate(), 0);
     EXPECT_NE(scratch.read("log").find("transparent colour"), std::string::npos)
         << scratch.read("log");
+
+    // A near cyan would read as a hole where the key colour shows through.
+    scratch.write("art/palette.txt", "c 10f0e8 almost\n");
+    EXPECT_NE(generate(), 0);
+    EXPECT_NE(scratch.read("log").find("palette.txt:1: too close to cyan"), std::string::npos)
+        << scratch.read("log");
 }

@@ -49,6 +49,10 @@ bool ArtSource::readPalette(std::string& error) {
             error = where + "pure cyan is the transparent colour";
             return false;
         }
+        if (redOf(c) < 64 && greenOf(c) > 192 && blueOf(c) > 192) {
+            error = where + "too close to cyan, the transparent colour";
+            return false;
+        }
         colours[key[0]] = c;
         byName[name] = c;
     }

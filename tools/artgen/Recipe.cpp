@@ -93,7 +93,8 @@ bool readRecipes(const std::string& path, std::vector<Recipe>& out, std::string&
             }
             recipe.cells.push_back(layers);
         }
-        if (recipe.cells.empty() == !recipe.heroSheet) {
+        const bool hasCells = !recipe.cells.empty();
+        if (hasCells == recipe.heroSheet) {
             error = path + ":" + std::to_string(number) + ": " + recipe.name +
                     " needs cells or *hero alone";
             return false;
