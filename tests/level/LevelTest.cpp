@@ -1,5 +1,4 @@
 #include "level/Level.h"
-#include "menus/Settings.h"
 #include "tests/level/LevelTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -56,48 +55,13 @@ TEST(LevelConstruction, LoadsEachTileImageIntoTheSlotOfItsValue) {
     }
 }
 
-TEST(LevelConstruction, TakesTheImagesOfTheCurrentTileSize) {
+TEST(LevelCells, ClearingTakesTilesButNeverObjectCells) {
     ScratchDir dir;
-    tileSize = 16;
-    dir.writeImage(16, "wall", 16, 16);
-    dir.writeImage(32, "wall", 32, 32);
+    dir.write("data/levels/cells.lvl", "4 1\n6\n26\n30\n27\nCells\n");
     std::unique_ptr<Level> level = quietLevel(0);
-    ASSERT_NE(level->getTileImage(1), nullptr);
-    EXPECT_EQ(level->getTileImage(1)->w, 16);
-}
-
-TEST(LevelConstruction, AMissingTileImageLeavesOnlyItsSlotEmpty) {
-    ScratchDir dir;
-    dir.writeImage(32, "wall", 32, 32);
-    std::unique_ptr<Level> level;
-    const Captured output = capture([&] { level.reset(new Level(0, SDL_GetVideoSurface())); });
-    EXPECT_NE(level->getTileImage(1), nullptr);
-    EXPECT_EQ(level->getTileImage(2), nullptr);
-    EXPECT_NE(output.out.find("spikes"), std::string::npos);
-}
-
-class LevelCells : public testing::Test {
-protected:
-    void SetUp() override {
-        dir.write("data/levels/cells.lvl", "4 1\n6\n26\n30\n27\nCells\n");
-        capture([&] { level->load("data/levels/cells.lvl"); });
-    }
-    ScratchDir dir;
-    std::unique_ptr<Level> level = quietLevel(0);
-};
-
-TEST_F(LevelCells, ClearingTakesTilesButNeverObjectCells) {
-    level->clearCell(0, 0);
-    level->clearCell(1, 0);
-    level->clearCell(2, 0);
-    level->clearCell(3, 0);
+    capture([&] { level->load("data/levels/cells.lvl"); });
+    for (int x = 0; x < 4; ++x) level->clearCell(x, 0);
     EXPECT_EQ(level->getGrid(), (Grid{{0}, {0}, {30}, {27}}));
-}
-
-TEST_F(LevelCells, ShakesAddUp) {
-    level->addShake(3);
-    level->addShake(5);
-    EXPECT_EQ(level->getShake(), 8);
 }
 
 TEST(LevelOwnership, DeletingTheLevelDeletesItsObjectsAndAddedOnes) {

@@ -132,13 +132,6 @@ TEST_F(ShippedLevel, WalkingRightInTheMenuOpensTheControls) {
     EXPECT_EQ(outcome.result, StepOpenControls) << outcome.trace;
 }
 
-TEST_F(ShippedLevel, StandingStillInTheMenuOpensNothing) {
-    std::unique_ptr<Level> menu = loaded("data/levels/menu.lvl");
-    const Outcome outcome = play(*menu, {{150, false, false, false}, {1, false, false, true},
-                                         {60, false, false, false}});
-    EXPECT_EQ(outcome.result, StepNothing) << outcome.trace;
-}
-
 TEST_F(ShippedLevel, ClimbingThePlatformsInTheMenuStartsTheGame) {
     std::unique_ptr<Level> menu = loaded("data/levels/menu.lvl");
     const Outcome outcome = play(*menu, {
