@@ -538,7 +538,14 @@ TEST_F(ArtGenerator, RefusesBrokenSourcesAndSaysWhere) {
     scratch.write("art/16/bad.txt", "....\n");
     scratch.write("art/images.txt", "bad bad@1\n");
     EXPECT_NE(generate(), 0);
-    EXPECT_NE(scratch.read("log").find("no frame 1"), std::string::npos) << scratch.read("log");
+    EXPECT_NE(scratch.read("log").find("images.txt:1: bad: bad has no frame 1"), std::string::npos)
+        << scratch.read("log");
+
+    scratch.write("art/images.txt", "bad bad\nother bad\nbad bad\n");
+    EXPECT_NE(generate(), 0);
+    EXPECT_NE(scratch.read("log").find("images.txt:3: bad is already made on line 1"),
+              std::string::npos)
+        << scratch.read("log");
 
     scratch.write("art/palette.txt", "c 00ffff cyan\n");
     EXPECT_NE(generate(), 0);

@@ -93,6 +93,12 @@ bool readRecipes(const std::string& path, std::vector<Recipe>& out, std::string&
             }
             recipe.cells.push_back(layers);
         }
+        for (const Recipe& earlier : out)
+            if (earlier.name == recipe.name) {
+                error = path + ":" + std::to_string(number) + ": " + recipe.name +
+                        " is already made on line " + std::to_string(earlier.line);
+                return false;
+            }
         const bool hasCells = !recipe.cells.empty();
         if (hasCells == recipe.heroSheet) {
             error = path + ":" + std::to_string(number) + ": " + recipe.name +
@@ -129,7 +135,7 @@ bool buildImage(ArtSource& art, const Recipe& recipe, int size, Picture& out,
     for (const auto& layers : recipe.cells) {
         Picture cell;
         if (!buildCell(art, layers, cell, error)) {
-            error = recipe.name + ": " + error;
+            error = "images.txt:" + std::to_string(recipe.line) + ": " + recipe.name + ": " + error;
             return false;
         }
         width += cell.width();
