@@ -186,4 +186,17 @@ TEST_F(ControlsMenuTest, WaitForAKeySleepsWhileNothingIsPending) {
     EXPECT_EQ(clockTicks() % 100, 0u);
 }
 
+TEST(ControlsMenuWithoutFont, StillRebinds) {
+    ScratchDir dir;  // no font in it
+    useManualClock();
+    pushMouseDown(50, rowY(KeyJump));
+    pushKeyDown(SDLK_UP);
+    pushKeyDown(SDLK_z);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(runControlsMenu(SDL_GetVideoSurface()), 0);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(userKeys[KeyJump], SDLK_UP);
+    EXPECT_EQ(pixelAt(SDL_GetVideoSurface(), 21, 2).r, 128);  // the grey button face
+}
+
 }  // namespace

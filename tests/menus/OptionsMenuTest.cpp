@@ -190,4 +190,16 @@ TEST_F(OptionsMenuTest, WritesThePreferencesOnEveryVisit) {
     EXPECT_EQ(dir.read(prefsPath).substr(0, 5), "1\n16\n");
 }
 
+TEST(OptionsMenuWithoutFont, StillSwitchesTheSettings) {
+    ScratchDir dir;  // no font in it
+    useManualClock();
+    pushMouseDown(50, 20);
+    pushMouseDown(50, 60);
+    pushKeyDown(SDLK_SPACE);
+    EXPECT_EQ(runOptionsMenu(SDL_GetVideoSurface()), 0);
+    EXPECT_TRUE(musicOn);
+    EXPECT_EQ(tileSize, 16);
+    EXPECT_EQ(pixelAt(SDL_GetVideoSurface(), 21, 16).b, 255);  // the blue Music button
+}
+
 }  // namespace
