@@ -1,0 +1,625 @@
+// The shipped sounds and the synthesiser that makes them: the generator
+// reproduces data/sound exactly, every effect and track the game loads is
+// there and loads through SDL_mixer, effects are neither clipped nor silent,
+// tracks are long loops that join cleanly, the FLAC encoder is lossless, and
+// the text sources mean what they say (tempo, pitch, holds, loop tails, errors).
+
+#include "level/Level.h"
+#include "tests/support/TestSupport.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int mixerRate = 22050;
+constexpr int fullScale = 32767;
+constexpr int trackCount = 5;  // levels 1 to 5 have tracks of their own
+
+// Every effect the game loads: the Player's thirteen files and the Maimframe's.
+const std::vector<std::string> effectNames = {
+    "curdobloom", "getkey", "jump",   "jumphigh", "splat",      "bounce",  "getlife",
+    "coughing",   "opendoor", "pierre", "prost",  "sunglasses", "caflady", "pterodactyl"};
+
+std::vector<uint8_t> readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string readText(const std::string& path) {
+    const std::vector<uint8_t> bytes = readBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Runs the built synthesiser; its output and errors land in log.
+int runSynth(const std::string& arguments, const std::string& log) {
+    const std::string command = "'" + buildDir() + "/curdovar-synth' " + arguments + " >'" + log + "' 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+// ---- A FLAC reader of its own, written from the format, so the encoder is
+// checked against something that shares no code with it.
+
+class BitReader {
+public:
+    BitReader(const std::vector<uint8_t>& data, std::size_t byte) : bytes(data), bit(byte * 8) {}
+
+    uint32_t read(int count) {
+        uint32_t value = 0;
+        for (int i = 0; i < count; ++i) {
+            if (bit >= bytes.size() * 8) {
+                overrun = true;
+                return 0;
+            }
+            value = (value << 1) | ((bytes[bit / 8] >> (7 - bit % 8)) & 1);
+            ++bit;
+        }
+        return value;
+    }
+    int32_t readSigned(int count) {
+        const uint32_t value = read(count);
+        return count < 32 && (value >> (count - 1)) ? int32_t(value) - int32_t(1u << count) : int32_t(value);
+    }
+    uint32_t readUnary() {
+        uint32_t zeros = 0;
+        while (!overrun && read(1) == 0) ++zeros;
+        return zeros;
+    }
+    void align() { bit = (bit + 7) / 8 * 8; }
+    std::size_t byte() const { return bit / 8; }
+
+    bool overrun = false;
+
+private:
+    const std::vector<uint8_t>& bytes;
+    std::size_t bit;
+};
+
+uint8_t crc8Of(const std::vector<uint8_t>& b, std::size_t from, std::size_t to) {
+    unsigned crc = 0;
+    for (std::size_t i = from; i < to; ++i) {
+        crc ^= b[i];
+        for (int k = 0; k < 8; ++k) crc = (crc & 0x80) ? ((crc << 1) ^ 0x07) & 0xff : (crc << 1) & 0xff;
+    }
+    return uint8_t(crc);
+}
+
+uint16_t crc16Of(const std::vector<uint8_t>& b, std::size_t from, std::size_t to) {
+    unsigned crc = 0;
+    for (std::size_t i = from; i < to; ++i) {
+        crc ^= unsigned(b[i]) << 8;
+        for (int k = 0; k < 8; ++k) crc = (crc & 0x8000) ? ((crc << 1) ^ 0x8005) & 0xffff : (crc << 1) & 0xffff;
+    }
+    return uint16_t(crc);
+}
+
+struct FlacStream {
+    int rate = 0;
+    int channels = 0;
+    int bits = 0;
+    uint64_t total = 0;             // samples per channel, from STREAMINFO
+    std::vector<int32_t> samples;   // interleaved
+    std::string error;              // empty when the stream decoded cleanly
+};
+
+bool decodeResidual(BitReader& r, int blockSize, int order, std::vector<int32_t>& residual) {
+    const uint32_t method = r.read(2);
+    if (method > 1) return false;
+    const int parameterBits = method == 0 ? 4 : 5;
+    const uint32_t escape = (1u << parameterBits) - 1;
+    const int partitionOrder = int(r.read(4));
+    const int partitions = 1 << partitionOrder;
+    for (int p = 0; p < partitions; ++p) {
+        const int count = (blockSize >> partitionOrder) - (p == 0 ? order : 0);
+        const uint32_t k = r.read(parameterBits);
+        for (int i = 0; i < count; ++i) {
+            if (k == escape) return false;  // raw partitions are not produced here
+            const uint32_t folded = (r.readUnary() << k) | r.read(int(k));
+            residual.push_back(int32_t(folded >> 1) ^ -int32_t(folded & 1));
+        }
+    }
+    return !r.overrun;
+}
+
+bool decodeSubframe(BitReader& r, int blockSize, int bits, std::vector<int32_t>& out, std::string& error) {
+    if (r.read(1) != 0) return error = "subframe padding bit set", false;
+    const uint32_t type = r.read(6);
+    if (r.read(1) != 0) return error = "wasted bits are not expected", false;
+    out.clear();
+    if (type == 0) {
+        out.assign(blockSize, r.readSigned(bits));
+    } else if (type == 1) {
+        for (int i = 0; i < blockSize; ++i) out.push_back(r.readSigned(bits));
+    } else if (type >= 8 && type <= 12) {
+        const int order = int(type - 8);
+        for (int i = 0; i < order; ++i) out.push_back(r.readSigned(bits));
+        std::vector<int32_t> residual;
+        if (!decodeResidual(r, blockSize, order, residual)) return error = "bad residual", false;
+        for (int32_t e : residual) {
+            const std::size_t n = out.size();
+            int64_t prediction = 0;
+            if (order == 1) prediction = out[n - 1];
+            if (order == 2) prediction = 2 * int64_t(out[n - 1]) - out[n - 2];
+            if (order == 3) prediction = 3 * int64_t(out[n - 1]) - 3 * int64_t(out[n - 2]) + out[n - 3];
+            if (order == 4) {
+                prediction = 4 * int64_t(out[n - 1]) - 6 * int64_t(out[n - 2]) + 4 * int64_t(out[n - 3]) - out[n - 4];
+            }
+            out.push_back(int32_t(prediction + e));
+        }
+    } else {
+        return error = "unexpected subframe type " + std::to_string(type), false;
+    }
+    return !r.overrun;
+}
+
+FlacStream decodeFlac(const std::vector<uint8_t>& b) {
+    FlacStream s;
+    if (b.size() < 8 || std::string(b.begin(), b.begin() + 4) != "fLaC") return s.error = "no fLaC marker", s;
+    std::size_t at = 4;
+    for (bool last = false; !last;) {
+        if (at + 4 > b.size()) return s.error = "metadata runs past the end", s;
+        last = b[at] & 0x80;
+        const int type = b[at] & 0x7f;
+        const std::size_t length = std::size_t(b[at + 1]) << 16 | std::size_t(b[at + 2]) << 8 | b[at + 3];
+        if (type == 0) {
+            BitReader r(b, at + 4);
+            r.read(16), r.read(16), r.read(24), r.read(24);
+            s.rate = int(r.read(20));
+            s.channels = int(r.read(3)) + 1;
+            s.bits = int(r.read(5)) + 1;
+            s.total = uint64_t(r.read(4)) << 32 | r.read(32);
+        }
+        at += 4 + length;
+    }
+    for (uint32_t expected = 0; at < b.size(); ++expected) {
+        BitReader r(b, at);
+        if (r.read(14) != 0x3ffe || r.read(1) != 0 || r.read(1) != 0) return s.error = "lost frame sync", s;
+        const uint32_t sizeCode = r.read(4);
+        const uint32_t rateCode = r.read(4);
+        const uint32_t assignment = r.read(4);
+        const uint32_t bitsCode = r.read(3);
+        r.read(1);
+        // The frame number in its UTF-8-like form.
+        uint32_t first = r.read(8), number = first;
+        int more = 0;
+        while (more < 6 && (first & (0x80 >> more))) ++more;
+        if (more) {
+            number = first & (0x7f >> more);
+            for (int i = 1; i < more; ++i) number = (number << 6) | (r.read(8) & 0x3f);
+        }
+        if (number != expected) return s.error = "frame " + std::to_string(expected) + " is numbered " + std::to_string(number), s;
+        int blockSize = 0;
+        if (sizeCode == 1) blockSize = 192;
+        else if (sizeCode >= 2 && sizeCode <= 5) blockSize = 576 << (sizeCode - 2);
+        else if (sizeCode == 6) blockSize = int(r.read(8)) + 1;
+        else if (sizeCode == 7) blockSize = int(r.read(16)) + 1;
+        else if (sizeCode >= 8) blockSize = 256 << (sizeCode - 8);
+        else return s.error = "reserved block size", s;
+        if (rateCode == 12) r.read(8);
+        if (rateCode == 13 || rateCode == 14) r.read(16);
+        const std::size_t headerEnd = r.byte();
+        if (r.read(8) != crc8Of(b, at, headerEnd)) return s.error = "frame header CRC-8 mismatch", s;
+        if (assignment > 7 || int(assignment) + 1 != s.channels) return s.error = "unexpected channel assignment", s;
+        const int bits = bitsCode == 0 ? s.bits : bitsCode == 4 ? 16 : 0;
+        if (bits != 16) return s.error = "expected 16-bit samples", s;
+        std::vector<std::vector<int32_t>> channels(s.channels);
+        for (auto& channel : channels) {
+            if (!decodeSubframe(r, blockSize, bits, channel, s.error)) return s;
+        }
+        r.align();
+        const std::size_t frameEnd = r.byte();
+        if (r.read(16) != crc16Of(b, at, frameEnd)) return s.error = "frame CRC-16 mismatch", s;
+        if (r.overrun) return s.error = "frame runs past the end", s;
+        for (int i = 0; i < blockSize; ++i) {
+            for (const auto& channel : channels) s.samples.push_back(channel[i]);
+        }
+        at = r.byte();
+    }
+    if (s.samples.size() != s.total * uint64_t(s.channels)) s.error = "sample count differs from STREAMINFO";
+    return s;
+}
+
+// ---- Measuring decoded sound.
+
+int peakOf(const std::vector<int32_t>& x, std::size_t from = 0, std::size_t to = SIZE_MAX) {
+    int peak = 0;
+    for (std::size_t i = from; i < std::min(to, x.size()); ++i) peak = std::max(peak, std::abs(x[i]));
+    return peak;
+}
+
+double rmsOf(const std::vector<int32_t>& x, double fromSeconds, double toSeconds) {
+    const std::size_t from = std::size_t(fromSeconds * mixerRate), to = std::size_t(toSeconds * mixerRate);
+    double sum = 0;
+    for (std::size_t i = from; i < to; ++i) sum += double(x[i]) * x[i];
+    return std::sqrt(sum / double(to - from));
+}
+
+// Frequency from upward zero crossings between two times (mono).
+double frequencyOf(const std::vector<int32_t>& x, double fromSeconds, double toSeconds) {
+    const std::size_t from = std::size_t(fromSeconds * mixerRate), to = std::size_t(toSeconds * mixerRate);
+    int crossings = 0;
+    for (std::size_t i = from + 1; i < to; ++i) crossings += x[i - 1] < 0 && x[i] >= 0;
+    return crossings / (toSeconds - fromSeconds);
+}
+
+// A WAV file's own samples and format, as SDL reads it.
+struct WavFile {
+    SDL_AudioSpec spec{};
+    std::vector<int32_t> samples;
+    bool loaded = false;
+};
+
+WavFile loadWav(const std::string& path) {
+    WavFile wav;
+    Uint8* buffer = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV(path.c_str(), &wav.spec, &buffer, &length)) return wav;
+    wav.loaded = true;
+    for (Uint32 i = 0; i + 1 < length; i += 2) wav.samples.push_back(int16_t(buffer[i] | buffer[i + 1] << 8));
+    SDL_FreeWAV(buffer);
+    return wav;
+}
+
+std::vector<uint8_t> wavFileBytes(const std::vector<int16_t>& samples, int channels, int rate) {
+    std::vector<uint8_t> out;
+    auto put = [&](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
+    };
+    const uint32_t data = uint32_t(samples.size() * 2);
+    out.insert(out.end(), {'R', 'I', 'F', 'F'});
+    put(36 + data, 4);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    put(16, 4), put(1, 2), put(uint32_t(channels), 2), put(uint32_t(rate), 4);
+    put(uint32_t(rate * channels * 2), 4), put(uint32_t(channels * 2), 2), put(16, 2);
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    put(data, 4);
+    for (int16_t v : samples) put(uint16_t(v), 2);
+    return out;
+}
+
+std::set<std::string> filesUnder(const fs::path& root) {
+    std::set<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file()) files.insert(fs::relative(entry.path(), root).string());
+    }
+    return files;
+}
+
+std::string shippedSound() { return sourceDir() + "/data/sound"; }
+
+// ---- The shipped files.
+
+TEST(SoundAssets, TheSynthesiserReproducesEveryShippedFileByteForByte) {
+    ScratchDir scratch;
+    const std::string out = scratch.path() + "/rendered";
+    ASSERT_EQ(runSynth(quoted(sourceDir() + "/audio") + " " + quoted(out), scratch.path() + "/log"), 0)
+        << readText(scratch.path() + "/log");
+    const std::set<std::string> shipped = filesUnder(shippedSound());
+    ASSERT_EQ(filesUnder(out), shipped) << "the committed sounds and the sources name different files";
+    for (const std::string& file : shipped) {
+        EXPECT_TRUE(readBytes(shippedSound() + "/" + file) == readBytes(out + "/" + file))
+            << file << " differs from a fresh render of its source";
+    }
+}
+
+TEST(SoundAssets, EveryEffectIsShippedAsCleanMonoPcmThatNeitherClipsNorFadesAway) {
+    for (const std::string& name : effectNames) {
+        SCOPED_TRACE(name);
+        const std::string path = shippedSound() + "/" + name + ".wav";
+        const WavFile wav = loadWav(path);
+        ASSERT_TRUE(wav.loaded) << SDL_GetError();
+        EXPECT_EQ(wav.spec.freq, mixerRate);
+        EXPECT_EQ(wav.spec.format, AUDIO_S16LSB);
+        EXPECT_EQ(wav.spec.channels, 1);
+        const double seconds = double(wav.samples.size()) / mixerRate;
+        EXPECT_GT(seconds, 0.05);
+        EXPECT_LT(seconds, 1.5) << "effects stay short";
+        const int peak = peakOf(wav.samples);
+        EXPECT_LT(peak, fullScale * 0.9) << "too close to clipping";
+        EXPECT_GT(peak, fullScale * 0.1) << "too quiet to hear over the music";
+        // A few milliseconds of fade at each end: no click at start or stop.
+        EXPECT_LT(std::abs(wav.samples.front()), 50);
+        EXPECT_LT(std::abs(wav.samples.back()), 50);
+    }
+}
+
+TEST(SoundAssets, EveryEffectLoadsIntoTheMixer) {
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    ASSERT_NE(Mix_QuerySpec(&frequency, &format, &channels), 0) << "the mixer did not open";
+    for (const std::string& name : effectNames) {
+        const std::string path = shippedSound() + "/" + name + ".wav";
+        Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
+        EXPECT_NE(chunk, nullptr) << name << ": " << Mix_GetError();
+        Mix_FreeChunk(chunk);
+    }
+}
+
+TEST(SoundAssets, TheLandingThudIsTheQuietestEffect) {
+    // It plays on almost every landing, so it must sit under everything else.
+    const int thud = peakOf(loadWav(shippedSound() + "/opendoor.wav").samples);
+    for (const std::string& name : effectNames) {
+        if (name == "opendoor") continue;
+        EXPECT_LT(thud, peakOf(loadWav(shippedSound() + "/" + name + ".wav").samples)) << name;
+    }
+}
+
+TEST(SoundAssets, EveryLevelTrackLoadsAndIsALongSeamlessLoopOfModestSize) {
+    std::set<std::string> names;
+    for (int level = 1; level <= trackCount; ++level) names.insert(musicTrackName(level));
+    ASSERT_EQ(names.size(), std::size_t(trackCount)) << "each level has its own track";
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const std::string path = shippedSound() + "/music/" + name + ".flac";
+        ASSERT_TRUE(fs::exists(path));
+        EXPECT_LT(fs::file_size(path), 2u * 1024 * 1024);
+        Mix_Music* music = Mix_LoadMUS(path.c_str());
+        EXPECT_NE(music, nullptr) << Mix_GetError();
+        Mix_FreeMusic(music);
+
+        const FlacStream stream = decodeFlac(readBytes(path));
+        ASSERT_EQ(stream.error, "");
+        EXPECT_EQ(stream.rate, mixerRate);
+        EXPECT_EQ(stream.bits, 16);
+        ASSERT_EQ(stream.channels, 1);
+        EXPECT_GE(stream.total, uint64_t(30 * mixerRate)) << "at least 30 seconds before it repeats";
+        EXPECT_GT(peakOf(stream.samples), fullScale / 2);
+        // The loop point: both ends near zero and close to each other.
+        const int first = stream.samples.front(), last = stream.samples.back();
+        EXPECT_LT(std::abs(first), 400);
+        EXPECT_LT(std::abs(last), 400);
+        EXPECT_LT(std::abs(first - last), 400);
+    }
+}
+
+TEST(SoundAssets, AllTheSoundFitsInEightMegabytes) {
+    std::uintmax_t total = 0;
+    for (const std::string& file : filesUnder(shippedSound())) total += fs::file_size(shippedSound() + "/" + file);
+    EXPECT_LT(total, 8u * 1024 * 1024);
+}
+
+TEST(SoundAssets, TheReferenceFlacToolAcceptsEveryTrack) {
+    if (std::system("command -v flac >/dev/null 2>&1") != 0) GTEST_SKIP() << "the flac command is not installed";
+    for (int level = 1; level <= trackCount; ++level) {
+        const std::string path = shippedSound() + "/music/" + musicTrackName(level) + ".flac";
+        EXPECT_EQ(std::system(("flac -s -t " + quoted(path) + " 2>/dev/null").c_str()), 0) << path;
+    }
+}
+
+// ---- The FLAC encoder, through the tool's --flac mode.
+
+FlacStream encodeThroughTool(const ScratchDir& scratch, const std::vector<int16_t>& samples, int channels,
+                             int rate, std::size_t* encodedSize = nullptr) {
+    const std::string in = scratch.path() + "/in.wav", out = scratch.path() + "/out.flac";
+    const std::vector<uint8_t> wav = wavFileBytes(samples, channels, rate);
+    std::ofstream(in, std::ios::binary).write(reinterpret_cast<const char*>(wav.data()), std::streamsize(wav.size()));
+    FlacStream failed;
+    if (runSynth("--flac " + quoted(in) + " " + quoted(out), scratch.path() + "/log") != 0) {
+        failed.error = "the tool failed: " + readText(scratch.path() + "/log");
+        return failed;
+    }
+    const std::vector<uint8_t> bytes = readBytes(out);
+    if (encodedSize) *encodedSize = bytes.size();
+    return decodeFlac(bytes);
+}
+
+std::vector<int32_t> widened(const std::vector<int16_t>& samples) {
+    return std::vector<int32_t>(samples.begin(), samples.end());
+}
+
+TEST(FlacEncoder, RoundTripsAwkwardSignalsExactly) {
+    ScratchDir scratch;
+    uint32_t lcg = 12345;
+    auto noise = [&] {
+        lcg = lcg * 1664525u + 1013904223u;
+        return int16_t(lcg >> 16);
+    };
+    struct Case {
+        const char* what;
+        std::vector<int16_t> samples;
+        int channels;
+        int rate;
+    };
+    std::vector<Case> cases;
+    {
+        // A tone with full-scale square bursts; the last block is 77 samples.
+        std::vector<int16_t> s;
+        for (int i = 0; i < 3 * 4096 + 77; ++i) {
+            const bool burst = (i / 500) % 4 == 3;
+            s.push_back(burst ? (i % 2 ? 32767 : -32768) : int16_t(20000 * std::sin(i * 0.031)));
+        }
+        cases.push_back({"tone and full-scale bursts", s, 1, mixerRate});
+    }
+    {
+        std::vector<int16_t> s;
+        for (int i = 0; i < 2 * 5000; ++i) s.push_back(i % 2 ? noise() : int16_t(i % 700 - 350));
+        cases.push_back({"stereo: noise beside a ramp, 44.1 kHz", s, 2, 44100});
+    }
+    cases.push_back({"silence", std::vector<int16_t>(4096, 0), 1, mixerRate});
+    cases.push_back({"a held offset then a step", [] {
+                         std::vector<int16_t> s(4096, -1234);
+                         s.resize(4096 + 1000, 777);  // a last block longer than 256
+                         return s;
+                     }(), 1, mixerRate});
+    cases.push_back({"three samples", {1, -32768, 32767}, 1, 11025});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const FlacStream stream = encodeThroughTool(scratch, c.samples, c.channels, c.rate);
+        ASSERT_EQ(stream.error, "");
+        EXPECT_EQ(stream.rate, c.rate);
+        EXPECT_EQ(stream.channels, c.channels);
+        EXPECT_EQ(stream.total, c.samples.size() / c.channels);
+        EXPECT_TRUE(stream.samples == widened(c.samples)) << "decoded samples differ from the input";
+    }
+}
+
+TEST(FlacEncoder, PredictsSmoothSoundToLessThanHalfItsSize) {
+    ScratchDir scratch;
+    std::vector<int16_t> tone;
+    for (int i = 0; i < 3 * mixerRate; ++i) {
+        tone.push_back(int16_t(12000 * std::sin(i * 0.05) + 6000 * std::sin(i * 0.0123)));
+    }
+    std::size_t size = 0;
+    const FlacStream stream = encodeThroughTool(scratch, tone, 1, mixerRate, &size);
+    ASSERT_EQ(stream.error, "");
+    EXPECT_TRUE(stream.samples == widened(tone));
+    const std::size_t rawBytes = tone.size() * sizeof(int16_t);
+    EXPECT_LT(size, rawBytes / 2) << "the predictors are not paying their way";
+}
+
+// ---- What the text sources mean.
+
+// Renders sources written into a scratch folder; returns the tool's status.
+int renderSources(const ScratchDir& scratch, const std::vector<std::pair<std::string, std::string>>& files,
+                  std::string& log) {
+    for (const auto& [name, text] : files) writeText(scratch.path() + "/src/" + name, text);
+    const int status = runSynth(quoted(scratch.path() + "/src") + " " + quoted(scratch.path() + "/out"),
+                                scratch.path() + "/log");
+    log = readText(scratch.path() + "/log");
+    return status;
+}
+
+FlacStream renderedTrack(const ScratchDir& scratch, const std::string& name) {
+    return decodeFlac(readBytes(scratch.path() + "/out/music/" + name + ".flac"));
+}
+
+const char* const sineInstrument =
+    "instrument tone\n"
+    "  wave sine\n"
+    "  adsr 0.005 0 1 0.05\n";
+
+TEST(SynthSources, TempoSetsTheLoopLengthAndNotesAndTranspositionSetThePitch) {
+    ScratchDir scratch;
+    std::string log;
+    ASSERT_EQ(renderSources(scratch,
+                            {{"music/tune.song", std::string("tempo 120\nrows 4\npeak -6\n") + sineInstrument +
+                                                     "pattern bar\n"
+                                                     "  tone A4 . . . | . . . . | . . . . | . . . .\n"
+                                                     "song bar*2 bar+12\n"}},
+                            log),
+              0)
+        << log;
+    const FlacStream track = renderedTrack(scratch, "tune");
+    ASSERT_EQ(track.error, "");
+    // Three bars of four beats at 120 beats a minute: exactly six seconds.
+    EXPECT_EQ(track.total, uint64_t(6 * mixerRate));
+    EXPECT_NEAR(frequencyOf(track.samples, 0.5, 1.5), 440, 3);
+    EXPECT_NEAR(frequencyOf(track.samples, 2.5, 3.5), 440, 3);
+    EXPECT_NEAR(frequencyOf(track.samples, 4.5, 5.5), 880, 3);
+    EXPECT_NEAR(peakOf(track.samples), fullScale * std::pow(10.0, -6 / 20.0), 2) << "peak -6 dBFS";
+}
+
+TEST(SynthSources, ANoteCarriesIntoTheNextPatternUntilReleased) {
+    ScratchDir scratch;
+    std::string log;
+    ASSERT_EQ(renderSources(scratch,
+                            {{"music/held.song", std::string("tempo 60\nrows 1\n") + sineInstrument +
+                                                     "pattern a\n  tone A4 .\n"
+                                                     "pattern b\n  tone . -\n"
+                                                     "pattern c\n  tone . .\n"
+                                                     "song a b c\n"}},
+                            log),
+              0)
+        << log;
+    const FlacStream track = renderedTrack(scratch, "held");
+    ASSERT_EQ(track.error, "");
+    const double sounding = rmsOf(track.samples, 0.3, 0.8);
+    ASSERT_GT(sounding, 1000);
+    EXPECT_NEAR(rmsOf(track.samples, 2.2, 2.8), sounding, sounding * 0.02) << "the hold in the next pattern";
+    EXPECT_LT(rmsOf(track.samples, 3.3, 5.8), 20) << "released by the \"-\"";
+}
+
+TEST(SynthSources, TheTailOfTheLastNoteSoundsUnderTheBeginningOfTheLoop) {
+    ScratchDir scratch;
+    std::string log;
+    ASSERT_EQ(renderSources(scratch,
+                            {{"music/tail.song", "tempo 60\nrows 1\n"
+                                                 "instrument bell\n  wave sine\n  adsr 0.005 0 1 1.5\n"
+                                                 "pattern p\n  bell - . . A4\n"
+                                                 "song p\n"}},
+                            log),
+              0)
+        << log;
+    const FlacStream track = renderedTrack(scratch, "tail");
+    ASSERT_EQ(track.error, "");
+    EXPECT_GT(rmsOf(track.samples, 0.05, 0.5), 500) << "the release wraps round to the start";
+    EXPECT_LT(rmsOf(track.samples, 1.6, 2.9), 20) << "and is over before the note comes again";
+    // The loop falls inside the loud tone, so its join is a step like any other.
+    int largestStep = 0;
+    for (std::size_t i = 1; i < track.samples.size(); ++i) {
+        largestStep = std::max(largestStep, std::abs(track.samples[i] - track.samples[i - 1]));
+    }
+    EXPECT_LE(std::abs(track.samples.front() - track.samples.back()), largestStep);
+}
+
+TEST(SynthSources, EffectVoicesPlayTheirPitchOrTheirRunOfNotes) {
+    ScratchDir scratch;
+    std::string log;
+    ASSERT_EQ(renderSources(scratch,
+                            {{"effects/tone.sfx", "peak -6\nvoice\n  wave sine\n  pitch A4\n  gate 0.5\n"
+                                                  "  adsr 0.01 0 1 0.05\n"},
+                             {"effects/run.sfx", "voice\n  wave sine\n  adsr 0.005 0 1 0.02\n"
+                                                 "  notes 0.25 A4 - A5 .\n"}},
+                            log),
+              0)
+        << log;
+    const WavFile tone = loadWav(scratch.path() + "/out/tone.wav");
+    ASSERT_TRUE(tone.loaded);
+    EXPECT_EQ(tone.spec.freq, mixerRate);
+    EXPECT_NEAR(double(tone.samples.size()) / mixerRate, 0.5 + 0.05 + 0.01, 0.002) << "gate, release, tail";
+    EXPECT_NEAR(frequencyOf(tone.samples, 0.1, 0.45), 440, 6);
+    EXPECT_NEAR(peakOf(tone.samples), fullScale * std::pow(10.0, -6 / 20.0), 2);
+
+    const WavFile run = loadWav(scratch.path() + "/out/run.wav");
+    ASSERT_TRUE(run.loaded);
+    EXPECT_NEAR(frequencyOf(run.samples, 0.02, 0.24), 440, 10);
+    EXPECT_LT(rmsOf(run.samples, 0.3, 0.48), 20) << "the \"-\" rests";
+    EXPECT_NEAR(frequencyOf(run.samples, 0.55, 0.95), 880, 10) << "the \".\" holds the second note";
+}
+
+TEST(SynthSources, MistakesAreReportedWithFileAndLine) {
+    struct Case {
+        const char* file;
+        std::string text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"effects/bad.sfx", "peak -3\nvoice\n  wave sine\n  wobble 3\n", "bad.sfx:4: unknown setting \"wobble\""},
+        {"effects/bad.sfx", "voice\n  wave sine\n  notes 0.1 A4 H4\n", "bad.sfx:3: \"H4\" is not a note"},
+        {"music/bad.song", std::string(sineInstrument) + "pattern p\n  tone A4 . .\n  tone A4 .\nsong p\n",
+         "bad.song:6: this line has 2 rows"},
+        {"music/bad.song", std::string(sineInstrument) + "pattern p\n  tone A4\nsong p q\n",
+         "bad.song:6: no pattern named \"q\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        ScratchDir scratch;
+        std::string log;
+        EXPECT_EQ(renderSources(scratch, {{c.file, c.text}}, log), 1);
+        EXPECT_NE(log.find(c.expected), std::string::npos) << log;
+    }
+}
+
+}  // namespace
