@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +22,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -121,8 +124,11 @@ struct FlacStream {
     int bits = 0;
     uint64_t total = 0;             // samples per channel, from STREAMINFO
     std::vector<int32_t> samples;   // interleaved
+    std::set<uint32_t> assignments; // channel assignments of the frames
     std::string error;              // empty when the stream decoded cleanly
 };
+
+constexpr uint32_t leftSide = 8, rightSide = 9, midSide = 10;
 
 bool decodeResidual(BitReader& r, int blockSize, int order, std::vector<int32_t>& residual) {
     const uint32_t method = r.read(2);
@@ -221,12 +227,29 @@ FlacStream decodeFlac(const std::vector<uint8_t>& b) {
         if (rateCode == 13 || rateCode == 14) r.read(16);
         const std::size_t headerEnd = r.byte();
         if (r.read(8) != crc8Of(b, at, headerEnd)) return s.error = "frame header CRC-8 mismatch", s;
-        if (assignment > 7 || int(assignment) + 1 != s.channels) return s.error = "unexpected channel assignment", s;
+        const bool sideCoded = assignment >= leftSide && assignment <= midSide;
+        if ((assignment > 7 && !sideCoded) || (sideCoded ? 2 : int(assignment) + 1) != s.channels) {
+            return s.error = "unexpected channel assignment", s;
+        }
+        s.assignments.insert(assignment);
         const int bits = bitsCode == 0 ? s.bits : bitsCode == 4 ? 16 : 0;
         if (bits != 16) return s.error = "expected 16-bit samples", s;
         std::vector<std::vector<int32_t>> channels(s.channels);
-        for (auto& channel : channels) {
-            if (!decodeSubframe(r, blockSize, bits, channel, s.error)) return s;
+        for (int c = 0; c < s.channels; ++c) {
+            // The difference channel carries one bit more.
+            const bool side = (assignment == rightSide && c == 0) || ((assignment == leftSide || assignment == midSide) && c == 1);
+            if (!decodeSubframe(r, blockSize, bits + (side ? 1 : 0), channels[c], s.error)) return s;
+        }
+        for (int i = 0; i < blockSize && sideCoded; ++i) {
+            int32_t& a = channels[0][i];
+            int32_t& b = channels[1][i];
+            if (assignment == leftSide) b = a - b;
+            if (assignment == rightSide) a = a + b;
+            if (assignment == midSide) {
+                const int32_t mid = (a * 2) | (b & 1), side = b;
+                a = (mid + side) >> 1;
+                b = (mid - side) >> 1;
+            }
         }
         r.align();
         const std::size_t frameEnd = r.byte();
@@ -383,15 +406,53 @@ TEST(SoundAssets, EveryLevelTrackLoadsAndIsALongSeamlessLoopOfModestSize) {
         ASSERT_EQ(stream.error, "");
         EXPECT_EQ(stream.rate, mixerRate);
         EXPECT_EQ(stream.bits, 16);
-        ASSERT_EQ(stream.channels, 1);
+        // SDL_mixer 1.2 plays FLAC music only as 16-bit stereo.
+        ASSERT_EQ(stream.channels, 2);
         EXPECT_GE(stream.total, uint64_t(30 * mixerRate)) << "at least 30 seconds before it repeats";
         EXPECT_GT(peakOf(stream.samples), fullScale / 2);
         // The loop point: both ends near zero and close to each other.
-        const int first = stream.samples.front(), last = stream.samples.back();
+        const int first = stream.samples.front(), last = stream.samples[stream.samples.size() - 2];
         EXPECT_LT(std::abs(first), 400);
         EXPECT_LT(std::abs(last), 400);
         EXPECT_LT(std::abs(first - last), 400);
     }
+}
+
+// What the mixer's audio thread hands to the sound card while a track plays.
+std::atomic<int> mixedPeak{0};
+std::atomic<long> mixedFrames{0};
+
+void measureMix(void*, Uint8* stream, int length) {
+    const Sint16* samples = reinterpret_cast<const Sint16*>(stream);
+    int peak = mixedPeak;
+    for (int i = 0; i < length / 2; ++i) peak = std::max(peak, std::abs(int(samples[i])));
+    mixedPeak = peak;
+    mixedFrames += length / 4;
+}
+
+TEST(SoundAssets, EveryLevelTrackIsHeardThroughTheMixer) {
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    ASSERT_NE(Mix_QuerySpec(&frequency, &format, &channels), 0) << "the mixer did not open";
+    Mix_VolumeMusic(MIX_MAX_VOLUME);
+    Mix_SetPostMix(measureMix, nullptr);
+    for (int level = 1; level <= trackCount; ++level) {
+        const std::string path = shippedSound() + "/music/" + musicTrackName(level) + ".flac";
+        Mix_Music* music = Mix_LoadMUS(path.c_str());
+        ASSERT_NE(music, nullptr) << path;
+        Mix_PlayMusic(music, 0);
+        mixedPeak = 0;
+        mixedFrames = 0;
+        // Half a second of real playing time on the dummy sound card.
+        for (int waited = 0; mixedFrames < frequency / 2 && waited < 300; ++waited) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        Mix_HaltMusic();
+        Mix_FreeMusic(music);
+        EXPECT_GE(mixedFrames, frequency / 2) << "the audio thread did not run";
+        EXPECT_GT(mixedPeak, fullScale / 8) << path << " plays as silence";
+    }
+    Mix_SetPostMix(nullptr, nullptr);
 }
 
 TEST(SoundAssets, AllTheSoundFitsInEightMegabytes) {
@@ -457,6 +518,23 @@ TEST(FlacEncoder, RoundTripsAwkwardSignalsExactly) {
         for (int i = 0; i < 2 * 5000; ++i) s.push_back(i % 2 ? noise() : int16_t(i % 700 - 350));
         cases.push_back({"stereo: noise beside a ramp, 44.1 kHz", s, 2, 44100});
     }
+    {
+        std::vector<int16_t> s;
+        for (int i = 0; i < 6000; ++i) {
+            const int16_t v = int16_t(15000 * std::sin(i * 0.02));
+            s.insert(s.end(), {v, v});
+        }
+        cases.push_back({"stereo with equal sides", s, 2, mixerRate});
+    }
+    {
+        // A smooth average and a small noisy difference: cheapest as mid and side.
+        std::vector<int16_t> s;
+        for (int i = 0; i < 6000; ++i) {
+            const int mid = int(15000 * std::sin(i * 0.02)), side = noise() / 256;
+            s.insert(s.end(), {int16_t(mid + side), int16_t(mid - side - 1)});
+        }
+        cases.push_back({"stereo, a smooth average and a noisy difference", s, 2, mixerRate});
+    }
     cases.push_back({"silence", std::vector<int16_t>(4096, 0), 1, mixerRate});
     cases.push_back({"a held offset then a step", [] {
                          std::vector<int16_t> s(4096, -1234);
@@ -464,6 +542,7 @@ TEST(FlacEncoder, RoundTripsAwkwardSignalsExactly) {
                          return s;
                      }(), 1, mixerRate});
     cases.push_back({"three samples", {1, -32768, 32767}, 1, 11025});
+    std::set<uint32_t> stereoCodings;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const FlacStream stream = encodeThroughTool(scratch, c.samples, c.channels, c.rate);
@@ -472,7 +551,11 @@ TEST(FlacEncoder, RoundTripsAwkwardSignalsExactly) {
         EXPECT_EQ(stream.channels, c.channels);
         EXPECT_EQ(stream.total, c.samples.size() / c.channels);
         EXPECT_TRUE(stream.samples == widened(c.samples)) << "decoded samples differ from the input";
+        if (c.channels == 2) stereoCodings.insert(stream.assignments.begin(), stream.assignments.end());
     }
+    EXPECT_TRUE(stereoCodings.count(1)) << "independent left and right";
+    EXPECT_TRUE(stereoCodings.count(leftSide)) << "equal sides cost one channel and a zero difference";
+    EXPECT_TRUE(stereoCodings.count(midSide)) << "average and difference";
 }
 
 TEST(FlacEncoder, PredictsSmoothSoundToLessThanHalfItsSize) {
@@ -501,8 +584,17 @@ int renderSources(const ScratchDir& scratch, const std::vector<std::pair<std::st
     return status;
 }
 
+// A rendered track's left channel (both carry the same mix).
 FlacStream renderedTrack(const ScratchDir& scratch, const std::string& name) {
-    return decodeFlac(readBytes(scratch.path() + "/out/music/" + name + ".flac"));
+    FlacStream stream = decodeFlac(readBytes(scratch.path() + "/out/music/" + name + ".flac"));
+    if (stream.channels != 2) stream.error = "tracks are written in stereo";
+    std::vector<int32_t> left;
+    for (std::size_t i = 0; i < stream.samples.size(); i += 2) {
+        if (stream.samples[i] != stream.samples[i + 1]) stream.error = "the two sides differ";
+        left.push_back(stream.samples[i]);
+    }
+    stream.samples = left;
+    return stream;
 }
 
 const char* const sineInstrument =

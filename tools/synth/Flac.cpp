@@ -150,51 +150,109 @@ RicePlan planRice(const std::vector<uint32_t>& folded, int blockSize, int warmup
     return best;
 }
 
-void putSubframe(BitWriter& w, const std::vector<int32_t>& x) {
+// The cheapest way found to code one channel of a frame.
+struct SubframePlan {
+    enum Kind { Constant, Verbatim, Fixed } kind = Verbatim;
+    int order = 0;                 // of the fixed predictor
+    RicePlan rice;
+    std::vector<uint32_t> folded;  // zigzagged residual of the fixed predictor
+    uint64_t bits = 0;             // size of the whole subframe
+};
+
+SubframePlan planSubframe(const std::vector<int32_t>& x, int bits) {
     const int n = int(x.size());
+    SubframePlan best;
     if (std::all_of(x.begin(), x.end(), [&](int32_t v) { return v == x[0]; })) {
-        w.put(constantType << 1, subframeHeaderBits);
-        w.putSigned(x[0], bitsPerSample);
-        return;
+        best.kind = SubframePlan::Constant;
+        best.bits = subframeHeaderBits + uint64_t(bits);
+        return best;
     }
-    uint64_t bestBits = subframeHeaderBits + uint64_t(n) * bitsPerSample;  // verbatim
-    int bestOrder = -1;
-    RicePlan bestPlan;
-    std::vector<uint32_t> bestFolded;
+    best.bits = subframeHeaderBits + uint64_t(n) * bits;  // verbatim
     std::vector<uint32_t> folded(n);
     for (int order = 0; order <= maxFixedOrder && order < n; ++order) {
         for (int i = order; i < n; ++i) folded[i] = zigzag(x[i] - fixedPrediction(&x[i], order));
-        const RicePlan plan = planRice(folded, n, order);
-        const uint64_t bits = subframeHeaderBits + uint64_t(order) * bitsPerSample + plan.bits;
-        if (bits < bestBits) {
-            bestBits = bits;
-            bestOrder = order;
-            bestPlan = plan;
-            bestFolded = folded;
+        const RicePlan rice = planRice(folded, n, order);
+        const uint64_t size = subframeHeaderBits + uint64_t(order) * bits + rice.bits;
+        if (size < best.bits) {
+            best.kind = SubframePlan::Fixed;
+            best.order = order;
+            best.rice = rice;
+            best.folded = folded;
+            best.bits = size;
         }
     }
-    if (bestOrder < 0) {
-        w.put(verbatimType << 1, subframeHeaderBits);
-        for (int32_t v : x) w.putSigned(v, bitsPerSample);
+    return best;
+}
+
+void putSubframe(BitWriter& w, const std::vector<int32_t>& x, const SubframePlan& plan, int bits) {
+    if (plan.kind == SubframePlan::Constant) {
+        w.put(constantType << 1, subframeHeaderBits);
+        w.putSigned(x[0], bits);
         return;
     }
-    w.put((fixedType | uint32_t(bestOrder)) << 1, subframeHeaderBits);
-    for (int i = 0; i < bestOrder; ++i) w.putSigned(x[i], bitsPerSample);
+    if (plan.kind == SubframePlan::Verbatim) {
+        w.put(verbatimType << 1, subframeHeaderBits);
+        for (int32_t v : x) w.putSigned(v, bits);
+        return;
+    }
+    const int n = int(x.size());
+    w.put((fixedType | uint32_t(plan.order)) << 1, subframeHeaderBits);
+    for (int i = 0; i < plan.order; ++i) w.putSigned(x[i], bits);
     w.put(0, 2);  // Rice coding with 4-bit parameters
-    w.put(uint32_t(bestPlan.order), 4);
-    const int partSize = n >> bestPlan.order;
-    for (int p = 0; p < (1 << bestPlan.order); ++p) {
-        const uint32_t k = bestPlan.parameters[p];
+    w.put(uint32_t(plan.rice.order), 4);
+    const int partSize = n >> plan.rice.order;
+    for (int p = 0; p < (1 << plan.rice.order); ++p) {
+        const uint32_t k = plan.rice.parameters[p];
         w.put(k, 4);
-        for (int i = std::max(p * partSize, bestOrder); i < (p + 1) * partSize; ++i) {
-            w.putUnary(bestFolded[i] >> k);
-            w.put(bestFolded[i], int(k));
+        for (int i = std::max(p * partSize, plan.order); i < (p + 1) * partSize; ++i) {
+            w.putUnary(plan.folded[i] >> k);
+            w.put(plan.folded[i], int(k));
         }
     }
 }
 
+// Channel assignments of a stereo frame: the two channels as they are, or one
+// of them beside their difference, or their average beside it. Music that is
+// the same on both sides has a difference of zero, which costs next to nothing.
+enum StereoCoding : uint32_t { leftSide = 8, rightSide = 9, midSide = 10 };
+
+struct ChannelCode {
+    std::vector<int32_t> samples;
+    int bits;
+    SubframePlan plan;
+};
+
+ChannelCode planChannel(std::vector<int32_t> samples, int bits) {
+    SubframePlan plan = planSubframe(samples, bits);
+    return {std::move(samples), bits, std::move(plan)};
+}
+
 std::vector<uint8_t> encodeFrame(const std::vector<int16_t>& samples, int channels, int rate, std::size_t first,
                                  int blockSize, uint32_t frameNumber) {
+    std::vector<std::vector<int32_t>> input(channels, std::vector<int32_t>(blockSize));
+    for (int c = 0; c < channels; ++c) {
+        for (int i = 0; i < blockSize; ++i) input[c][i] = samples[(first + i) * channels + c];
+    }
+    uint32_t assignment = uint32_t(channels - 1);  // independent channels
+    std::vector<ChannelCode> coded;
+    for (int c = 0; c < channels; ++c) coded.push_back(planChannel(input[c], bitsPerSample));
+    if (channels == 2) {
+        std::vector<int32_t> mid(blockSize), side(blockSize);
+        for (int i = 0; i < blockSize; ++i) {
+            mid[i] = (input[0][i] + input[1][i]) >> 1;
+            side[i] = input[0][i] - input[1][i];
+        }
+        // The difference needs one bit more than a sample.
+        const ChannelCode sideCode = planChannel(side, bitsPerSample + 1);
+        const ChannelCode midCode = planChannel(mid, bitsPerSample);
+        const uint64_t costs[] = {coded[0].plan.bits + coded[1].plan.bits, coded[0].plan.bits + sideCode.plan.bits,
+                                  sideCode.plan.bits + coded[1].plan.bits, midCode.plan.bits + sideCode.plan.bits};
+        const int cheapest = int(std::min_element(std::begin(costs), std::end(costs)) - std::begin(costs));
+        if (cheapest == 1) coded = {coded[0], sideCode}, assignment = leftSide;
+        if (cheapest == 2) coded = {sideCode, coded[1]}, assignment = rightSide;
+        if (cheapest == 3) coded = {midCode, sideCode}, assignment = midSide;
+    }
+
     BitWriter w;
     w.put(0x3ffe, 14);  // sync code
     w.put(0, 1);
@@ -203,19 +261,14 @@ std::vector<uint8_t> encodeFrame(const std::vector<int16_t>& samples, int channe
     if (blockSize != flacBlockSize) sizeCode = blockSize <= 256 ? 6 : 7;
     w.put(sizeCode, 4);
     w.put(sampleRateCode(rate), 4);
-    w.put(uint32_t(channels - 1), 4);
+    w.put(assignment, 4);
     w.put(4, 3);  // 16 bits per sample
     w.put(0, 1);
     putFrameNumber(w, frameNumber);
     if (sizeCode == 6) w.put(uint32_t(blockSize - 1), 8);
     if (sizeCode == 7) w.put(uint32_t(blockSize - 1), 16);
     w.put(crc8(w.bytes.data(), w.bytes.size()), 8);
-
-    std::vector<int32_t> channel(blockSize);
-    for (int c = 0; c < channels; ++c) {
-        for (int i = 0; i < blockSize; ++i) channel[i] = samples[(first + i) * channels + c];
-        putSubframe(w, channel);
-    }
+    for (const ChannelCode& code : coded) putSubframe(w, code.samples, code.plan, code.bits);
     w.align();
     w.put(crc16(w.bytes.data(), w.bytes.size()), 16);
     return w.bytes;

@@ -6,8 +6,9 @@
 // A small FLAC encoder: one STREAMINFO block (with the MD5 of the samples),
 // then fixed-size frames whose subframes are constant, verbatim or fixed
 // linear prediction with partitioned Rice-coded residuals, whichever is
-// smallest. Channels are coded independently. The same samples always give the
-// same bytes.
+// smallest. A stereo frame is coded as left and right, or as one side beside
+// their difference, or as their average beside it, whichever is smallest. The
+// same samples always give the same bytes.
 
 constexpr int flacBlockSize = 4096;  // samples per channel in every frame but the last
 

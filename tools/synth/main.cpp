@@ -40,6 +40,16 @@ std::vector<fs::path> sourcesIn(const fs::path& folder, const std::string& exten
     return found;
 }
 
+// SDL_mixer 1.2 plays FLAC music only as 16-bit stereo (it loads a mono file
+// and then mixes silence), so each track goes out as two equal channels; the
+// encoder codes their difference of zero in a few bytes.
+std::vector<int16_t> bothSides(const std::vector<int16_t>& mono) {
+    std::vector<int16_t> stereo;
+    stereo.reserve(mono.size() * 2);
+    for (int16_t s : mono) stereo.insert(stereo.end(), {s, s});
+    return stereo;
+}
+
 void report(const fs::path& written, const std::vector<int16_t>& samples) {
     char line[256];
     std::snprintf(line, sizeof line, "%-18s %6.2f s  peak %5.1f dBFS  rms %5.1f dBFS  loudest 50 ms %5.1f dBFS",
@@ -81,7 +91,7 @@ int renderAll(const fs::path& source, const fs::path& output) {
         if (!readSong(path.string(), song, error)) return fail(error);
         const std::vector<int16_t> samples = renderSong(song);
         const fs::path written = output / "music" / (path.stem().string() + ".flac");
-        if (!writeFile(written.string(), encodeFlac(samples, 1, sampleRate))) {
+        if (!writeFile(written.string(), encodeFlac(bothSides(samples), 2, sampleRate))) {
             return fail("cannot write " + written.string());
         }
         report(written, samples);
