@@ -372,10 +372,16 @@ TEST(SoundAssets, EveryEffectLoadsIntoTheMixer) {
     int frequency = 0, channels = 0;
     Uint16 format = 0;
     ASSERT_NE(Mix_QuerySpec(&frequency, &format, &channels), 0) << "the mixer did not open";
+    ASSERT_EQ(format, AUDIO_S16LSB);
     for (const std::string& name : effectNames) {
         const std::string path = shippedSound() + "/" + name + ".wav";
         Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
-        EXPECT_NE(chunk, nullptr) << name << ": " << Mix_GetError();
+        ASSERT_NE(chunk, nullptr) << name << ": " << Mix_GetError();
+        // Converted to the mixer's 16-bit format, the effect still holds its sound.
+        int peak = 0;
+        const Sint16* samples = reinterpret_cast<const Sint16*>(chunk->abuf);
+        for (Uint32 i = 0; i < chunk->alen / 2; ++i) peak = std::max(peak, std::abs(int(samples[i])));
+        EXPECT_GT(peak, fullScale / 10) << name;
         Mix_FreeChunk(chunk);
     }
 }
