@@ -107,7 +107,7 @@ int Pass::run() {
         readPreferences();
         const int width = windowColumns * tileSize;
         const int height = windowRows * tileSize;
-        if (screen->w != width || screen->h != height) {
+        if (screen && (screen->w != width || screen->h != height)) {
             screen = SDL_SetVideoMode(width, height, screenBitsPerPixel, screen->flags);
         }
         if (!screen) {

@@ -43,14 +43,6 @@ protected:
     std::string err;
 };
 
-TEST_F(SettingsTest, DefaultsAreTheBuiltInOnes) {
-    EXPECT_FALSE(musicOn);
-    EXPECT_EQ(tileSize, 32);
-    EXPECT_EQ(reservedSetting, 0);
-    expectKeys(SDLK_KP4, SDLK_a, SDLK_d, SDLK_q, SDLK_e, SDLK_s);
-    expectKeys(260, 97, 100, 113, 101, 115);
-}
-
 TEST_F(SettingsTest, MissingFileIsReportedAndChangesNothing) {
     tileSize = 16;
     musicOn = true;
@@ -187,12 +179,6 @@ TEST_F(SettingsTest, InvalidUserKeyIsReportedAndUnbound) {
     const int key = getUserKey(6);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "6 not a valid UserKey!\n");
     EXPECT_EQ(key, 0);
-}
-
-TEST_F(SettingsTest, LookupFollowsRebinding) {
-    EXPECT_EQ(getUserKey(KeyJump), SDLK_KP4);
-    userKeys[KeyJump] = SDLK_w;
-    EXPECT_EQ(getUserKey(KeyJump), SDLK_w);
 }
 
 TEST_F(SettingsTest, ResetPutsTheDefaultsBack) {

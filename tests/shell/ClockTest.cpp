@@ -28,13 +28,6 @@ TEST_F(ClockTest, ManualDelayAdvancesInsteadOfSleeping) {
     EXPECT_LT(SDL_GetTicks() - wallBefore, 1000u);
 }
 
-TEST_F(ClockTest, SwitchingToManualRestartsAtTheGivenTime) {
-    useManualClock(100);
-    advanceClock(50);
-    useManualClock(0);
-    EXPECT_EQ(clockTicks(), 0u);
-}
-
 TEST_F(ClockTest, RealClockFollowsSdlAndReallyWaits) {
     useManualClock(5);
     useRealClock();

@@ -104,16 +104,6 @@ TEST_F(MainLoopTest, WindowCloseQuitsLikeEscape) {
     EXPECT_TRUE(dir.exists("data/preferences/prefs.cdv"));
 }
 
-TEST_F(MainLoopTest, EscapeLaterInTheMenuQuitsTheProgram) {
-    run([](Level& level, int frame) {
-        EXPECT_EQ(level.getLevelNumber(), 0);
-        if (frame == 3) pushKeyDown(SDLK_ESCAPE);
-    });
-    EXPECT_EQ(frames, 3);
-    EXPECT_EQ(countOf(out, "Exit Menu\n"), 0);
-    EXPECT_EQ(countOf(out, "No prefs file found\n"), 1);  // one pass only
-}
-
 TEST_F(MainLoopTest, FramesAreThirtyThreeMillisecondsAndSlowOnesAreNotMadeUp) {
     std::vector<Uint32> ticks;
     run([&ticks](Level&, int frame) {
@@ -151,20 +141,6 @@ TEST_F(MainLoopTest, KeyFourLeavesTheMenuAndInTheGameSkipsALevel) {
     // Escape in the game ends the program rather than returning to the menu.
     EXPECT_EQ(countOf(out, "No prefs file found\n"), 1);
     EXPECT_TRUE(dir.exists("data/preferences/prefs.cdv"));
-}
-
-TEST_F(MainLoopTest, KeyFourInTheMenuSkipsTheFrameItWasPressedIn) {
-    std::vector<Uint32> ticks;
-    pushKeyDown(SDLK_4);
-    run([&ticks](Level&, int) {
-        ticks.push_back(clockTicks());
-        pushKeyDown(SDLK_ESCAPE);
-    });
-    // The menu frame with the 4 is not drawn: the first drawn frame is the
-    // game's, and it is still the first frame of the pass's time.
-    ASSERT_EQ(ticks.size(), 1u);
-    EXPECT_EQ(ticks[0], 10000u);
-    EXPECT_EQ(countOf(out, "Exit Menu\n"), 1);
 }
 
 TEST_F(MainLoopTest, GameOverReturnsToTheMenuOnANewPass) {

@@ -226,12 +226,4 @@ TEST_F(ParticlesTest, ExpiryInTheMiddleDoesNotSkipTheNext) {
     EXPECT_TRUE(lit(30, 30));
 }
 
-TEST_F(ParticlesTest, DestroyedSparkLeavesTheList) {
-    Particle* first = still(1, 1);
-    still(2, 2);
-    delete particles.back();
-    ASSERT_EQ(particles.size(), 1u);
-    EXPECT_EQ(particles.front(), first);
-}
-
 }  // namespace
