@@ -3,6 +3,9 @@
 namespace {
 bool manual = false;      // true while the virtual clock stands in for SDL's
 Uint32 manualTicks = 0;   // the virtual clock's reading, milliseconds
+Uint32 waitedSinceAdvance = 0;  // virtual milliseconds spent in clockDelay since advanceClock
+Uint32 stallLimit = 0;
+void (*stallHandler)() = nullptr;
 }  // namespace
 
 Uint32 clockTicks() {
@@ -12,6 +15,8 @@ Uint32 clockTicks() {
 void clockDelay(Uint32 ms) {
     if (manual) {
         manualTicks += ms;
+        waitedSinceAdvance += ms;
+        if (stallHandler && waitedSinceAdvance > stallLimit) stallHandler();
     } else {
         SDL_Delay(ms);
     }
@@ -32,4 +37,11 @@ bool isManualClock() {
 
 void advanceClock(Uint32 ms) {
     if (manual) manualTicks += ms;
+    waitedSinceAdvance = 0;
+}
+
+void setClockStallGuard(Uint32 limitMs, void (*onStall)()) {
+    stallLimit = limitMs;
+    stallHandler = onStall;
+    waitedSinceAdvance = 0;
 }

@@ -23,3 +23,9 @@ bool isManualClock();
 
 // Moves the virtual clock forward; no effect on the real clock.
 void advanceClock(Uint32 ms);
+
+// For tools that drive the clock by hand: calls onStall when code waits
+// (clockDelay) longer than limitMs on the virtual clock without the clock
+// being advanced in between, i.e. when something waits for input that will
+// never come. A null onStall turns the guard off.
+void setClockStallGuard(Uint32 limitMs, void (*onStall)());

@@ -129,6 +129,14 @@ TEST_F(ReplayRunTest, AHintBoxIsDismissedInsideTheReplay) {
     EXPECT_NE(std::string::npos, printed.find(" Hello there \n")) << printed;
 }
 
+TEST_F(ReplayRunTest, AHintBoxLeftOpenTripsTheStallGuard) {
+    struct Stalled {};
+    setClockStallGuard(5000, [] { throw Stalled{}; });
+    EXPECT_THROW(run("level data/levels/level01.lvl\n4 R\n1 R Q\n60 R\n"), Stalled);
+    setClockStallGuard(0, nullptr);
+    drainEvents();
+}
+
 TEST_F(ReplayRunTest, TraceDescribesEveryFrame) {
     const Replay replay = parse("level data/levels/level01.lvl\n3 -\n");
     std::ostringstream trace;

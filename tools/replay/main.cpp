@@ -7,6 +7,7 @@
 #include "media/Sound.h"
 #include "media/Text.h"
 #include "menus/Settings.h"
+#include "shell/Clock.h"
 #include "shell/Replay.h"
 
 #include <SDL.h>
@@ -14,21 +15,22 @@
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
-constexpr unsigned watchdogSeconds = 120;  // a hint box nobody dismisses would wait forever
+constexpr Uint32 stallLimitMs = 10000;  // a hint box nobody dismisses would wait forever
 
-void onWatchdog(int) {
-    const char message[] = "replay stalled (a hint box left open without D?)\n";
-    if (write(STDERR_FILENO, message, sizeof message - 1) < 0) _exit(1);
-    _exit(1);
+const char* replayFile = "";
+
+void onStall() {
+    std::cout.flush();
+    std::cerr << replayFile << ": FAILED: a hint box waits for a key the replay never gives "
+                 "(add D to the run that touches the sign)\n";
+    std::exit(1);
 }
 
 }  // namespace
@@ -73,15 +75,14 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    std::signal(SIGALRM, onWatchdog);
-    alarm(watchdogSeconds);
+    replayFile = file;
+    setClockStallGuard(stallLimitMs, onStall);
     // The game's own progress lines would drown the verdict; keep them for --trace.
     std::streambuf* gameOutput = std::cout.rdbuf();
     std::ostringstream swallowed;
     if (!trace) std::cout.rdbuf(swallowed.rdbuf());
     const ReplayOutcome outcome = runReplay(replay, screen, trace ? &std::cout : nullptr);
     std::cout.rdbuf(gameOutput);
-    alarm(0);
 
     std::cout << file << ": " << (outcome.success ? "ok" : "FAILED") << ": " << outcome.reason
               << " (" << outcome.framesRun << " frames, " << outcome.deaths << " deaths)\n";
