@@ -4,6 +4,7 @@
 #include "menus/Settings.h"
 #include "shell/Clock.h"
 #include "shell/Game.h"
+#include "shell/Headless.h"
 
 #include <cstdio>
 #include <fstream>
@@ -14,21 +15,6 @@
 namespace {
 
 constexpr SDLKey dismissKey = SDLK_SPACE;  // what "a key" is when a replay dismisses a hint
-
-void pressKey(int key) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = static_cast<SDLKey>(key);
-    SDL_PushEvent(&event);
-}
-
-void holdKey(int key, bool down) {
-    int count = 0;
-    Uint8* keys = SDL_GetKeyState(&count);
-    if (key > 0 && key < count) keys[key] = down ? 1 : 0;
-}
 
 bool parseRun(std::istringstream& words, int count, ReplayRun& run, std::string& bad) {
     run.frames = count;

@@ -4,16 +4,9 @@
 //   curdovar-replay [--trace] REPLAY
 //
 // Exit status 0 on success, 1 when the replay fails, 2 on a usage or file error.
-#include "media/Sound.h"
-#include "media/Text.h"
-#include "menus/Settings.h"
 #include "shell/Clock.h"
+#include "shell/Headless.h"
 #include "shell/Replay.h"
-
-#include <SDL.h>
-#include <SDL_image.h>
-#include <SDL_mixer.h>
-#include <SDL_ttf.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -60,20 +53,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0 || TTF_Init() < 0) {
-        std::cerr << "SDL failed to start: " << SDL_GetError() << '\n';
-        return 2;
-    }
-    IMG_Init(IMG_INIT_PNG);
-    Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 512);
-    SDL_Surface* screen =
-        SDL_SetVideoMode(20 * replay.tileSize, 15 * replay.tileSize, 32, 0);
-    if (!screen) {
-        std::cerr << "no video surface: " << SDL_GetError() << '\n';
-        return 2;
-    }
+    SDL_Surface* screen = startHeadless(replay.tileSize);
+    if (!screen) return 2;
 
     replayFile = file;
     setClockStallGuard(stallLimitMs, onStall);
@@ -86,10 +67,6 @@ int main(int argc, char** argv) {
 
     std::cout << file << ": " << (outcome.success ? "ok" : "FAILED") << ": " << outcome.reason
               << " (" << outcome.framesRun << " frames, " << outcome.deaths << " deaths)\n";
-    closeFontCache();
-    releaseEffects();
-    Mix_CloseAudio();
-    TTF_Quit();
-    SDL_Quit();
+    stopHeadless();
     return outcome.success ? 0 : 1;
 }

@@ -6,19 +6,15 @@
 //
 // Exit status 0 when every level ran its frames without growing, 1 otherwise.
 #include "level/Level.h"
-#include "media/Sound.h"
-#include "media/Text.h"
 #include "menus/MessageBox.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
 #include "shell/Game.h"
+#include "shell/Headless.h"
 #include "shell/Particles.h"
 #include "shell/Replay.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
-#include <SDL_mixer.h>
-#include <SDL_ttf.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -42,21 +38,6 @@ long residentKb() {
     long pages = 0, resident = 0;
     statm >> pages >> resident;
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-void pushKey(int key) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = static_cast<SDLKey>(key);
-    SDL_PushEvent(&event);
-}
-
-void holdKey(int key, bool down) {
-    int count = 0;
-    Uint8* keys = SDL_GetKeyState(&count);
-    if (key > 0 && key < count) keys[key] = down ? 1 : 0;
 }
 
 struct Soaked {
@@ -91,19 +72,19 @@ Soaked soak(const std::string& path, int frames, unsigned seed, SDL_Surface* scr
             player.setStatus(StatusTerrorist);
             player.setBombs(player.getBombs() + 3);
         }
-        if (chance(8)) pushKey(getUserKey(KeyJump));
+        if (chance(8)) pressKey(getUserKey(KeyJump));
         if (chance(2)) {
-            pushKey(getUserKey(KeyLayBomb));
+            pressKey(getUserKey(KeyLayBomb));
             ++result.bombsLaid;
         }
         const bool asked = chance(1);
-        if (asked) pushKey(getUserKey(KeyQueryHint));
+        if (asked) pressKey(getUserKey(KeyQueryHint));
         SDL_Event event;
         while (SDL_PollEvent(&event)) level->handleEvent(event);
         // A hint request stays pending until the hero reaches a sign, so a
         // box may open in any step: a key is always queued to close it. When
         // no box opens, the key reaches the hero next frame and does nothing.
-        pushKey(SDLK_SPACE);
+        pressKey(SDLK_SPACE);
 
         level->step();
         fillScreen(screen, backgroundColour(level->getLevelNumber()));
@@ -164,20 +145,9 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0 || TTF_Init() < 0) {
-        std::cerr << "SDL failed to start: " << SDL_GetError() << '\n';
-        return 2;
-    }
-    IMG_Init(IMG_INIT_PNG);
-    Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 512);
     tileSize = size;
-    SDL_Surface* screen = SDL_SetVideoMode(20 * size, 15 * size, 32, 0);
-    if (!screen) {
-        std::cerr << "no video surface: " << SDL_GetError() << '\n';
-        return 2;
-    }
+    SDL_Surface* screen = startHeadless(size);
+    if (!screen) return 2;
     useManualClock(0);
 
     // The game narrates every load, death and blast; keep the verdicts readable.
@@ -198,10 +168,6 @@ int main(int argc, char** argv) {
                   << " -> " << s.thingsEnd << ", " << s.bombsLaid << " bomb presses, "
                   << s.gameOvers << " game overs\n";
     }
-    closeFontCache();
-    releaseEffects();
-    Mix_CloseAudio();
-    TTF_Quit();
-    SDL_Quit();
+    stopHeadless();
     return failures == 0 ? 0 : 1;
 }
