@@ -2,7 +2,8 @@
 // and writes it as a replay for curdovar-replay.
 //
 //   curdovar-solve LEVEL TILESIZE OUT [--prefix REPLAY] [--via COL,ROW]...
-//                  [--beam N] [--step FRAMES] [--rounds N] [--bombs] [--explode]
+//                  [--beam N] [--step FRAMES] [--rounds N] [--bombs] [--explode] [--jobs N] [--seconds N]
+//                  [--per-cell N]
 //
 // A beam search over short runs of input (walk left, right or stand, with or
 // without a jump). Each kept state is a paused copy of this process made with
@@ -36,6 +37,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -79,6 +81,9 @@ struct Search {
     int beam = 60;
     int step = 3;
     int rounds = 1500;
+    int jobs = 2;       // states expanded at once
+    int perCell = 4;    // states kept in one cell
+    int seconds = 900;  // give up after this long
     bool bombs = false;
     bool explode = false;
     std::vector<std::pair<int, int>> via;
@@ -88,7 +93,7 @@ Search search;
 std::vector<Action> actions;
 std::vector<std::vector<int>> distances;  // one field per waypoint, the goal last
 int reportPipe[2];
-pid_t coordinator;
+int lifeline[2];  // the coordinator holds the only write end: its end tells the states to go
 SDL_Surface* screen;
 Level* level;
 int currentWaypoint;
@@ -213,7 +218,8 @@ bool playAction(const Action& a, int& result) {
     for (;;) {
         const int sig = sigtimedwait(&set, nullptr, &second);
         if (sig == SIGUSR1) break;
-        if (kill(coordinator, 0) != 0) _exit(0);
+        pollfd line{lifeline[0], POLLIN, 0};
+        if (poll(&line, 1, 0) != 0) _exit(0);
     }
     // Expand: one child per sensible action, then this copy is no longer needed.
     Player& player = level->getPlayer();
@@ -226,10 +232,14 @@ bool playAction(const Action& a, int& result) {
     }
     int made = 0;
     const pid_t parent = getpid();
+    // One child at a time, so a search never floods the machine.
+    int done[2];
+    if (pipe(done) != 0) _exit(3);
     for (int index : chosen) {
         const pid_t child = fork();
         if (child < 0) break;
         if (child == 0) {
+            close(done[0]);
             int result = 0;
             const bool alive = playAction(actions[index], result);
             Report r = describe();
@@ -238,16 +248,21 @@ bool playAction(const Action& a, int& result) {
             r.died = !alive;
             r.goal = alive && result == StepLevelDone;
             send(r);
+            const char byte = 1;
+            if (write(done[1], &byte, 1) != 1) _exit(3);
+            close(done[1]);
             if (!alive || r.goal) _exit(0);
             waitAsState();
         }
         ++made;
+        char byte = 0;
+        if (read(done[0], &byte, 1) != 1) break;
     }
-    Report done;
-    done.kind = 2;
-    done.pid = getpid();
-    done.children = made;
-    send(done);
+    Report finished;
+    finished.kind = 2;
+    finished.pid = getpid();
+    finished.children = made;
+    send(finished);
     _exit(0);
 }
 
@@ -388,6 +403,9 @@ bool parseArgs(int argc, char** argv) {
         else if (arg == "--beam") search.beam = std::atoi(next().c_str());
         else if (arg == "--step") search.step = std::atoi(next().c_str());
         else if (arg == "--rounds") search.rounds = std::atoi(next().c_str());
+        else if (arg == "--per-cell") search.perCell = std::max(1, std::atoi(next().c_str()));
+        else if (arg == "--jobs") search.jobs = std::max(1, std::atoi(next().c_str()));
+        else if (arg == "--seconds") search.seconds = std::atoi(next().c_str());
         else if (arg == "--bombs") search.bombs = true;
         else if (arg == "--explode") search.explode = true;
         else if (arg == "--via") {
@@ -482,29 +500,36 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (pipe(reportPipe) != 0) return 2;
+    if (pipe(reportPipe) != 0 || pipe(lifeline) != 0) return 2;
     prctl(PR_SET_CHILD_SUBREAPER, 1);
     std::signal(SIGCHLD, SIG_IGN);
     sigset_t block;
     sigemptyset(&block);
     sigaddset(&block, SIGUSR1);
     sigprocmask(SIG_BLOCK, &block, nullptr);
-    coordinator = getpid();
 
     // The first state: the level as the prefix left it.
     const pid_t first = fork();
     if (first == 0) {
         close(reportPipe[0]);
+        close(lifeline[1]);
         waitAsState();
     }
     close(reportPipe[1]);
+    close(lifeline[0]);
+    const Uint32 deadline = SDL_GetTicks() + static_cast<Uint32>(search.seconds) * 1000;
 
     std::map<pid_t, std::vector<int>> history;
     history[first] = {};
     std::vector<pid_t> beam{first};
     int best = 1 << 30;
     for (int round = 0; round < search.rounds && !beam.empty(); ++round) {
-        for (pid_t p : beam) kill(p, SIGUSR1);
+        if (SDL_GetTicks() > deadline) break;
+        // Expand a few states at a time; the rest wait their turn.
+        std::size_t started = 0;
+        int running = 0;
+        for (; started < beam.size() && running < search.jobs; ++started, ++running)
+            kill(beam[started], SIGUSR1);
         std::set<pid_t> expecting(beam.begin(), beam.end());
         int owed = 0;
         std::vector<Report> states;
@@ -520,6 +545,7 @@ int main(int argc, char** argv) {
             if (r.kind == 2) {
                 expecting.erase(r.pid);
                 owed += r.children;
+                if (started < beam.size()) kill(beam[started++], SIGUSR1);
             } else {
                 --owed;
                 if (!r.died) states.push_back(r);
@@ -543,10 +569,16 @@ int main(int argc, char** argv) {
         std::stable_sort(states.begin(), states.end(),
                          [](const Report& a, const Report& b) { return a.score < b.score; });
         std::set<decltype(likeness(Report{}))> seen;
+        std::map<std::tuple<int, int, int, int, int, int, int, int>, int> perCell;
         beam.clear();
         for (const Report& r : states) {
+            // A few states per cell at most, so the beam does not pile up at a
+            // wall the distance field walks through and forgets the way round.
+            int& inCell = perCell[{r.x / tileSize, r.y / tileSize, r.waypoint, r.status, r.form,
+                                   r.keys, r.bombs, r.things}];
             if (static_cast<int>(beam.size()) < search.beam && nextHistory.count(r.pid) &&
-                seen.insert(likeness(r)).second) {
+                inCell < search.perCell && seen.insert(likeness(r)).second) {
+                ++inCell;
                 beam.push_back(r.pid);
             } else {
                 kill(r.pid, SIGKILL);
