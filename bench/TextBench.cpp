@@ -1,13 +1,19 @@
-// Cost of the status display's text: one fitted render of "Lives: 5" in a
-// 640 by 16 box, with the font cache warm and with it emptied before each call.
+// Cost of text: one fitted render of the status display's "Lives: 5" in a
+// 640 by 16 box, with the font cache warm and with it emptied before each
+// call; one whole status display; one frame of the controls menu.
 #include "media/Text.h"
+
+#include "bench/BenchSupport.h"
+#include "menus/Button.h"
+#include "menus/Settings.h"
+#include "player/Player.h"
+#include "shell/Game.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <memory>
 
 namespace {
 constexpr int statusWidth = 640;   // pixels: the status line spans the window
@@ -51,23 +57,68 @@ void StatusTextNoCache(benchmark::State& state) {
     state.counters["sizes/call"] = static_cast<double>(lastFittedSizes().size());
 }
 BENCHMARK(StatusTextNoCache);
-}  // namespace
 
-int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    if (SDL_Init(SDL_INIT_VIDEO) < 0 || TTF_Init() < 0) return 2;
-    if (!SDL_SetVideoMode(640, 480, 32, 0)) return 2;
-    if (!cachedFont(16)) {
-        std::fprintf(stderr, "Run from the folder holding %s\n", fontPath);
-        return 2;
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    closeFontCache();
-    TTF_Quit();
-    SDL_Quit();
-    return 0;
+constexpr int statusBombs = 3;  // icons in the bomb row
+constexpr int statusKeys = 2;   // icons in the key row
+constexpr int statusLives = 5;
+
+// One drawStatus of a Terrorist with bombs and keys, its lines already rendered.
+void StatusDisplay(benchmark::State& state) {
+    QuietOutput quiet;
+    SDL_Surface* screen = useTileSize(32);
+    std::unique_ptr<Level> level;
+    level.reset(new Level(1, screen));
+    Player& hero = level->getPlayer();
+    hero.setStatus(StatusTerrorist);
+    hero.setBombs(statusBombs);
+    hero.setKeys(statusKeys);
+    hero.setLives(statusLives);
+    hero.drawStatus(screen);
+    const int rendersBefore = hero.getTextRenders();
+    for (auto _ : state) hero.drawStatus(screen);
+    state.counters["renders/call"] = benchmark::Counter(
+        static_cast<double>(hero.getTextRenders() - rendersBefore) /
+        static_cast<double>(state.iterations()));
 }
+BENCHMARK(StatusDisplay)->Name("Text/StatusDisplay/32")->Unit(benchmark::kMicrosecond);
+
+// The layout of the controls menu: six buttons in a column, captions to their right.
+constexpr int menuFontPoints = 20;
+constexpr int buttonX = 20;
+constexpr int buttonW = 100;
+constexpr int buttonH = 25;
+constexpr int firstButtonY = 1;
+constexpr int rowPitch = 40;
+
+// What one frame of the controls menu renders: the fill, six buttons and six
+// fitted captions, and the flip.
+void ControlsMenuFrame(benchmark::State& state) {
+    QuietOutput quiet;
+    SDL_Surface* screen = useTileSize(32);
+    TTF_Font* font = TTF_OpenFont(fontPath, menuFontPoints);
+    const SDL_Color white{255, 255, 255, 0};
+    const SDL_Color grey{128, 128, 128, 0};
+    const SDL_Color black{0, 0, 0, 0};
+    const Uint32 buttonGrey = SDL_MapRGB(SDL_GetVideoInfo()->vfmt, 128, 128, 128);
+    std::vector<std::unique_ptr<controlbutton>> buttons;
+    for (int i = 0; i < userKeyCount; ++i) {
+        buttons.emplace_back(new controlbutton(buttonX, firstButtonY + rowPitch * i, buttonW,
+                                               buttonH, buttonGrey, white, font, "Temp"));
+        buttons.back()->userKey = i;
+        buttons.back()->setText(keyName(userKeys[i]));
+    }
+    for (auto _ : state) {
+        fillScreen(screen, black);
+        for (const auto& button : buttons) {
+            button->draw(screen);
+            const SDL_Rect& rect = button->getRect();
+            drawText(rect.x + rect.w, rect.y, userKeyCaptions[button->userKey], screen, &grey,
+                     rect.w, rect.h);
+        }
+        SDL_Flip(screen);
+    }
+    buttons.clear();
+    if (font) TTF_CloseFont(font);
+}
+BENCHMARK(ControlsMenuFrame)->Name("Text/ControlsMenuFrame/32")->Unit(benchmark::kMicrosecond);
+}  // namespace
