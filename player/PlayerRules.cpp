@@ -7,6 +7,7 @@
 #include "menus/Settings.h"
 #include "things/Geometry.h"
 
+#include <cstring>
 #include <iostream>
 
 namespace {
@@ -49,6 +50,17 @@ enum TileValue : int {
     TileCurdotree = 25,
     TileCurdotreeSprouted = 26,
 };
+
+const char* const formPrefix = "Form: ";
+const char* const statusPrefix = "Status: ";
+
+// Whether shown reads prefix followed by name.
+bool showsLine(const std::string& shown, const char* prefix, const char* name) {
+    const std::size_t prefixLength = std::strlen(prefix);
+    return shown.size() == prefixLength + std::strlen(name) &&
+           shown.compare(0, prefixLength, prefix) == 0 &&
+           shown.compare(prefixLength, std::string::npos, name) == 0;
+}
 
 SDL_Rect iconSource(int row) {
     const int t = tileSize;
@@ -235,11 +247,18 @@ void Player::drawStatus(SDL_Surface* screen) {
     }
     drawSurface(0, 0, livesText, screen, nullptr, 255);
 
-    refreshLine(formText, formTextShown,
-                std::string("Form: ") + (form == FormNormal ? "Normal" : "Curdo"), screen->w);
+    // The lines are compared in place: building them every frame would cost
+    // a heap allocation for the longer ones ("Status: Terrorist").
+    const char* formName = form == FormNormal ? "Normal" : "Curdo";
+    if (!formText || !showsLine(formTextShown, formPrefix, formName)) {
+        refreshLine(formText, formTextShown, std::string(formPrefix) + formName, screen->w);
+    }
     drawSurface(0, lineHeight, formText, screen, nullptr, 255);
 
     const char* statusName = status >= 0 && status < statusNameCount ? statusNames[status] : "";
-    refreshLine(statusText, statusTextShown, std::string("Status: ") + statusName, screen->w);
+    if (!statusText || !showsLine(statusTextShown, statusPrefix, statusName)) {
+        refreshLine(statusText, statusTextShown, std::string(statusPrefix) + statusName,
+                    screen->w);
+    }
     drawSurface(0, 2 * lineHeight, statusText, screen, nullptr, 255);
 }
