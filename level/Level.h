@@ -1,5 +1,6 @@
 #pragma once
 
+#include "media/Sound.h"
 #include "player/Player.h"
 #include "things/AsplosionListener.h"
 #include "things/Thing.h"
@@ -94,7 +95,7 @@ private:
     SDL_Surface* screen;    // borrowed
     bool seeHidden = false; // Shaded: hidden and fake walls show as they are
     int shake = 0;          // frames of screen shake left
-    Mix_Music* music = nullptr;
+    Mix_Music*& music = currentMusic;  // the process-wide track slot
     Player player;
 };
 

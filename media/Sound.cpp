@@ -17,6 +17,8 @@ void reportLoadFailure(const std::string& name) {
 }
 }  // namespace
 
+Mix_Music* currentMusic = nullptr;
+
 Mix_Chunk* loadSound(const std::string& name) {
     const std::string path = "./data/sound/" + name + ".wav";
     SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");
@@ -57,4 +59,11 @@ void releaseEffects() {
         Mix_FreeChunk(slot);
         slot = nullptr;
     }
+}
+
+void releaseMusic() {
+    if (!currentMusic) return;
+    Mix_HaltMusic();
+    Mix_FreeMusic(currentMusic);
+    currentMusic = nullptr;
 }

@@ -10,6 +10,14 @@ Mix_Chunk* loadSound(const std::string& name);
 // Loads ./data/sound/music/<name>.mp3, else .flac; the caller owns it.
 Mix_Music* loadMusic(const std::string& name);
 
+// The track that plays now, for the whole process: every Level's `music`
+// refers to this slot, so a track outlives the Level that started it (it
+// keeps playing across the menu) and the next change of track frees it.
+extern Mix_Music* currentMusic;
+
+// Halts and frees the current track (at shutdown).
+void releaseMusic();
+
 // Plays a chunk once on the first free channel; null plays nothing.
 void playChunk(Mix_Chunk* chunk);
 

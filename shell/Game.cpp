@@ -281,6 +281,7 @@ int runGame() {
     }
     closeFontCache();
     releaseEffects();
+    releaseMusic();
     SDL_Quit();
     std::cout << "Exited cleanly" << std::endl;
     return 0;

@@ -17,9 +17,8 @@ class Progression : public testing::Test {
 protected:
     void SetUp() override { Mix_HaltMusic(); }
     void TearDown() override {
-        // The level leaves its track to the next advance; here nothing comes after.
-        Mix_HaltMusic();
-        if (level && level->getMusic()) Mix_FreeMusic(level->getMusic());
+        // The track outlives the level; here nothing comes after to replace it.
+        releaseMusic();
     }
 
     // Level n: a floor, the start cell at (1, n % 3) and the name Level_n.
@@ -173,6 +172,39 @@ TEST_F(Progression, AMissingTrackSilencesTheLevel) {
     advance();
     ASSERT_NE(level->getMusic(), nullptr);
     advance();
+    EXPECT_EQ(level->getMusic(), nullptr);
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The track outlives the Level that started it: the next game's first
+// advance must find and free it, and shutdown frees the last one.
+TEST_F(Progression, TheTrackOfAFinishedGameIsReplacedNotForgotten) {
+    writeLevel(1);
+    writeTracks();
+    musicOn = true;
+    advance();
+    Mix_Music* first = level->getMusic();
+    ASSERT_NE(first, nullptr);
+
+    // The game ends: the Level goes, the music plays on into the menu.
+    level.reset();
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    EXPECT_EQ(currentMusic, first);
+    level = quietLevel(0);
+    EXPECT_EQ(level->getMusic(), first);
+
+    advance();
+    ASSERT_TRUE(advanced);
+    EXPECT_NE(level->getMusic(), nullptr);
+    EXPECT_NE(level->getMusic(), first);
+    EXPECT_EQ(currentMusic, level->getMusic());
+
+    releaseMusic();
+    EXPECT_EQ(currentMusic, nullptr);
     EXPECT_EQ(level->getMusic(), nullptr);
     EXPECT_EQ(Mix_PlayingMusic(), 0);
 }
