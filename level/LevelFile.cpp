@@ -3,6 +3,7 @@
 #include "media/Images.h"
 #include "menus/Settings.h"
 #include "things/Blobber.h"
+#include "things/Geometry.h"
 #include "things/Hint.h"
 #include "things/Maimframe.h"
 #include "things/ThingFactory.h"
@@ -139,7 +140,7 @@ bool Level::readCell(std::istream& in, int x, int y) {
         }
         if (in.fail()) return false;
     }
-    if (v == startCellValue) player.setStart(x * tileSize, y * tileSize);
+    if (v == startCellValue) player.setStart(cellToPixel(x, tileSize), cellToPixel(y, tileSize));
     return true;
 }
 

@@ -6,6 +6,8 @@
 #include "things/Geometry.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -18,6 +20,85 @@ constexpr int hiddenWall = 13;        // drawn only while the Player wears shade
 constexpr int fakeWall = 21;          // looks like a wall unless the Player wears shades
 constexpr int plainWall = 1;
 constexpr int crackableWall = 17;
+
+// A run-length encoded twin of an image drawn every frame. SDL copies its
+// opaque runs whole instead of testing each pixel against the colour key,
+// and the picture is the same. The twin is remade whenever the original is
+// not exactly what it was made from (a new level, another Level's tiles).
+class EncodedTwin {
+public:
+    // The twin of original, or original itself when it cannot have one.
+    SDL_Surface* of(SDL_Surface* original) {
+        if (!original || !twinnable(original)) return original;
+        if (original != source || !matches(original)) remake(original);
+        return twin ? twin : original;
+    }
+
+private:
+    static constexpr Uint32 watchedFlags = SDL_SRCCOLORKEY | SDL_SRCALPHA | SDL_RLEACCEL;
+
+    // Colour-keyed software pixels that can be read without a lock.
+    static bool twinnable(const SDL_Surface* image) {
+        return (image->flags & watchedFlags) == SDL_SRCCOLORKEY && !SDL_MUSTLOCK(image) &&
+               image->pixels && image->format && image->w > 0 && image->h > 0;
+    }
+
+    size_t rowBytes() const { return static_cast<size_t>(w) * bytesPerPixel; }
+
+    bool matches(const SDL_Surface* image) const {
+        const SDL_PixelFormat& f = *image->format;
+        if (!twin || image->w != w || image->h != h || image->pitch != pitch ||
+            f.BytesPerPixel != bytesPerPixel || f.Rmask != masks[0] || f.Gmask != masks[1] ||
+            f.Bmask != masks[2] || f.Amask != masks[3] || f.colorkey != key || f.palette) {
+            return false;
+        }
+        const Uint8* row = static_cast<const Uint8*>(image->pixels);
+        for (int y = 0; y < h; ++y, row += pitch) {
+            if (std::memcmp(row, &pixels[static_cast<size_t>(y) * rowBytes()], rowBytes()) != 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void remake(SDL_Surface* image) {
+        if (twin) SDL_FreeSurface(twin);
+        twin = nullptr;
+        source = image;
+        const SDL_PixelFormat& f = *image->format;
+        w = image->w;
+        h = image->h;
+        pitch = image->pitch;
+        bytesPerPixel = f.BytesPerPixel;
+        masks[0] = f.Rmask;
+        masks[1] = f.Gmask;
+        masks[2] = f.Bmask;
+        masks[3] = f.Amask;
+        key = f.colorkey;
+        if (f.palette) return;
+        pixels.resize(rowBytes() * static_cast<size_t>(h));
+        const Uint8* row = static_cast<const Uint8*>(image->pixels);
+        for (int y = 0; y < h; ++y, row += pitch) {
+            std::memcpy(&pixels[static_cast<size_t>(y) * rowBytes()], row, rowBytes());
+        }
+        // Without the colour key in the flags the conversion copies every pixel as it is.
+        twin = SDL_ConvertSurface(image, image->format, SDL_SWSURFACE);
+        if (twin) SDL_SetColorKey(twin, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
+    }
+
+    SDL_Surface* source = nullptr;  // borrowed; compared, never dereferenced when stale
+    SDL_Surface* twin = nullptr;    // owned
+    std::vector<Uint8> pixels;      // the original's pixels when the twin was made
+    int w = 0;
+    int h = 0;
+    int pitch = 0;
+    Uint8 bytesPerPixel = 0;
+    Uint32 masks[4] = {};
+    Uint32 key = 0;
+};
+
+EncodedTwin backgroundTwin;
+EncodedTwin tileTwins[tileSlotCount];
 
 // One of -5..4: how far, in units of the remaining shake, the view jumps this frame.
 int shakeFactor() { return std::rand() % 10 - 5; }
@@ -36,7 +117,8 @@ int Level::step() {
 
     player.update(grid, things);
 
-    if (player.getRect()->y > height * tileSize) player.die();
+    // In 64 bits: a tall level at a large tile size reaches past the int range.
+    if (player.getRect()->y > static_cast<long long>(height) * tileSize) player.die();
 
     size_t kept = 0;
     for (Thing* thing : things) {
@@ -83,9 +165,10 @@ void Level::followPlayer() {
 
 void Level::drawBackground() {
     if (!background || background->w <= 0 || background->h <= 0 || !screen) return;
+    SDL_Surface* image = backgroundTwin.of(background);
     for (int x = -(camera.x / parallaxDivisor); x < screen->w; x += background->w) {
         for (int y = -(camera.y / parallaxDivisor); y < screen->h; y += background->h) {
-            drawSurface(wrap16(x), wrap16(y), background, screen, nullptr, 255);
+            drawSurface(wrap16(x), wrap16(y), image, screen, nullptr, 255);
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "media/Images.h"
 #include "menus/Settings.h"
 #include "player/Player.h"
+#include "things/Geometry.h"
 
 Portal::Portal(int col, int row) : Thing(col, row), targetX(col), targetY(row) {
     image = loadTileImage("portal");
@@ -11,8 +12,8 @@ Portal::Portal(int col, int row) : Thing(col, row), targetX(col), targetY(row) {
 void Portal::read(std::istream& in) {
     // A failed extraction stays visible on the stream for the level loader.
     in >> targetX >> targetY;
-    targetX *= tileSize;
-    targetY *= tileSize;
+    targetX = cellToPixel(targetX, tileSize);
+    targetY = cellToPixel(targetY, tileSize);
 }
 
 int Portal::touch(Player* player) {

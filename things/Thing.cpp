@@ -5,8 +5,8 @@
 #include "things/Geometry.h"
 
 Thing::Thing(int col, int row) {
-    rect.x = wrap16(tileSize * col);
-    rect.y = wrap16(tileSize * row);
+    rect.x = cellToPixel(col, tileSize);
+    rect.y = cellToPixel(row, tileSize);
     rect.w = static_cast<Uint16>(tileSize);
     rect.h = static_cast<Uint16>(tileSize);
 }
