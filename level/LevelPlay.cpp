@@ -180,6 +180,9 @@ void Level::drawTiles() {
     const int firstRow = camera.y > 0 ? camera.y / t : 0;
     const int lastColumn = (camera.w + camera.x) / t;
     const int lastRow = (camera.h + camera.y) / t;
+    // Each image is checked against its twin once per frame, not once per cell.
+    SDL_Surface* images[tileSlotCount];
+    for (int v = 0; v < tileSlotCount; ++v) images[v] = tileTwins[v].of(getTileImage(v));
     for (int c = firstColumn; c < width && c <= lastColumn; ++c) {
         for (int r = firstRow; r < height && r <= lastRow; ++r) {
             int v = grid[c][r];
@@ -187,8 +190,8 @@ void Level::drawTiles() {
                 if (v == hiddenWall) continue;
                 if (v == fakeWall) v = plainWall;
             }
-            drawSurface(wrap16(c * t - camera.x), wrap16(r * t - camera.y), getTileImage(v),
-                        screen, nullptr, 255);
+            drawSurface(wrap16(c * t - camera.x), wrap16(r * t - camera.y),
+                        v >= 0 && v < tileSlotCount ? images[v] : nullptr, screen, nullptr, 255);
         }
     }
 }
