@@ -3,14 +3,16 @@
 //
 //   curdovar-solve LEVEL TILESIZE OUT [--prefix REPLAY] [--via COL,ROW]...
 //                  [--beam N] [--step FRAMES] [--rounds N] [--bombs] [--explode] [--jobs N] [--seconds N]
-//                  [--per-cell N]
+//                  [--per-cell N] [--partial]
 //
 // A beam search over short runs of input (walk left, right or stand, with or
 // without a jump). Each kept state is a paused copy of this process made with
 // fork, so a candidate costs only its own frames, never a replay from the
 // start. States are ranked by the walking distance, in cells, to the next
 // --via cell and finally to the goal; any death throws a state away. A
-// --prefix replay is played first and copied to the front of the result.
+// --prefix replay is played first and copied to the front of the result;
+// with --partial the search ends at the last --via cell, which makes a
+// prefix to finish by hand (a bomb to lay) or with another search.
 #include "level/Level.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
@@ -78,14 +80,15 @@ struct Search {
     std::string outPath;
     std::string prefixPath;
     int size = 32;
-    int beam = 60;
-    int step = 3;
+    int beam = 40;
+    int step = 4;
     int rounds = 1500;
     int jobs = 2;       // states expanded at once
     int perCell = 4;    // states kept in one cell
     int seconds = 900;  // give up after this long
     bool bombs = false;
     bool explode = false;
+    bool partial = false;  // stop at the last --via cell instead of the goal
     std::vector<std::pair<int, int>> via;
 };
 
@@ -204,6 +207,10 @@ bool playAction(const Action& a, int& result) {
                       search.via[currentWaypoint].second))
             ++currentWaypoint;
         if (result == StepLevelDone) return true;
+        if (search.partial && currentWaypoint == last) {
+            result = StepLevelDone;
+            return true;
+        }
     }
     return true;
 }
@@ -232,14 +239,10 @@ bool playAction(const Action& a, int& result) {
     }
     int made = 0;
     const pid_t parent = getpid();
-    // One child at a time, so a search never floods the machine.
-    int done[2];
-    if (pipe(done) != 0) _exit(3);
     for (int index : chosen) {
         const pid_t child = fork();
         if (child < 0) break;
         if (child == 0) {
-            close(done[0]);
             int result = 0;
             const bool alive = playAction(actions[index], result);
             Report r = describe();
@@ -248,15 +251,10 @@ bool playAction(const Action& a, int& result) {
             r.died = !alive;
             r.goal = alive && result == StepLevelDone;
             send(r);
-            const char byte = 1;
-            if (write(done[1], &byte, 1) != 1) _exit(3);
-            close(done[1]);
             if (!alive || r.goal) _exit(0);
             waitAsState();
         }
         ++made;
-        char byte = 0;
-        if (read(done[0], &byte, 1) != 1) break;
     }
     Report finished;
     finished.kind = 2;
@@ -408,6 +406,7 @@ bool parseArgs(int argc, char** argv) {
         else if (arg == "--seconds") search.seconds = std::atoi(next().c_str());
         else if (arg == "--bombs") search.bombs = true;
         else if (arg == "--explode") search.explode = true;
+        else if (arg == "--partial") search.partial = true;
         else if (arg == "--via") {
             int c = 0, r = 0;
             if (std::sscanf(next().c_str(), "%d,%d", &c, &r) != 2) return false;
@@ -531,6 +530,7 @@ int main(int argc, char** argv) {
         for (; started < beam.size() && running < search.jobs; ++started, ++running)
             kill(beam[started], SIGUSR1);
         std::set<pid_t> expecting(beam.begin(), beam.end());
+        std::map<pid_t, int> pending;  // children of a node yet to report (negative until it says how many)
         int owed = 0;
         std::vector<Report> states;
         while (!expecting.empty() || owed > 0) {
@@ -545,9 +545,14 @@ int main(int argc, char** argv) {
             if (r.kind == 2) {
                 expecting.erase(r.pid);
                 owed += r.children;
-                if (started < beam.size()) kill(beam[started++], SIGUSR1);
+                pending[r.pid] += r.children;
+                if (pending[r.pid] == 0 && started < beam.size()) kill(beam[started++], SIGUSR1);
             } else {
                 --owed;
+                // A node is done when all its children have reported; only then
+                // does the next one start, so a few nodes' children run at once.
+                if (--pending[r.parent] == 0 && started < beam.size())
+                    kill(beam[started++], SIGUSR1);
                 if (!r.died) states.push_back(r);
             }
         }
