@@ -79,8 +79,13 @@ public:
             const Figure& figure = figures.at(name);
             out << std::left << std::setw(44) << name << std::right << std::fixed
                 << std::setprecision(1) << std::setw(12) << figure.real * 1e6 << std::setw(12)
-                << figure.cpu * 1e6 << std::setprecision(3) << std::setw(10) << ratio(name)
-                << "\n";
+                << figure.cpu * 1e6 << std::setprecision(3) << std::setw(10);
+            // Without its floor in this run (filtered out) a ratio would mean nothing.
+            if (ratio(name) > 0) {
+                out << ratio(name) << "\n";
+            } else {
+                out << "-" << "\n";
+            }
         }
         printTargets(out);
     }
@@ -110,6 +115,10 @@ private:
             return;
         }
         const double r = ratio(name);
+        if (r <= 0) {
+            out << what << " (" << name << "): no floor measured in this run\n";
+            return;
+        }
         const bool met = strict ? r < limit : r <= limit;
         out << what << " (" << name << "): " << std::setprecision(3) << r << " floors, target "
             << (strict ? "< " : "<= ") << limit << ": " << (met ? "met" : "MISSED") << "\n";

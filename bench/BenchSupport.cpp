@@ -9,6 +9,8 @@
 #include "things/Flapper.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <dirent.h>
 #include <iostream>
 #include <streambuf>

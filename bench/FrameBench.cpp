@@ -16,6 +16,7 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 constexpr int floorColumns = 21;     // one more than fit, as the level draws them
