@@ -2,8 +2,8 @@
 // and writes it as a replay for curdovar-replay.
 //
 //   curdovar-solve LEVEL TILESIZE OUT [--prefix REPLAY] [--via COL,ROW]...
-//                  [--beam N] [--step FRAMES] [--rounds N] [--bombs] [--explode] [--jobs N] [--seconds N]
-//                  [--per-cell N] [--partial]
+//                  [--partial] [--bombs] [--explode] [--beam N] [--step FRAMES]
+//                  [--per-cell N] [--rounds N] [--jobs N] [--seconds N]
 //
 // A beam search over short runs of input (walk left, right or stand, with or
 // without a jump). Each kept state is a paused copy of this process made with
@@ -366,7 +366,8 @@ std::string runText(const Action& a) {
 
 void writeReplay(const Replay& prefix, const std::vector<int>& history) {
     std::ofstream out(search.outPath);
-    out << "level " << search.levelPath << "\ntilesize " << search.size << "\nexpect goal\n";
+    out << "# Found by curdovar-solve.\nlevel " << search.levelPath << "\ntilesize " << search.size
+        << "\nexpect goal\n";
     for (const ReplayRun& run : prefix.runs) {
         out << run.frames << ' ' << (run.left ? "L" : run.right ? "R" : "-");
         if (run.jump) out << " J";
@@ -441,8 +442,8 @@ std::tuple<int, int, int, int, int, int, int, int, int, int, int> likeness(const
 int main(int argc, char** argv) {
     if (!parseArgs(argc, argv)) {
         std::cerr << "usage: curdovar-solve LEVEL TILESIZE OUT [--prefix REPLAY] "
-                     "[--via COL,ROW]... [--beam N] [--step FRAMES] [--rounds N] "
-                     "[--bombs] [--explode]\n";
+                     "[--via COL,ROW]... [--partial] [--bombs] [--explode] [--beam N] "
+                     "[--step FRAMES] [--per-cell N] [--rounds N] [--jobs N] [--seconds N]\n";
         return 2;
     }
     Replay prefix;
