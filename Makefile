@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: deps configure build run test bench fuzz clean
+.PHONY: deps configure build run test bench fuzz sanitize leakcheck clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -34,3 +34,19 @@ fuzz: deps
 	@CXX=clang++ cmake -S . -B build-fuzz -DCURDOVAR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build build-fuzz --target fuzz_LevelLoad fuzz_Preferences -j $(JOBS)
 	bash tools/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
+
+# Every test but the end-to-end and soak ones under AddressSanitizer,
+# LeakSanitizer and UndefinedBehaviorSanitizer, in build-asan.
+ASAN_DIR ?= build-asan
+sanitize: deps
+	@cmake -S . -B $(ASAN_DIR) -DCURDOVAR_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest -j $(JOBS) --output-on-failure --timeout 900 -E '^(e2e|soak)\.'
+
+# A scripted session under valgrind memcheck: no byte may be lost by our code.
+leakcheck: configure
+	@cmake --build $(BUILD_DIR) --target curdovar-session -j $(JOBS)
+	bash tools/leak-check.sh $(BUILD_DIR)
