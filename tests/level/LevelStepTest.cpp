@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,11 @@ protected:
         return probe;
     }
 
+    // A new record that outlives the level: deleting the level at the end
+    // of the test still writes to the records of its probes.
+    ProbeLog& newLog() { return logs.emplace_back(); }
+
+    std::deque<ProbeLog> logs;
     ScratchDir dir;
     std::unique_ptr<Level> level = quietLevel(0);
 };
@@ -38,7 +44,7 @@ const char* const room =
 
 TEST_F(LevelStep, ObjectsSeeTheLevelsOwnGridAndList) {
     loadLevel(room);
-    ProbeLog log;
+    ProbeLog& log = newLog();
     addProbe(0, &log);
     step();
     EXPECT_EQ(log.updates, 1);
@@ -48,7 +54,7 @@ TEST_F(LevelStep, ObjectsSeeTheLevelsOwnGridAndList) {
 
 TEST_F(LevelStep, ObjectsThatDieAreGoneBeforeTheFrameIsDrawn) {
     loadLevel(room);
-    ProbeLog first, second, third, fourth;
+    ProbeLog &first = newLog(), &second = newLog(), &third = newLog(), &fourth = newLog();
     addProbe(0, &first)->dieOnUpdate = true;
     Probe* keptA = addProbe(0, &second);
     addProbe(0, &third)->dieOnUpdate = true;
@@ -66,7 +72,7 @@ TEST_F(LevelStep, ObjectsThatDieAreGoneBeforeTheFrameIsDrawn) {
 
 TEST_F(LevelStep, ABlastDuringTheWalkShortensItAtOnce) {
     loadLevel(room);
-    ProbeLog chomperA, chomperB, bomb, tail;
+    ProbeLog &chomperA = newLog(), &chomperB = newLog(), &bomb = newLog(), &tail = newLog();
     addProbe(31, &chomperA);
     addProbe(31, &chomperB)->getRect()->x = 32;
     Probe* exploder = addProbe(0, &bomb);
@@ -214,7 +220,7 @@ TEST_F(LevelExplosion, TheBlastReachesOnlyRightAndDownFromItsPoint) {
 TEST_F(LevelExplosion, LargeAndHarmlessObjectsSurviveTheBlast) {
     loadLevel(room);
     for (int kind : {29, 34, 35, 36, 37, 38, 39}) place(kind, 330, 330);
-    ProbeLog bombLog;
+    ProbeLog& bombLog = newLog();
     addProbe(0, &bombLog)->getRect()->x = 330;
     const ThingList before = level->getThings();
     level->onExplosion(320, 320);

@@ -94,7 +94,7 @@ TEST_F(DrawnText, ARedrawnCaptionMatchesAFreshRenderAndItsSearch) {
 }
 
 TEST_F(DrawnText, ColourAndBoxTellLinesApart) {
-    drawn("Jump", grey, boxW, boxH);
+    SDL_FreeSurface(drawn("Jump", grey, boxW, boxH));
     EXPECT_EQ(differences(drawn("Jump", white, boxW, boxH), rendered("Jump", white, boxW, boxH)),
               0)
         << "the white caption must not come back grey";
