@@ -193,3 +193,37 @@ TEST(MenuLevel, ReplayReachesTheGoalWithoutTouchingTheMenuObjects) {
         EXPECT_EQ(std::string::npos, trace.str().find("result 3")) << size;
     }
 }
+
+// Both menu objects are there for the taking: a walk to the left ends in the
+// options, a hop onto the platform and up the ledge ends in the controls.
+TEST(MenuLevel, OptionsAndControlsCanBeReachedOnPurpose) {
+    const struct {
+        const char* runs;
+        const char* wanted;
+        const char* unwanted;
+    } ways[] = {
+        {"30 L\n", "result 2", "result 3"},
+        {"3 L\n1 L J\n18 -\n1 L J\n25 L\n", "result 3", "result 2"},
+    };
+    for (int size : tileSizes) {
+        for (const auto& way : ways) {
+            ScratchDir scratch;
+            scratch.useShipped("levels");
+            scratch.useShipped("images");
+            scratch.useShipped("fonts");
+            Replay replay;
+            std::string error;
+            std::istringstream text("level data/levels/menu.lvl\ntilesize " +
+                                    std::to_string(size) + "\n" + way.runs);
+            ASSERT_TRUE(parseReplay(text, replay, error)) << error;
+            std::ostringstream trace;
+            const ReplayOutcome outcome = runReplay(replay, SDL_GetVideoSurface(), &trace);
+            EXPECT_EQ(0, outcome.deaths);
+            const std::string lines = trace.str();
+            const std::size_t first = lines.find(way.wanted);
+            EXPECT_NE(std::string::npos, first) << size << ": " << way.runs;
+            EXPECT_EQ(std::string::npos, lines.substr(0, first).find(way.unwanted))
+                << size << ": " << way.runs;
+        }
+    }
+}
