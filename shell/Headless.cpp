@@ -2,6 +2,8 @@
 
 #include "media/Sound.h"
 #include "media/Text.h"
+#include "menus/MessageBox.h"
+#include "shell/Particles.h"
 
 #include <SDL_image.h>
 #include <SDL_mixer.h>
@@ -25,6 +27,10 @@ SDL_Surface* startHeadless(int tileEdge) {
 }
 
 void stopHeadless() {
+    // Sparks still flying and the last track belong to no Level: free them here.
+    clearParticles();
+    releaseMessageOverlay();
+    releaseMusic();
     closeFontCache();
     releaseEffects();
     Mix_CloseAudio();

@@ -10,7 +10,8 @@
 // error, when SDL cannot start.
 SDL_Surface* startHeadless(int tileEdge);
 
-// Closes what startHeadless opened, with the game's font cache and effects.
+// Closes what startHeadless opened, with the game's font cache, effects,
+// sparks, message veil and music track.
 void stopHeadless();
 
 // Queues a key press, as the player's keyboard would.

@@ -163,7 +163,6 @@ int main(int argc, char** argv) {
               << " levels, " << session.framesPlayed << " frames, "
               << (failures == 0 ? "every game ended in a game over" : "a game never ended")
               << "\n";
-    releaseMusic();
     stopHeadless();
     return failures == 0 ? 0 : 1;
 }
