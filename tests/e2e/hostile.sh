@@ -2,10 +2,10 @@
 # The real game in Xvfb on hostile ground. First with no data directory at
 # all: it opens its window, says what it could not load, plays an empty
 # level, and quits cleanly without creating anything. Then with broken
-# files: preferences holding an impossible tile size and key codes, a menu
-# level of binary garbage, a truncated level 2 and a folder where the
-# checkpoint file goes; it runs on a usable window, reports each fault and
-# writes the preferences back well-formed.
+# files: preferences holding an impossible tile size and key codes, a level
+# 2 of binary garbage, a truncated level 3 and a folder where the checkpoint
+# file goes; it runs on a usable window, reports each fault and writes the
+# preferences back well-formed.
 set -uo pipefail
 . "$(dirname "$0")/lib/session.sh"
 e2e_begin "${1:?usage: hostile.sh PATH-TO-CURDOVAR}" hostile
@@ -34,9 +34,10 @@ for folder in images fonts sound; do
     ln -s "$E2E_REPO/data/$folder" "$E2E_WORK/data/$folder"
 done
 printf '0\n99999\n0\n-3 5000 100 113 101 115 \n' >"$E2E_WORK/data/preferences/prefs.cdv"
-printf '\x7fELF\x02\x01\x01\x00\xff\xfe\x9c 12 \x00\x00\n' >"$E2E_WORK/data/levels/menu.lvl"
+cp "$E2E_REPO/tests/e2e/levels/plain-menu.lvl" "$E2E_WORK/data/levels/menu.lvl"
 cp "$E2E_REPO/tests/e2e/levels/world-level01.lvl" "$E2E_WORK/data/levels/level01.lvl"
-printf '20 15\n1 1 1\n0 0' >"$E2E_WORK/data/levels/level02.lvl"
+printf '\x7fELF\x02\x01\x01\x00\xff\xfe\x9c 12 \x00\x00\n' >"$E2E_WORK/data/levels/level02.lvl"
+printf '20 15\n1 1 1\n0 0' >"$E2E_WORK/data/levels/level03.lvl"
 mkdir "$E2E_WORK/Check.ckp"
 
 e2e_start
@@ -45,11 +46,14 @@ e2e_wait_for 'Reading prefs from data/preferences/prefs.cdv' 5
 grep -q 'Tile size 99999' "$E2E_ERR" || e2e_fail "the impossible tile size was not reported"
 [ "$(e2e_geometry)" = "640x480" ] || e2e_fail "window is $(e2e_geometry) for tile size 99999"
 sleep 1
-kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the game died on a garbage menu level"
 e2e_key 4
-e2e_wait_for 'Could not save progress' 5
+e2e_wait_for 'Exit Menu' 5
+grep -q -x -F 'Could not save progress' "$E2E_LOG" || e2e_fail "the blocked checkpoint was not reported"
 e2e_key 4
 e2e_wait_for 'data/levels/level02.lvl could not be found.' 5
+grep -q 'Invalid .lvl!' "$E2E_ERR" || e2e_fail "the binary level was not reported"
+e2e_key 4
+e2e_wait_for 'data/levels/level03.lvl could not be found.' 5
 grep -q 'Reached end of input.' "$E2E_ERR" || e2e_fail "the truncated level was not reported"
 sleep 0.5
 e2e_quit
@@ -57,4 +61,4 @@ e2e_quit
 prefs=$(cat "$E2E_WORK/data/preferences/prefs.cdv")
 [ "$prefs" = $'0\n32\n0\n260 97 100 113 101 115 ' ] \
     || e2e_fail "preferences were written back as '$prefs'"
-e2e_pass "no data directory; impossible preferences, garbage and truncated levels, blocked checkpoint"
+e2e_pass "no data directory; impossible preferences, binary and truncated levels, blocked checkpoint"

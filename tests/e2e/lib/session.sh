@@ -39,17 +39,28 @@ e2e_begin() {
     E2E_LOG="$E2E_WORK/game.out"
     E2E_ERR="$E2E_WORK/game.err"
 
-    local display=$(( $$ % 400 + 500 ))
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+    # Another run may take the same free display at the same moment: ours
+    # counts as started only while it lives and answers; else the next one.
+    local display=$(( $$ % 400 + 500 )) attempt
+    for attempt in 1 2 3 4 5; do
+        while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+            display=$(( display + 1 ))
+        done
+        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
+        E2E_XVFB_PID=$!
+        for _ in $(seq 100); do
+            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+            xdpyinfo -display ":$display" >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        if kill -0 "$E2E_XVFB_PID" 2>/dev/null && xdpyinfo -display ":$display" >/dev/null 2>&1; then
+            break
+        fi
+        kill "$E2E_XVFB_PID" 2>/dev/null && wait "$E2E_XVFB_PID" 2>/dev/null
+        E2E_XVFB_PID=""
         display=$(( display + 1 ))
     done
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
-    E2E_XVFB_PID=$!
-    for _ in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$display" ] && break
-        sleep 0.1
-    done
-    [ -e "/tmp/.X11-unix/X$display" ] || e2e_fail "Xvfb did not start on :$display"
+    [ -n "$E2E_XVFB_PID" ] || e2e_fail "Xvfb did not start (last tried :$display)"
     export DISPLAY=":$display"
 }
 
