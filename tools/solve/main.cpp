@@ -17,6 +17,7 @@
 #include "menus/Settings.h"
 #include "shell/Clock.h"
 #include "shell/Game.h"
+#include "shell/Headless.h"
 #include "shell/Replay.h"
 #include "media/Text.h"
 
@@ -100,21 +101,6 @@ int lifeline[2];  // the coordinator holds the only write end: its end tells the
 SDL_Surface* screen;
 Level* level;
 int currentWaypoint;
-
-void pressKey(int key) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = static_cast<SDLKey>(key);
-    SDL_PushEvent(&event);
-}
-
-void holdKey(int key, bool down) {
-    int count = 0;
-    Uint8* keys = SDL_GetKeyState(&count);
-    if (key > 0 && key < count) keys[key] = down ? 1 : 0;
-}
 
 // One frame as curdovar-replay plays it, without the picture: the drawing's
 // only effect on play is the two random numbers it draws for the shake, and
