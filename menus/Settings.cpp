@@ -6,7 +6,7 @@
 #include <iostream>
 
 namespace {
-constexpr bool defaultMusicOn = false;
+constexpr bool defaultMusicOn = true;   // a fresh install plays its music
 constexpr int defaultTileSize = 32;        // pixels; the window is then 640 by 480
 constexpr int defaultReservedSetting = 0;
 constexpr int windowColumns = 20;          // the window is this many tiles wide

@@ -107,7 +107,7 @@ last=$(tail -n 1 "$log")
 
 prefs="$work/data/preferences/prefs.cdv"
 [ -f "$prefs" ] || fail "preferences were not written"
-expected_prefs=$'0\n32\n0\n260 97 100 113 101 115 '
+expected_prefs=$'1\n32\n0\n260 97 100 113 101 115 '
 [ "$(cat "$prefs")" = "$expected_prefs" ] || fail "preferences hold '$(cat "$prefs")'"
 
 echo "e2e startup: window, caption, screenshot, Escape, log and preferences all as expected"

@@ -135,6 +135,7 @@ TEST_F(OptionsMenuTest, ResolutionButtonSwitchesTheTileSize) {
 }
 
 TEST_F(OptionsMenuTest, ClicksBetweenAndBesideTheButtonsDoNothing) {
+    musicOn = false;
     visit({{120, 20}, {50, 40}, {50, 54}, {19, 60}, {50, 80}, {50, 14}});
     EXPECT_FALSE(musicOn);
     EXPECT_EQ(tileSize, 32);
@@ -185,13 +186,14 @@ TEST_F(OptionsMenuTest, WritesThePreferencesOnEveryVisit) {
     ASSERT_FALSE(dir.exists(prefsPath));
     visit({});
     ASSERT_TRUE(dir.exists(prefsPath));
-    EXPECT_EQ(dir.read(prefsPath).substr(0, 5), "0\n32\n");
+    EXPECT_EQ(dir.read(prefsPath).substr(0, 5), "1\n32\n");  // music is on by default
     visit({{50, 20}, {50, 60}});
-    EXPECT_EQ(dir.read(prefsPath).substr(0, 5), "1\n16\n");
+    EXPECT_EQ(dir.read(prefsPath).substr(0, 5), "0\n16\n");
 }
 
 TEST(OptionsMenuWithoutFont, StillSwitchesTheSettings) {
     ScratchDir dir;  // no font in it
+    musicOn = false;
     useManualClock();
     pushMouseDown(50, 20);
     pushMouseDown(50, 60);

@@ -13,7 +13,7 @@
 namespace {
 
 const std::string prefsFile = "data/preferences/prefs.cdv";
-const std::string defaultsText = "0\n32\n0\n260 97 100 113 101 115 \n";
+const std::string defaultsText = "1\n32\n0\n260 97 100 113 101 115 \n";
 
 // Each test runs in an empty data/ tree with the built-in defaults.
 class SettingsTest : public ::testing::Test {
@@ -82,6 +82,16 @@ TEST_F(SettingsTest, FullFileReplacesEverySetting) {
     expectKeys(32, 276, 275, 104, 98, 120);
     EXPECT_EQ(getUserKey(KeyLeft), SDLK_LEFT);
     EXPECT_EQ(getUserKey(KeyExplodeAll), SDLK_x);
+}
+
+TEST_F(SettingsTest, StoredZeroSilencesTheMusicThatIsOnByDefault) {
+    resetSettings();
+    ASSERT_TRUE(musicOn);
+    dir.write(prefsFile, "0\n32\n0\n260 97 100 113 101 115 \n");
+    readCapturing();
+    EXPECT_FALSE(musicOn);
+    writePreferences();
+    EXPECT_EQ(dir.read(prefsFile).substr(0, 2), "0\n");
 }
 
 TEST_F(SettingsTest, FileEndingAfterTheThirdLineUnbindsEveryKey) {
@@ -182,12 +192,12 @@ TEST_F(SettingsTest, InvalidUserKeyIsReportedAndUnbound) {
 }
 
 TEST_F(SettingsTest, ResetPutsTheDefaultsBack) {
-    musicOn = true;
+    musicOn = false;
     tileSize = 16;
     reservedSetting = 9;
     for (int i = 0; i < userKeyCount; ++i) userKeys[i] = 0;
     resetSettings();
-    EXPECT_FALSE(musicOn);
+    EXPECT_TRUE(musicOn);
     EXPECT_EQ(tileSize, 32);
     EXPECT_EQ(reservedSetting, 0);
     expectKeys(260, 97, 100, 113, 101, 115);

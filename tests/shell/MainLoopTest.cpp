@@ -22,7 +22,7 @@
 
 namespace {
 
-const std::string defaultPrefs = "0\n32\n0\n260 97 100 113 101 115 \n";
+const std::string defaultPrefs = "1\n32\n0\n260 97 100 113 101 115 \n";
 
 int countOf(const std::string& text, const std::string& part) {
     int count = 0;
