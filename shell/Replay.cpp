@@ -114,7 +114,8 @@ int levelNumberOf(const std::string& path) {
     return 0;
 }
 
-ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream* trace) {
+ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream* trace,
+                        const FrameObserver& observer) {
     ReplayOutcome outcome;
     tileSize = replay.tileSize;
     useManualClock(0);
@@ -146,6 +147,7 @@ ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream*
             fillScreen(screen, backgroundColour(level.getLevelNumber()));
             level.draw();
             advanceClock(framePeriodMs);
+            if (observer) observer(level);
 
             if (player.getLives() < lives) ++outcome.deaths;
             lives = player.getLives();

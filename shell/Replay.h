@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Game.h"
+
 #include <SDL.h>
 
 #include <iosfwd>
@@ -51,8 +53,10 @@ struct ReplayOutcome {
 };
 
 // Plays the replay on a fresh level drawn into screen, with the clock driven
-// 33 ms per frame. With trace set, one line per frame describes the Player.
-ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream* trace);
+// 33 ms per frame. With trace set, one line per frame describes the Player;
+// observer, when set, sees the level after every drawn frame.
+ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream* trace,
+                        const FrameObserver& observer = {});
 
 // The level number a level file's name implies: levelNN.lvl gives NN, others 0.
 int levelNumberOf(const std::string& path);

@@ -1,15 +1,20 @@
 // curdovar-replay: plays a recorded input on a level headless and says
 // whether it reached the goal (or survived, for replays that expect that).
 //
-//   curdovar-replay [--trace] REPLAY
+//   curdovar-replay [--trace] [--stats] REPLAY
+//
+// --stats adds a line on what the camera showed: the share of the view that
+// was wall (mean and worst frame) and the frames that looked past the grid.
 //
 // Exit status 0 on success, 1 when the replay fails, 2 on a usage or file error.
 #include "shell/Clock.h"
 #include "shell/Headless.h"
 #include "shell/Replay.h"
+#include "tools/replay/ViewStats.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <iomanip>
 #include <iostream>
 #include <sstream>
 
@@ -30,10 +35,13 @@ void onStall() {
 
 int main(int argc, char** argv) {
     bool trace = false;
+    bool stats = false;
     const char* file = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--trace") == 0) {
             trace = true;
+        } else if (std::strcmp(argv[i], "--stats") == 0) {
+            stats = true;
         } else if (!file) {
             file = argv[i];
         } else {
@@ -42,7 +50,7 @@ int main(int argc, char** argv) {
         }
     }
     if (!file) {
-        std::cerr << "usage: curdovar-replay [--trace] REPLAY\n";
+        std::cerr << "usage: curdovar-replay [--trace] [--stats] REPLAY\n";
         return 2;
     }
 
@@ -62,11 +70,21 @@ int main(int argc, char** argv) {
     std::streambuf* gameOutput = std::cout.rdbuf();
     std::ostringstream swallowed;
     if (!trace) std::cout.rdbuf(swallowed.rdbuf());
-    const ReplayOutcome outcome = runReplay(replay, screen, trace ? &std::cout : nullptr);
+    ViewStats view;
+    FrameObserver observer;
+    if (stats) observer = [&view](Level& level) { view.add(level); };
+    const ReplayOutcome outcome =
+        runReplay(replay, screen, trace ? &std::cout : nullptr, observer);
     std::cout.rdbuf(gameOutput);
 
     std::cout << file << ": " << (outcome.success ? "ok" : "FAILED") << ": " << outcome.reason
               << " (" << outcome.framesRun << " frames, " << outcome.deaths << " deaths)\n";
+    if (stats) {
+        std::cout << file << ": view: wall " << std::fixed << std::setprecision(1)
+                  << 100 * view.meanWallShare() << "% mean, " << 100 * view.maxWallShare()
+                  << "% max; outside the grid in " << view.framesShowingOutside()
+                  << " frames (max " << 100 * view.maxOutsideShare() << "%)\n";
+    }
     stopHeadless();
     return outcome.success ? 0 : 1;
 }
