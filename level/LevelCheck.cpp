@@ -17,6 +17,10 @@ const char* const tileNames[27] = {
     "",        "flame",  "bomb",   "cwall",     "ahmed",     "hans",      "alphorn",
     "fwall",   "",       "",       "goto",      "curdotree", "curdotree_sprouted"};
 
+// The message box fits a sign's one line to the window: longer texts shrink
+// below what a 320-pixel window can show legibly.
+constexpr std::size_t longestReadableHint = 35;
+
 const char* const objectNames[12] = {"hint",     "portal",    "zipperanim", "chomperanim",
                                      "flapperanim", "blobberanim", "door",   "milk",
                                      "maimframe", "crabanim", "options",    "controls"};
@@ -143,12 +147,20 @@ LevelCheck checkLevelFile(const std::string& path) {
             if (v == 34) ++doors;
             if (v == 28) {
                 std::string word;
+                std::string text;
                 bool ended = false;
                 while (in >> word) {
                     if (word == hintTerminator) {
                         ended = true;
                         break;
                     }
+                    text += (text.empty() ? "" : " ") + word;
+                }
+                if (ended && text.size() > longestReadableHint) {
+                    scan.warning(x, y, "sign text of " + std::to_string(text.size()) +
+                                           " characters: at most " +
+                                           std::to_string(longestReadableHint) +
+                                           " stay readable at tile size 16");
                 }
                 if (!ended) {
                     scan.error(x, y, std::string("hint text without \"") + hintTerminator + "\"");

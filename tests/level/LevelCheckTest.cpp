@@ -82,6 +82,11 @@ TEST_F(LevelCheckTest, StartAndGoalCells) {
 TEST_F(LevelCheckTest, HintsPortalsAndDoors) {
     EXPECT_TRUE(has(check("2 1\n28 Never ends burmashave.\n4\nX\n"), "hint text without", 0, 0));
     EXPECT_EQ(0, check("3 1\n28 Fine Burmashave. 4\n7\n1\nOk\n").countedProblems());
+    // 35 characters still read at tile size 16; 36 do not.
+    EXPECT_EQ(0, check("3 1\n28 Thirty-five characters fit the box. Burmashave. 4\n7\n1\nOk\n")
+                     .countedProblems());
+    EXPECT_TRUE(has(check("3 1\n28 Thirty-six characters are too many!! Burmashave. 4\n7\n1\nOk\n"),
+                    "sign text of 36 characters", 0, 0));
 
     EXPECT_TRUE(has(check("3 1\n29 9 0 4\n7\n1\nP\n"), "outside the grid", 0, 0));
     EXPECT_TRUE(has(check("3 1\n29 2 0 4\n1\nP\n"), "inside a solid tile", 0, 0));
