@@ -1,20 +1,99 @@
 #include "shell/Replay.h"
 
 #include "level/Level.h"
+#include "media/Text.h"
+#include "menus/ControlsMenu.h"
+#include "menus/MessageBox.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
 #include "shell/Game.h"
 #include "shell/Headless.h"
+#include "shell/Particles.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iomanip>
+#include <memory>
 #include <ostream>
 #include <sstream>
 
 namespace {
 
 constexpr SDLKey dismissKey = SDLK_SPACE;  // what "a key" is when a replay dismisses a hint
+constexpr SDLKey leaveMenuKey = SDLK_ESCAPE;  // closes the controls menu once the key is bound
+
+// Where the controls menu draws an action's button: a click in its middle.
+constexpr int bindingButtonMidX = 20 + 100 / 2;
+int bindingButtonMidY(int action) { return 1 + 40 * action + 25 / 2; }
+
+// An action as the controls menu captions it, blanks left out: Jump, QueryHint...; -1 if none.
+int actionNamed(const std::string& word) {
+    for (int i = 0; i < userKeyCount; ++i) {
+        std::string caption = userKeyCaptions[i];
+        caption.erase(std::remove(caption.begin(), caption.end(), ' '), caption.end());
+        if (caption == word) return i;
+    }
+    return -1;
+}
+
+// A key by the name SDL shows for it: one character (w, 5, /), [0] to [9] for
+// the keypad, or one of a few words; 0 if none.
+int keyNamed(const std::string& word) {
+    if (word.size() == 1 && word[0] > ' ' && word[0] < 127) {
+        // SDL's code for a printable key is its lower-case character.
+        return std::tolower(static_cast<unsigned char>(word[0]));
+    }
+    if (word.size() == 3 && word[0] == '[' && std::isdigit(static_cast<unsigned char>(word[1])) &&
+        word[2] == ']')
+        return SDLK_KP0 + (word[1] - '0');
+    static const struct {
+        const char* name;
+        int key;
+    } words[] = {{"space", SDLK_SPACE}, {"return", SDLK_RETURN}, {"tab", SDLK_TAB},
+                 {"up", SDLK_UP},       {"down", SDLK_DOWN},     {"left", SDLK_LEFT},
+                 {"right", SDLK_RIGHT}};
+    for (const auto& named : words)
+        if (word == named.name) return named.key;
+    return 0;
+}
+
+// Plays the controls menu the way a player would: a click on the action's
+// button, the new key, a key to leave. True when the binding took.
+bool rebindInControlsMenu(const ReplayRun& run, SDL_Surface* screen) {
+    SDL_Event click{};
+    click.type = SDL_MOUSEBUTTONDOWN;
+    click.button.type = SDL_MOUSEBUTTONDOWN;
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.state = SDL_PRESSED;
+    click.button.x = bindingButtonMidX;
+    click.button.y = static_cast<Uint16>(bindingButtonMidY(run.rebindAction));
+    SDL_PushEvent(&click);
+    pressKey(run.rebindKey);
+    pressKey(leaveMenuKey);
+    runControlsMenu(screen);
+    SDL_Event leftOver;
+    while (SDL_PollEvent(&leftOver)) {}
+    return userKeys[run.rebindAction] == run.rebindKey;
+}
+
+// The bindings in force when a replay begins come back however it ends, so
+// the next replay in the same process starts from them.
+class KeepBindings {
+public:
+    KeepBindings() { std::copy(userKeys, userKeys + userKeyCount, saved); }
+    ~KeepBindings() { std::copy(saved, saved + userKeyCount, userKeys); }
+
+private:
+    int saved[userKeyCount];
+};
+
+void releaseHeldKeys() {
+    holdKey(getUserKey(KeyLeft), false);
+    holdKey(getUserKey(KeyRight), false);
+    holdKey(getUserKey(KeyExplodeAll), false);
+}
 
 bool parseRun(std::istringstream& words, int count, ReplayRun& run, std::string& bad) {
     run.frames = count;
@@ -48,6 +127,8 @@ int Replay::totalFrames() const {
 bool parseReplay(std::istream& in, Replay& replay, std::string& error) {
     std::string line;
     int lineNumber = 0;
+    ReplayRun rebind;  // a controls line waiting for its run
+    int rebindLine = 0;
     while (std::getline(in, line)) {
         ++lineNumber;
         const std::size_t hash = line.find('#');
@@ -74,6 +155,23 @@ bool parseReplay(std::istream& in, Replay& replay, std::string& error) {
                 return false;
             }
             replay.expectGoal = what == "goal";
+        } else if (first == "controls") {
+            std::string action;
+            std::string key;
+            words >> action >> key;
+            rebind.rebindAction = actionNamed(action);
+            rebind.rebindKey = keyNamed(key);
+            if (rebind.rebindAction < 0 || rebind.rebindKey == 0) {
+                error = where + "controls takes an action (Jump, Left, Right, QueryHint, "
+                                "LayBomb, ExplodeAll) and a key";
+                return false;
+            }
+            if (rebindLine != 0) {
+                error = where + "the controls line of line " + std::to_string(rebindLine) +
+                        " has no run";
+                return false;
+            }
+            rebindLine = lineNumber;
         } else {
             std::istringstream number(first);
             int count = 0;
@@ -81,7 +179,10 @@ bool parseReplay(std::istream& in, Replay& replay, std::string& error) {
                 error = where + "expected a frame count, found '" + first + "'";
                 return false;
             }
-            ReplayRun run;
+            ReplayRun run = rebind;
+            run.line = lineNumber;
+            rebind = ReplayRun();
+            rebindLine = 0;
             std::string bad;
             if (!parseRun(words, count, run, bad)) {
                 error = where + "unknown input '" + bad + "'";
@@ -89,6 +190,10 @@ bool parseReplay(std::istream& in, Replay& replay, std::string& error) {
             }
             replay.runs.push_back(run);
         }
+    }
+    if (rebindLine != 0) {
+        error = "line " + std::to_string(rebindLine) + ": controls is not followed by a run";
+        return false;
     }
     if (replay.levelPath.empty()) {
         error = "no level line";
@@ -117,18 +222,20 @@ int levelNumberOf(const std::string& path) {
 ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream* trace,
                         const FrameObserver& observer) {
     ReplayOutcome outcome;
+    const KeepBindings keepBindings;
     tileSize = replay.tileSize;
     useManualClock(0);
-    Level level(levelNumberOf(replay.levelPath), screen);
-    if (!level.load(replay.levelPath)) {
+    std::unique_ptr<Level> level(new Level(levelNumberOf(replay.levelPath), screen));
+    if (!level->load(replay.levelPath)) {
         outcome.reason = "could not load " + replay.levelPath;
         return outcome;
     }
-    Player& player = level.getPlayer();
-    int lives = player.getLives();
+    Player* player = &level->getPlayer();
+    int lives = player->getLives();
     int frame = 0;
     for (const ReplayRun& run : replay.runs) {
-        for (int i = 0; i < run.frames; ++i, ++frame) {
+        bool menuOpened = false;
+        for (int i = 0; i < run.frames && !menuOpened; ++i, ++frame) {
             holdKey(getUserKey(KeyLeft), run.left);
             holdKey(getUserKey(KeyRight), run.right);
             holdKey(getUserKey(KeyExplodeAll), run.explodeAll);
@@ -138,30 +245,54 @@ ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream*
                 if (run.layBomb) pressKey(getUserKey(KeyLayBomb));
             }
             SDL_Event event;
-            while (SDL_PollEvent(&event)) level.handleEvent(event);
+            while (SDL_PollEvent(&event)) level->handleEvent(event);
             // Queued after the frame's own input, so only a hint box opened
             // in this step can take it.
             if (i == 0 && run.dismiss) pressKey(dismissKey);
 
-            const int result = level.step();
-            fillScreen(screen, backgroundColour(level.getLevelNumber()));
-            level.draw();
+            const int result = level->step();
+            if (result == StepOpenControls && run.rebindAction >= 0) {
+                // As in the game: the menu, then a fresh level in place of the old one.
+                menuOpened = true;
+                releaseHeldKeys();
+                const bool bound = rebindInControlsMenu(run, screen);
+                level.reset();
+                releaseMessageOverlay();
+                clearParticles();
+                level.reset(new Level(levelNumberOf(replay.levelPath), screen));
+                level->load(replay.levelPath);
+                player = &level->getPlayer();
+                lives = player->getLives();
+                if (trace) {
+                    *trace << "controls menu: " << userKeyCaptions[run.rebindAction] << " is "
+                           << keyName(userKeys[run.rebindAction]) << '\n';
+                }
+                if (!bound) {
+                    outcome.framesRun = frame + 1;
+                    outcome.reason = "line " + std::to_string(run.line) +
+                                     ": the controls menu did not bind " +
+                                     userKeyCaptions[run.rebindAction];
+                    return outcome;
+                }
+            }
+            fillScreen(screen, backgroundColour(level->getLevelNumber()));
+            level->draw();
             advanceClock(framePeriodMs);
-            if (observer) observer(level);
+            if (observer) observer(*level);
 
-            if (player.getLives() < lives) ++outcome.deaths;
-            lives = player.getLives();
+            if (player->getLives() < lives) ++outcome.deaths;
+            lives = player->getLives();
             if (trace) {
-                const SDL_Rect* box = player.getRect();
+                const SDL_Rect* box = player->getRect();
                 *trace << "frame " << frame + 1 << " x " << box->x << " y " << box->y
-                       << std::fixed << std::setprecision(2) << " vx " << player.getVx()
-                       << " vy " << player.getVy() << " status " << player.getStatus()
-                       << " form " << player.getForm() << " lives " << player.getLives()
-                       << " keys " << player.getKeys() << " bombs " << player.getBombs()
+                       << std::fixed << std::setprecision(2) << " vx " << player->getVx()
+                       << " vy " << player->getVy() << " status " << player->getStatus()
+                       << " form " << player->getForm() << " lives " << player->getLives()
+                       << " keys " << player->getKeys() << " bombs " << player->getBombs()
                        << " result " << result << '\n';
             }
             outcome.framesRun = frame + 1;
-            if (level.isGameOver()) {
+            if (level->isGameOver()) {
                 outcome.reason = "game over at frame " + std::to_string(frame + 1);
                 return outcome;
             }
@@ -178,10 +309,15 @@ ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream*
                 return outcome;
             }
         }
+        if (run.rebindAction >= 0 && !menuOpened) {
+            releaseHeldKeys();
+            outcome.reason = "line " + std::to_string(run.line) +
+                             ": the controls menu did not open in the run's " +
+                             std::to_string(run.frames) + " frames";
+            return outcome;
+        }
     }
-    holdKey(getUserKey(KeyLeft), false);
-    holdKey(getUserKey(KeyRight), false);
-    holdKey(getUserKey(KeyExplodeAll), false);
+    releaseHeldKeys();
     if (replay.expectGoal) {
         outcome.reason = "goal not reached in " + std::to_string(frame) + " frames";
     } else {

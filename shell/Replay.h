@@ -21,6 +21,13 @@
 // Inputs of a run: L and R hold Left and Right, X holds Explode All for the
 // whole run; J, Q and B press Jump, Query Hint and Lay Bomb on the run's
 // first frame; D dismisses a hint box opened in the run's first frame.
+//
+//   controls Jump w        (the next run must walk into the controls sign)
+// The run after a controls line ends as soon as the controls menu opens. The
+// menu itself runs: a click on the action's button, the key, a key to leave.
+// Then, as in the game, a fresh menu level replaces the old one and the rest
+// of the replay plays with the new binding. The bindings in force before the
+// replay come back when it ends.
 struct ReplayRun {
     int frames = 0;
     bool left = false;
@@ -30,6 +37,9 @@ struct ReplayRun {
     bool queryHint = false;
     bool layBomb = false;
     bool dismiss = false;
+    int line = 0;           // where the run stands in its file, for messages
+    int rebindAction = -1;  // a UserKey: this run must open the controls menu to rebind it
+    int rebindKey = 0;      // the SDL key code the action gets there
 };
 
 struct Replay {

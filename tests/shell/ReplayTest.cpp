@@ -8,6 +8,7 @@
 
 #include <iostream>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -56,6 +57,31 @@ TEST(ReplayFormat, MalformedLinesNameTheLine) {
     EXPECT_EQ("line 1: tilesize needs a positive number", parseError("tilesize -4\n"));
     EXPECT_EQ("line 1: expect takes goal or survive", parseError("expect win\n"));
     EXPECT_EQ("no level line", parseError("3 R\n"));
+}
+
+TEST(ReplayFormat, AControlsLineBindsAnActionInTheNextRun) {
+    const Replay replay = parse(
+        "level data/levels/menu.lvl\n"
+        "5 R\n"
+        "controls Jump W\n"
+        "30 R\n"
+        "controls QueryHint [4]\n"
+        "9 L\n");
+    ASSERT_EQ(3u, replay.runs.size());
+    EXPECT_EQ(-1, replay.runs[0].rebindAction);
+    EXPECT_EQ(KeyJump, replay.runs[1].rebindAction);
+    EXPECT_EQ(SDLK_w, replay.runs[1].rebindKey);
+    EXPECT_EQ(4, replay.runs[1].line);
+    EXPECT_EQ(KeyQueryHint, replay.runs[2].rebindAction);
+    EXPECT_EQ(SDLK_KP4, replay.runs[2].rebindKey);
+    const std::string usage =
+        "controls takes an action (Jump, Left, Right, QueryHint, LayBomb, ExplodeAll) and a key";
+    EXPECT_EQ("line 2: " + usage, parseError("level a.lvl\ncontrols Fly w\n3 R\n"));
+    EXPECT_EQ("line 2: " + usage, parseError("level a.lvl\ncontrols Jump\n3 R\n"));
+    EXPECT_EQ("line 2: controls is not followed by a run",
+              parseError("level a.lvl\ncontrols Jump w\n"));
+    EXPECT_EQ("line 3: the controls line of line 2 has no run",
+              parseError("level a.lvl\ncontrols Jump w\ncontrols Left j\n3 R\n"));
 }
 
 TEST(ReplayFormat, LevelNumbersComeFromTheFileName) {
@@ -151,6 +177,58 @@ TEST_F(ReplayRunTest, TheReplayDrivesTheClock) {
     run("level data/levels/level01.lvl\n10 -\n");
     EXPECT_TRUE(isManualClock());
     EXPECT_EQ(10u * 33u, clockTicks());
+}
+
+// A menu room: the controls sign on the floor between the start and a step
+// with the flag on it, so the flag needs a jump.
+class ReplayControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.useShipped("fonts");
+        dir.write("data/levels/menu.lvl",
+                  "8 4\n"
+                  "1 1 1 1\n"
+                  "0 0 4 1\n"
+                  "0 0 0 1\n"
+                  "0 0 0 1\n"
+                  "0 0 39 1\n"
+                  "0 0 1 1\n"
+                  "0 7 1 1\n"
+                  "1 1 1 1\n"
+                  "Menu\n");
+    }
+
+    ReplayOutcome run(const std::string& text) {
+        return runReplay(parse(text), SDL_GetVideoSurface(), nullptr);
+    }
+
+    ScratchDir dir;
+};
+
+TEST_F(ReplayControlsTest, TheMenuRebindsJumpAndTheRestOfTheReplayUsesIt) {
+    const Replay replay = parse(
+        "level data/levels/menu.lvl\ncontrols Jump w\n40 R\n6 R\n1 R J\n30 R\n");
+    std::vector<int> jumpKeys;
+    std::ostringstream trace;
+    const ReplayOutcome outcome = runReplay(
+        replay, SDL_GetVideoSurface(), &trace,
+        [&jumpKeys](Level&) { jumpKeys.push_back(getUserKey(KeyJump)); });
+    EXPECT_TRUE(outcome.success) << outcome.reason;
+    EXPECT_NE(std::string::npos, trace.str().find("controls menu: Jump is w\n"));
+    // The menu's run ends when it opens; the frames after it jump with w.
+    EXPECT_LT(outcome.framesRun, 40 + 6 + 1 + 30);
+    ASSERT_FALSE(jumpKeys.empty());
+    EXPECT_EQ(SDLK_w, jumpKeys.back());
+    // The next replay in this process starts from the keys this one started with.
+    EXPECT_EQ(SDLK_KP4, getUserKey(KeyJump));
+}
+
+TEST_F(ReplayControlsTest, AControlsRunThatNeverMeetsTheSignFails) {
+    const ReplayOutcome outcome =
+        run("level data/levels/menu.lvl\n2 -\ncontrols Jump w\n20 L\n40 R\n");
+    EXPECT_FALSE(outcome.success);
+    EXPECT_EQ("line 4: the controls menu did not open in the run's 20 frames", outcome.reason);
+    EXPECT_EQ(SDLK_KP4, getUserKey(KeyJump));
 }
 
 }  // namespace
