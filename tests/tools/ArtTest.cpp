@@ -393,6 +393,30 @@ TEST(Backgrounds, AreCalmerThanThePlayLayer) {
     }
 }
 
+// The status lines are black text drawn straight over the background, and a
+// level may start with any part of the picture behind them: every pixel is
+// opaque (no level colour shows through) and light enough for black text
+// to keep a contrast of 4.5 to 1.
+TEST(Backgrounds, AreOpaqueAndLightEnoughForBlackText) {
+    auto linear = [](Uint32 channel) {
+        const double v = (channel & 0xFF) / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    for (int i = 0; i < backgroundCount; ++i) {
+        const Pixels p = readPixels(sourceDir() + "/data/images/" + backgroundName(i) + ".bmp");
+        int clear = 0;
+        double darkest = 1;
+        for (const Uint32 c : p.rgb) {
+            if (c == 0x00FFFF) ++clear;
+            const double l = 0.2126 * linear(c >> 16) + 0.7152 * linear(c >> 8) +
+                             0.0722 * linear(c);
+            darkest = std::min(darkest, l);
+        }
+        EXPECT_EQ(clear, 0) << backgroundName(i) << " lets the level colour through";
+        EXPECT_GE((darkest + 0.05) / 0.05, 4.5) << backgroundName(i) << " has too dark a pixel";
+    }
+}
+
 // The generator itself, on small sources written for the test.
 class ArtGenerator : public testing::Test {
 protected:

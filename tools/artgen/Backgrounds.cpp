@@ -97,6 +97,17 @@ Colour ramp(const std::vector<Colour>& tones, double t, int x, int y) {
     return tones[low];
 }
 
+// From a towards b by t in 0..1, smoothly: for mist, where dithering would
+// show as a band of dots.
+Colour blend(Colour a, Colour b, double t) {
+    t = std::clamp(t, 0.0, 1.0);
+    auto channel = [t](int from, int to) {
+        return static_cast<int>(std::lround(from + (to - from) * t));
+    };
+    return rgb(channel(redOf(a), redOf(b)), channel(greenOf(a), greenOf(b)),
+               channel(blueOf(a), blueOf(b)));
+}
+
 // Distance on the wrapping plane.
 double wrappedDistance(double ax, double ay, double bx, double by) {
     double dx = std::fabs(ax - bx), dy = std::fabs(ay - by);
@@ -119,27 +130,299 @@ double turnOf(double dx, double dy) {
     return angle / (2 * pi);
 }
 
-// bg00: a night sky, violet haze and a scatter of dim stars.
-Picture starryNight() {
-    Picture out(side, side);
-    const Fractal haze(1001, 4, 4);
-    const std::vector<Colour> tones = {0x1d1836, 0x241e44, 0x2c2552, 0x352c5e};
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) out.set(x, y, ramp(tones, haze.at(x, y) * 1.3 - 0.15, x, y));
-    Random random(1002);
-    for (int i = 0; i < 90; ++i) {
-        const int x = random.below(side), y = random.below(side);
-        const bool bright = random.below(6) == 0;
-        out.set(x, y, bright ? 0x9c94c8 : 0x5e5690);
-        if (bright) {
-            for (const auto& d : {std::pair<int, int>{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
-                out.set(wrap(x + d.first), wrap(y + d.second), 0x4a4278);
+// Every tone below is light: the status lines are black text drawn straight
+// over the background, so no pixel may be darker than about a mid grey
+// (black on it keeps a contrast of 4.5 to 1 or better).
+
+// A band of hills in a landscape. Crests wave about row `top`; bands come far
+// to near, each nearer one lower and drawn over the ones behind it.
+struct Hills {
+    std::uint32_t seed;
+    int top;                    // mean crest row
+    int amplitude;              // how far the crests rise and fall
+    int waves;                  // coarsest waves across the picture
+    std::vector<Colour> tones;  // dark to light
+    enum Shape { Rolling, Peaks, Trees, Water } shape = Rolling;
+    std::vector<Colour> snow = {};  // Peaks: the caps above the snow line
+    int snowLine = 0;
+};
+
+// The crest row of a band at every column.
+std::vector<double> crestLine(const Hills& hills) {
+    std::vector<double> rows(side);
+    const Fractal shape(hills.seed, hills.waves, hills.shape == Hills::Peaks ? 5 : 3);
+    // Trees and peaks: a row of points of random heights, wrapping round.
+    Random random(hills.seed + 7);
+    const bool trees = hills.shape == Hills::Trees;
+    const double steep = trees ? 2.2 : 0.75;
+    std::vector<std::pair<int, int>> crowns;  // centre column, height
+    for (int x = random.below(8); x < side - (trees ? 6 : 30);
+         x += trees ? 9 + random.below(9) : 36 + random.below(30))
+        crowns.emplace_back(x, hills.amplitude / 2 + random.below(hills.amplitude / 2 + 1));
+    for (int x = 0; x < side; ++x) {
+        const double v = shape.at(x, 0);
+        switch (hills.shape) {
+            case Hills::Rolling: rows[x] = hills.top - (v - 0.5) * 2.4 * hills.amplitude; break;
+            case Hills::Water: rows[x] = hills.top; break;
+            case Hills::Peaks:
+            case Hills::Trees: {
+                double rise = 0;
+                for (const auto& crown : crowns) {
+                    int dx = std::abs(x - crown.first);
+                    dx = std::min(dx, side - dx);
+                    rise = std::max(rise, crown.second - dx * steep);
+                }
+                rows[x] = hills.top - rise - (v - 0.5) * (trees ? 8 : 14);
+                break;
+            }
         }
+    }
+    return rows;
+}
+
+// Sky from a pale haze at the top row, deepening, and paling again towards
+// the horizon; `tones` go from the haze to the deepest blue.
+Colour skyAt(const std::vector<Colour>& tones, int horizon, int x, int y) {
+    const double along = std::clamp(static_cast<double>(y) / horizon, 0.0, 1.0);
+    return ramp(tones, std::sin(pi * along) * 0.75 + along * 0.25, x, y);
+}
+
+// A landscape of sky and hills. The nearest band sinks into the haze of the
+// sky's top row from `hazeFrom` down, so the bottom edge meets the next copy
+// of the top without a seam.
+Picture landscape(std::uint32_t seed, const std::vector<Colour>& sky, int horizon,
+                  const std::vector<Hills>& bands, int hazeFrom) {
+    Picture out(side, side);
+    std::vector<std::vector<double>> crests;
+    for (const Hills& hills : bands) crests.push_back(crestLine(hills));
+    const Fractal grain(seed, 16, 2);
+    const Fractal streaks(seed + 1, 8, 3, 6);  // water: long thin ripples
+    const Fractal cloud(seed + 2, 4, 4, 2);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            int band = -1;
+            for (size_t b = 0; b < bands.size(); ++b)
+                if (y >= crests[b][x]) band = static_cast<int>(b);
+            Colour c;
+            if (band < 0) {
+                c = skyAt(sky, horizon, x, y);
+                const double puff = cloud.at(x, y);
+                if (puff > 0.6 && y < horizon * 0.6)
+                    c = ramp({sky[0], 0xf4f7f9, 0xfcfdfd}, (puff - 0.6) * 8, x, y);
+            } else {
+                const Hills& hills = bands[band];
+                const std::vector<double>& crest = crests[band];
+                const double depth = y - crest[x];
+                double t;
+                if (hills.shape == Hills::Water) {
+                    t = 0.6 - depth / 80 + (streaks.at(x, y) - 0.5) * 1.6;
+                    if (depth < 1) t = 1;
+                } else {
+                    // Lit on slopes that face the top left, darker further down.
+                    const double slope = crest[wrap(x + 2)] - crest[wrap(x - 2)];
+                    t = 0.72 - depth / 110 + (grain.at(x, y) - 0.5) * 0.35;
+                    if (depth < 14) t -= slope * 0.05 * (14 - depth) / 14;
+                    if (depth < 1.5) t = 1;  // the lit crest
+                }
+                c = ramp(hills.tones, t, x, y);
+                if (!hills.snow.empty()) {
+                    const double line = hills.snowLine + (grain.at(x, y) - 0.5) * 10;
+                    if (y < line) c = ramp(hills.snow, t + 0.2, x, y);
+                }
+            }
+            if (y >= hazeFrom) c = blend(c, sky[0], (y - hazeFrom + 1.0) / (side - hazeFrom));
+            out.set(x, y, c);
+        }
+    return out;
+}
+
+// bg01: a meadow, green hills rolling away under a pale sky with clouds.
+Picture meadow() {
+    Picture out = landscape(1101, {0xeaf2ee, 0xd8e8f0, 0xc6dcf0, 0xb6d2ee}, 140,
+                            {{1102, 128, 20, 3, {0xa9c4bd, 0xb5cec4, 0xc2d8cc}},
+                             {1103, 160, 22, 2, {0x98c08a, 0xa6ca94, 0xb4d4a0}},
+                             {1104, 192, 14, 3, {0x86b676, 0x94c082, 0xa2ca8e, 0xb0d49a}}},
+                            214);
+    // Flowers dotted over the nearest slope.
+    Random random(1105);
+    const Colour petals[] = {0xf6d0dc, 0xfbf3b0, 0xfdfdfb};
+    for (int i = 0; i < 70; ++i) {
+        const int x = random.below(side), y = 200 + random.below(12);
+        const Colour under = out.at(x, y);
+        if (greenOf(under) > redOf(under) + 30) out.set(x, y, petals[random.below(3)]);
     }
     return out;
 }
 
-// bg01: a pale sky with soft banks of cloud lit from the top left.
+// bg02: a cavern wall of pale rounded rock, hollows going deeper and a few
+// small crystals glinting in them.
+Picture caverns() {
+    Picture out(side, side);
+    const Fractal rock(1201, 4, 5);
+    const Fractal grain(1202, 16, 3);
+    const std::vector<Colour> tones = {0x9c8e96, 0xaa9ca2, 0xb8abae, 0xc6babb, 0xd2c8c6};
+    const std::vector<Colour> hollow = {0x8f8593, 0x978d9b, 0xa0969f};
+    std::vector<std::pair<int, int>> hollows;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const double v = rock.at(x, y);
+            if (v < 0.36) {
+                const Colour c = v > 0.345 ? 0x877d8a : ramp(hollow, (0.345 - v) * 9, x, y);
+                out.set(x, y, c);
+                if (v < 0.3 && (x * 7 + y * 13) % 97 == 0) hollows.emplace_back(x, y);
+                continue;
+            }
+            const double lit = (v - rock.at(x + 3, y + 3)) * 6 + 0.5;
+            out.set(x, y, ramp(tones, 0.25 + lit * 0.4 + (grain.at(x, y) - 0.5) * 0.3 +
+                                          (v - 0.36) * 0.8,
+                               x, y));
+        }
+    // Crystals: small pale diamonds, lit on their upper left.
+    Random random(1203);
+    for (size_t i = 0; i < hollows.size() && i < 40; i += 1 + random.below(3)) {
+        const int cx = hollows[i].first, cy = hollows[i].second;
+        for (int dy = -3; dy <= 3; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) {
+                if (std::abs(dx) * 3 + std::abs(dy) * 2 > 6) continue;
+                const Colour c = dx < 0 || dy < -1 ? 0xece2fa : (dx == 0 ? 0xd6c4ee : 0xc4aee4);
+                out.set(wrap(cx + dx), wrap(cy + dy), c);
+            }
+    }
+    return out;
+}
+
+// bg03: a factory hall, pale riveted steel panels, windows onto the sky and
+// a pipe with striped collars.
+Picture factory() {
+    Picture out(side, side);
+    const Fractal grime(1301, 8, 3);
+    const std::vector<Colour> panel = {0xaab2bc, 0xb6bdc6, 0xc2c8d0, 0xccd2d8};
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const int px = x % 64, py = y % 64;
+            Colour c = ramp(panel, 0.5 + (grime.at(x, y) - 0.5) * 1.2, x, y);
+            if (px == 0 || py == 0) c = 0x8e96a0;                            // seams
+            else if (px == 1 || py == 1) c = 0xdce0e6;                       // lit edge
+            else if ((px == 5 || px == 59) && (py == 5 || py == 59)) c = 0x959da8;  // rivets
+            else if ((px == 4 || px == 58) && (py == 4 || py == 58)) c = 0xe4e8ec;
+            out.set(x, y, c);
+        }
+    for (int w = 0; w < 4; ++w) {
+        const int left = w * 64 + 18, top = 14;
+        for (int y = top - 2; y < top + 22; ++y)
+            for (int x = left - 2; x < left + 30; ++x) {
+                const bool frame = y < top || y >= top + 20 || x < left || x >= left + 28 ||
+                                   x == left + 13 || x == left + 14 || y == top + 9;
+                const int glint = (x - left) + (y - top);
+                Colour c = frame ? 0x8c949e : ramp({0xcfe2f0, 0xdcebf5}, (y - top) / 20.0, x, y);
+                if (!frame && (glint == 12 || glint == 13 || glint == 28)) c = 0xf2f7fb;
+                out.set(x, y, c);
+            }
+    }
+    const std::vector<Colour> pipe = {0x9aa2ac, 0xb0b8c0, 0xc6ccd2, 0xdadee2};
+    for (int y = 150; y < 170; ++y)
+        for (int x = 0; x < side; ++x) {
+            const double across = (y - 150) / 19.0;
+            Colour c = ramp(pipe, 1 - std::fabs(across - 0.3) * 1.5, x, y);
+            if (x % 64 < 6) c = ((x + y) / 3) % 2 ? 0xe6d68e : 0xb2b8c0;  // striped collars
+            if (y == 150 || y == 169) c = 0x8c949e;
+            out.set(x, y, c);
+        }
+    return out;
+}
+
+// bg04: a glacier, faceted pale ice with fine cracks and glinting edges.
+Picture glacier() {
+    Picture out(side, side);
+    Random random(1801);
+    std::vector<std::pair<double, double>> seeds;
+    for (int i = 0; i < 28; ++i) seeds.emplace_back(random.unit() * side, random.unit() * side);
+    std::vector<double> shade;
+    for (size_t i = 0; i < seeds.size(); ++i) shade.push_back(random.unit());
+    const std::vector<Colour> tones = {0xb4cce0, 0xc0d6e8, 0xcce0ee, 0xd8e8f4};
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            double best = 1e9, second = 1e9;
+            size_t nearest = 0;
+            for (size_t i = 0; i < seeds.size(); ++i) {
+                const double d = wrappedDistance(x, y, seeds[i].first, seeds[i].second);
+                if (d < best) {
+                    second = best;
+                    best = d;
+                    nearest = i;
+                } else if (d < second) {
+                    second = d;
+                }
+            }
+            const double edge = second - best;
+            // Light falls from the top: the facet's upper part is brighter.
+            double above = seeds[nearest].second - y;
+            if (above > side / 2) above -= side;
+            if (above < -side / 2) above += side;
+            const double t = shade[nearest] * 0.6 + 0.2 + above / 160.0;
+            Colour c = ramp(tones, t, x, y);
+            if (edge < 1.0) c = nearest % 4 == 0 ? 0x90acc8 : 0xa2bcd4;  // cracks and seams
+            else if (edge < 2.5) c = 0xeaf3fa;                        // glinting edge
+            out.set(x, y, c);
+        }
+    return out;
+}
+
+// bg05: a fortress wall of big pale blocks with arched windows onto the sky.
+Picture fortress() {
+    Picture out(side, side);
+    const Fractal weather(1401, 8, 3);
+    const std::vector<Colour> stone = {0xb4aca4, 0xc0b8ae, 0xccc4ba, 0xd6d0c6};
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const int course = y / 16;
+            const int bx = (x + (course % 2) * 16) % 32, by = y % 16;
+            Colour c = ramp(stone, 0.5 + (weather.at(x, y) - 0.5) * 1.1, x, y);
+            if (bx == 31 || by == 15) c = 0x9c948c;
+            else if (bx == 0 || by == 0) c = 0xe2dcd2;
+            out.set(x, y, c);
+        }
+    const int centres[2][2] = {{64, 72}, {192, 200}};
+    for (const auto& centre : centres) {
+        const int cx = centre[0], base = centre[1];
+        for (int y = base - 44; y <= base + 2; ++y)
+            for (int x = cx - 12; x <= cx + 12; ++x) {
+                const int dx = x - cx, dy = y - (base - 32);
+                const bool inArch = dy >= 0 ? std::abs(dx) <= 8 && y <= base
+                                            : dx * dx + dy * dy <= 64;
+                const bool inFrame = dy >= 0 ? std::abs(dx) <= 10 && y <= base + 2
+                                             : dx * dx + dy * dy <= 100;
+                if (inArch)
+                    out.set(wrap(x), wrap(y),
+                            ramp({0xc4d8ea, 0xd2e2f0, 0xe0ecf5}, (y - base + 40) / 44.0, x, y));
+                else if (inFrame)
+                    out.set(wrap(x), wrap(y), dx < 0 || dy < -6 ? 0xa0988e : 0x928a82);
+            }
+    }
+    return out;
+}
+
+// bg06: a beach, the sea along the horizon and pale dunes in front.
+Picture beach() {
+    Hills sea{1601, 118, 0, 1, {0x98c6d2, 0xa8d0da, 0xb8dae2, 0xcae4ea}};
+    sea.shape = Hills::Water;
+    return landscape(1602, {0xf6eee0, 0xe6eef0, 0xd2e4ee, 0xc0daec}, 118,
+                     {sea,
+                      {1603, 160, 14, 2, {0xd4be92, 0xdec9a0, 0xe8d6b0}},
+                      {1604, 196, 18, 3, {0xcab082, 0xd6bd90, 0xe0c99e, 0xead6ae}}},
+                     226);
+}
+
+// bg07: a forest, rows of fir trees paling into the mist behind each other.
+Picture forest() {
+    Hills far{1701, 112, 30, 3, {0xb4ceb8, 0xc0d8c2, 0xcce0cc}};
+    Hills middle{1702, 152, 36, 3, {0x9cc0a0, 0xa8caac, 0xb4d4b6}};
+    Hills near{1703, 196, 42, 3, {0x88b48e, 0x94be98, 0xa0c8a4, 0xacd2ae}};
+    far.shape = middle.shape = near.shape = Hills::Trees;
+    return landscape(1704, {0xeef2e6, 0xe0ecd8, 0xd2e4d0}, 110, {far, middle, near}, 228);
+}
+
+// bg08: the open sky, soft banks of cloud and a few far birds.
 Picture cloudySky() {
     Picture out(side, side);
     const Fractal cloud(1101, 4, 4, 2);  // twice the cells down: flat, wide clouds
@@ -156,233 +439,43 @@ Picture cloudySky() {
             const double lit = (v - cloud.at(x + 4, y + 4)) * 8 + 0.5;
             out.set(x, y, ramp(puff, lit * 0.8 + (v - 0.55) * 2, x, y));
         }
-    return out;
-}
-
-// bg02: a cave wall of dark rock with openings onto a glowing depth.
-Picture cave() {
-    Picture out(side, side);
-    const Fractal rock(1201, 4, 5);
-    const Fractal grain(1202, 16, 3);
-    const std::vector<Colour> tones = {0x2a1f2b, 0x3a2a34, 0x4a3640, 0x5a4448};
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            const double v = rock.at(x, y);
-            if (v < 0.34) continue;  // an opening: the level's colour shows
-            const double rim = std::min(1.0, (v - 0.34) / 0.04);
-            const double lit = (v - rock.at(x + 3, y + 3)) * 6 + 0.5;
-            double t = 0.35 + lit * 0.35 + (grain.at(x, y) - 0.5) * 0.4;
-            if (rim < 1) t = 0;  // a dark lip round each opening
-            out.set(x, y, ramp(tones, t, x, y));
+    // Birds: a flat V of a few pixels each.
+    const int birds[][2] = {{40, 30}, {52, 36}, {47, 24}, {170, 96}, {181, 90}, {120, 200}};
+    for (const auto& bird : birds)
+        for (int dx = -3; dx <= 3; ++dx) {
+            const int lift = std::abs(dx) == 3 ? 1 : (std::abs(dx) == 0 ? 0 : -1);
+            out.set(wrap(bird[0] + dx), wrap(bird[1] - lift + (dx == 0)), 0x7a8fae);
         }
     return out;
 }
 
-// bg03: a factory wall, riveted panels, a pipe and lit windows.
-Picture factory() {
-    Picture out(side, side);
-    const Fractal grime(1301, 8, 3);
-    const std::vector<Colour> panel = {0x2f3440, 0x383e4c, 0x424a58};
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            const int px = x % 64, py = y % 64;
-            double t = 0.5 + (grime.at(x, y) - 0.5) * 0.9;
-            if (px == 0 || py == 0) t = 0;                  // seams
-            else if (px == 1 || py == 1) t = 1;             // lit edge of each panel
-            else if ((px == 5 || px == 59) && (py == 5 || py == 59)) t = 1;  // rivets
-            out.set(x, y, ramp(panel, t, x, y));
-        }
-    // Windows in a row, the level's colour shining through.
-    for (int w = 0; w < 4; ++w) {
-        const int left = w * 64 + 18, top = 14;
-        for (int y = top - 2; y < top + 22; ++y)
-            for (int x = left - 2; x < left + 30; ++x) {
-                const bool frame = y < top || y >= top + 20 || x < left || x >= left + 28 ||
-                                   x == left + 13 || x == left + 14 || y == top + 9;
-                out.set(x, y, frame ? 0x20242c : clear);
-            }
-    }
-    // A horizontal pipe across the lower half, shaded as a cylinder.
-    const std::vector<Colour> pipe = {0x262a32, 0x4a4e58, 0x5e626c, 0x6c707a};
-    for (int y = 150; y < 170; ++y)
-        for (int x = 0; x < side; ++x) {
-            const double across = (y - 150) / 19.0;
-            double t = 1 - std::fabs(across - 0.3) * 1.5;
-            if (x % 64 < 4) t += 0.2;  // collars
-            out.set(x, y, y == 150 || y == 169 ? 0x1c1f26 : ramp(pipe, t, x, y));
-        }
-    return out;
-}
-
-// bg04: a fortress wall of big blocks with arched windows.
-Picture fortress() {
-    Picture out(side, side);
-    const Fractal weather(1401, 8, 3);
-    const std::vector<Colour> stone = {0x3a3440, 0x463e4a, 0x524854, 0x5c525c};
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            const int course = y / 16;
-            const int bx = (x + (course % 2) * 16) % 32, by = y % 16;
-            double t = 0.45 + (weather.at(x, y) - 0.5) * 0.8;
-            if (bx == 31 || by == 15) t = 0;
-            else if (bx == 0 || by == 0) t = 0.95;
-            out.set(x, y, ramp(stone, t, x, y));
-        }
-    // Two arched windows per tile, offset between rows for a staggered look.
-    const int centres[2][2] = {{64, 72}, {192, 200}};
-    for (const auto& c : centres) {
-        const int cx = c[0], base = c[1];
-        for (int y = base - 44; y <= base + 2; ++y)
-            for (int x = cx - 12; x <= cx + 12; ++x) {
-                const int dx = x - cx, dy = y - (base - 32);
-                const bool inArch = dy >= 0 ? std::abs(dx) <= 8 && y <= base
-                                            : dx * dx + dy * dy <= 64;
-                const bool inFrame = dy >= 0 ? std::abs(dx) <= 10 && y <= base + 2
-                                             : dx * dx + dy * dy <= 100;
-                if (inArch) out.set(wrap(x), wrap(y), clear);
-                else if (inFrame) out.set(wrap(x), wrap(y), 0x2a242e);
-            }
-    }
-    return out;
-}
-
-// bg05: a forest, dark trunks under a leafy canopy with gaps of light.
-Picture forest() {
-    Picture out(side, side);
-    const Fractal leaves(1501, 8, 4);
-    const std::vector<Colour> leaf = {0x173220, 0x1f4128, 0x285032, 0x315e3a};
-    const std::vector<Colour> bark = {0x22190f, 0x2e2216, 0x3a2c1e};
-    Random random(1502);
-    std::vector<std::pair<int, int>> trunks;  // centre x, half width
-    for (int i = 0; i < 5; ++i) trunks.emplace_back(i * 51 + random.below(20), 4 + random.below(4));
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            const double v = leaves.at(x, y);
-            bool onTrunk = false;
-            double across = 0;
-            for (const auto& t : trunks) {
-                int dx = x - t.first;
-                if (dx > side / 2) dx -= side;
-                if (dx < -side / 2) dx += side;
-                if (std::abs(dx) <= t.second) {
-                    onTrunk = true;
-                    across = (dx + t.second) / (2.0 * t.second);
-                }
-            }
-            if (v > 0.36) {
-                const double lit = (v - leaves.at(x + 2, y + 3)) * 8 + 0.5;
-                out.set(x, y, ramp(leaf, (v - 0.36) * 1.6 + lit * 0.5 - 0.1, x, y));
-            } else if (onTrunk) {
-                out.set(x, y, ramp(bark, 1 - across * 1.2, x, y));
-            }  // elsewhere: a gap in the canopy
-        }
-    return out;
-}
-
-// Bands of wavy ridges stacked down the tile, each filled to the next one;
-// `colours` per band (clear for a band of open sky), lit along each crest.
-Picture ridges(std::uint32_t seed, const std::vector<std::vector<Colour>>& bands, bool jagged,
-               int amplitude) {
-    Picture out(side, side);
-    const int count = static_cast<int>(bands.size());
-    std::vector<Fractal> shapes;
-    for (int i = 0; i < count; ++i) shapes.emplace_back(seed + i, 4, jagged ? 5 : 3);
-    const Fractal grain(seed + 99, 16, 2);
-    auto crest = [&](int band, int x) {
-        const double v = shapes[band].at(x, 0);
-        double shaped = v;
-        if (jagged) shaped = 1 - std::fabs(v - 0.5) * 2;  // sharp peaks
-        return band * side / count + static_cast<int>(shaped * amplitude);
-    };
-    for (int x = 0; x < side; ++x) {
-        for (int y = 0; y < side; ++y) {
-            // The band whose crest lies above this pixel, nearest first.
-            int band = count - 1;
-            int distance = side;
-            for (int b = 0; b < count; ++b) {
-                const int d = wrap(y - crest(b, x));
-                if (d < distance) {
-                    distance = d;
-                    band = b;
-                }
-            }
-            const std::vector<Colour>& tones = bands[band];
-            if (tones.empty()) continue;
-            // Lit on slopes that face the top left, darker further down.
-            const int slope = crest(band, x + 1) - crest(band, x - 1);
-            double t = 0.75 - distance / 90.0 + (grain.at(x, y) - 0.5) * 0.5;
-            if (distance < 12) t += -slope * 0.08 * (12 - distance) / 12.0;
-            if (distance < 2) t = 1;  // the lit crest
-            out.set(x, y, ramp(tones, t, x, y));
-        }
-    }
-    return out;
-}
-
-// bg06: dunes of pale sand under bands of sky.
-Picture dunes() {
-    return ridges(1601,
-                  {{}, {0x8a6e4e, 0x9c7e5a, 0xae8f68, 0xbca072},
-                   {0x7a6046, 0x8c7052, 0x9e805e, 0xac8e6a}},
-                  false, 36);
-}
-
-// bg07: jagged grey mountains, peak behind peak.
+// bg09: the mountains, snow-capped peaks behind peaks over an alpine pasture.
 Picture mountains() {
-    return ridges(1701,
-                  {{}, {0x4a4256, 0x564c62, 0x62586e, 0x70667a},
-                   {0x3a3446, 0x443c50, 0x4e465a, 0x5a5266}},
-                  true, 60);
+    Hills far{1901, 112, 56, 3, {0xbcc2d8, 0xc8cee2, 0xd4d8ea}};
+    Hills near{1902, 160, 50, 2, {0x9ea4ba, 0xaab0c4, 0xb6bcce}};
+    far.shape = near.shape = Hills::Peaks;
+    far.snow = {0xe6eaf2, 0xf4f6fa};
+    far.snowLine = 94;
+    near.snow = {0xdce2ea, 0xeceff5};
+    near.snowLine = 126;
+    return landscape(1903, {0xeef2f6, 0xdde6f0, 0xcbd9ec, 0xbacde6}, 110,
+                     {far, near, {1904, 198, 10, 3, {0x9cc48c, 0xaacf98, 0xb8d8a6}}}, 224);
 }
 
-// bg08: an ice cave of faceted crystal, cracks letting the colour through.
-Picture ice() {
-    Picture out(side, side);
-    Random random(1801);
-    std::vector<std::pair<double, double>> seeds;
-    for (int i = 0; i < 28; ++i) seeds.emplace_back(random.unit() * side, random.unit() * side);
-    std::vector<double> shade;
-    for (size_t i = 0; i < seeds.size(); ++i) shade.push_back(random.unit());
-    const std::vector<Colour> tones = {0x6d86a8, 0x7c96b6, 0x8ba6c4, 0x9ab4d0};
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            double best = 1e9, second = 1e9;
-            size_t nearest = 0;
-            for (size_t i = 0; i < seeds.size(); ++i) {
-                const double d = wrappedDistance(x, y, seeds[i].first, seeds[i].second);
-                if (d < best) {
-                    second = best;
-                    best = d;
-                    nearest = i;
-                } else if (d < second) {
-                    second = d;
-                }
-            }
-            const double edge = second - best;
-            if (edge < 1.0 && (nearest % 4 == 0)) continue;  // a crack
-            double t = shade[nearest] * 0.7 + 0.15;
-            if (edge < 1.5) t = 0;
-            else if (edge < 3.0) t = 1;  // glinting facet edge
-            out.set(x, y, ramp(tones, t, x, y));
-        }
-    return out;
-}
-
-// bg09: clockwork, bronze gears on a dark plate with holes.
+// bg00: clockwork, bronze gears turning on a cream plate.
 Picture clockwork() {
     Picture out(side, side);
-    const Fractal patina(1901, 8, 3);
-    const std::vector<Colour> plate = {0x2a2420, 0x322a24, 0x3a3128};
+    const Fractal patina(1001, 8, 3);
+    const std::vector<Colour> plate = {0xd6cab2, 0xded3be, 0xe6ddca};
     for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x)
-            out.set(x, y, ramp(plate, patina.at(x, y), x, y));
+        for (int x = 0; x < side; ++x) out.set(x, y, ramp(plate, patina.at(x, y), x, y));
     struct Gear {
         double x, y, radius;
         int teeth;
     };
     const Gear gears[] = {{60, 60, 46, 12}, {150, 120, 34, 9},   {220, 40, 26, 8},
                           {70, 190, 30, 8}, {190, 220, 40, 10}, {128, 10, 16, 6}};
-    const std::vector<Colour> bronze = {0x4e3a24, 0x5e462c, 0x6e5434, 0x7c603c};
+    const std::vector<Colour> bronze = {0xbca070, 0xc8ae80, 0xd4bc90, 0xe0caa2};
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x)
             for (const Gear& g : gears) {
@@ -396,14 +489,14 @@ Picture clockwork() {
                 const double outer = tooth < 0.5 ? g.radius : g.radius - 6;
                 if (r > outer) continue;
                 if (r < g.radius * 0.22) {
-                    if (r < g.radius * 0.12) out.set(x, y, clear);  // the axle hole
-                    else out.set(x, y, 0x2a2018);
+                    out.set(x, y, r < g.radius * 0.12 ? 0xa2967e : 0xb4a484);  // axle and hub
                     continue;
                 }
                 double t = 0.55 - (dx + dy) / (g.radius * 3);  // lit from the top left
-                if (r > outer - 1.5) t = 0;
-                else if (r > g.radius * 0.55 && r < g.radius * 0.62) t = 0.1;  // inner ring
-                out.set(x, y, ramp(bronze, t, x, y));
+                Colour c = ramp(bronze, t, x, y);
+                if (r > outer - 1.5) c = 0xa68c60;
+                else if (r > g.radius * 0.55 && r < g.radius * 0.62) c = 0xb09468;  // inner ring
+                out.set(x, y, c);
             }
     return out;
 }
@@ -412,15 +505,15 @@ Picture clockwork() {
 
 Picture makeBackground(int index) {
     switch (index) {
-        case 0: return starryNight();
-        case 1: return cloudySky();
-        case 2: return cave();
+        case 0: return clockwork();
+        case 1: return meadow();
+        case 2: return caverns();
         case 3: return factory();
-        case 4: return fortress();
-        case 5: return forest();
-        case 6: return dunes();
-        case 7: return mountains();
-        case 8: return ice();
-        default: return clockwork();
+        case 4: return glacier();
+        case 5: return fortress();
+        case 6: return beach();
+        case 7: return forest();
+        case 8: return cloudySky();
+        default: return mountains();
     }
 }
