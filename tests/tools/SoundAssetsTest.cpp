@@ -1,8 +1,9 @@
 // The shipped sounds and the synthesiser that makes them: the generator
 // reproduces data/sound exactly, every effect and track the game loads is
 // there and loads through SDL_mixer, effects are neither clipped nor silent,
-// tracks are long loops that join cleanly, the FLAC encoder is lossless, and
-// the text sources mean what they say (tempo, pitch, holds, loop tails, errors).
+// tracks are long stereo loops that join cleanly, the FLAC encoder is
+// lossless, and the text sources mean what they say (tempo, pitch, holds,
+// loop tails, placing in the stereo field, echo and room, errors).
 
 #include "level/Level.h"
 #include "tests/support/TestSupport.h"
@@ -395,15 +396,24 @@ TEST(SoundAssets, TheLandingThudIsTheQuietestEffect) {
     }
 }
 
-TEST(SoundAssets, EveryLevelTrackLoadsAndIsALongSeamlessLoopOfModestSize) {
+// One side of interleaved stereo samples.
+std::vector<int32_t> sideOf(const std::vector<int32_t>& interleaved, int side) {
+    std::vector<int32_t> out;
+    for (std::size_t i = side; i < interleaved.size(); i += 2) out.push_back(interleaved[i]);
+    return out;
+}
+
+double rmsOf(const std::vector<int32_t>& x) { return rmsOf(x, 0, double(x.size()) / mixerRate); }
+
+TEST(SoundAssets, EveryLevelTrackIsALongSeamlessStereoLoopOfModestSize) {
     std::set<std::string> names;
     for (int level = 1; level <= trackCount; ++level) names.insert(musicTrackName(level));
     ASSERT_EQ(names.size(), std::size_t(trackCount)) << "each level has its own track";
-    for (const std::string& name : names) {
+    for (int level = 1; level <= trackCount; ++level) {
+        const std::string name = musicTrackName(level);
         SCOPED_TRACE(name);
         const std::string path = shippedSound() + "/music/" + name + ".flac";
         ASSERT_TRUE(fs::exists(path));
-        EXPECT_LT(fs::file_size(path), 2u * 1024 * 1024);
         Mix_Music* music = Mix_LoadMUS(path.c_str());
         EXPECT_NE(music, nullptr) << Mix_GetError();
         Mix_FreeMusic(music);
@@ -414,13 +424,30 @@ TEST(SoundAssets, EveryLevelTrackLoadsAndIsALongSeamlessLoopOfModestSize) {
         EXPECT_EQ(stream.bits, 16);
         // SDL_mixer 1.2 plays FLAC music only as 16-bit stereo.
         ASSERT_EQ(stream.channels, 2);
-        EXPECT_GE(stream.total, uint64_t(30 * mixerRate)) << "at least 30 seconds before it repeats";
+        // Level 5's track goes on for every later level, so it runs longest before it repeats.
+        const double seconds = double(stream.total) / mixerRate;
+        EXPECT_GE(seconds, level == trackCount ? 90.0 : 45.0) << "too short a loop";
+        EXPECT_LT(fs::file_size(path) / seconds, 64.0 * 1024) << "bytes a second: the encoder is not compressing";
         EXPECT_GT(peakOf(stream.samples), fullScale / 2);
-        // The loop point: both ends near zero and close to each other.
-        const int first = stream.samples.front(), last = stream.samples[stream.samples.size() - 2];
-        EXPECT_LT(std::abs(first), 400);
-        EXPECT_LT(std::abs(last), 400);
-        EXPECT_LT(std::abs(first - last), 400);
+        EXPECT_LT(peakOf(stream.samples), fullScale * 0.95) << "too close to clipping";
+
+        const std::vector<int32_t> left = sideOf(stream.samples, 0), right = sideOf(stream.samples, 1);
+        std::vector<int32_t> difference;
+        for (std::size_t i = 0; i < left.size(); ++i) difference.push_back(left[i] - right[i]);
+        const double leftRms = rmsOf(left), rightRms = rmsOf(right);
+        EXPECT_GT(rmsOf(difference), 0.1 * (leftRms + rightRms) / 2) << "the sides hardly differ: not true stereo";
+        EXPECT_LT(std::fabs(20 * std::log10(leftRms / rightRms)), 1.5) << "one side is much louder";
+
+        // The loop point: the step from the last sample to the first is no
+        // bigger than the steps the sound takes just before it on either side.
+        for (const std::vector<int32_t>* channel : {&left, &right}) {
+            const std::vector<int32_t>& x = *channel;
+            int steepest = 0;
+            for (std::size_t i = x.size() - mixerRate / 10; i < x.size(); ++i) {
+                steepest = std::max(steepest, std::abs(x[i] - x[i - 1]));
+            }
+            EXPECT_LE(std::abs(x.front() - x.back()), steepest) << "a click where the loop joins";
+        }
     }
 }
 
@@ -461,10 +488,14 @@ TEST(SoundAssets, EveryLevelTrackIsHeardThroughTheMixer) {
     Mix_SetPostMix(nullptr, nullptr);
 }
 
-TEST(SoundAssets, AllTheSoundFitsInEightMegabytes) {
+TEST(SoundAssets, TheSoundAndTheWholeDataFolderStayWithinTheirBudgets) {
+    std::uintmax_t sound = 0;
+    for (const std::string& file : filesUnder(shippedSound())) sound += fs::file_size(shippedSound() + "/" + file);
+    EXPECT_LT(sound, 16u * 1024 * 1024);
+    const std::string data = sourceDir() + "/data";
     std::uintmax_t total = 0;
-    for (const std::string& file : filesUnder(shippedSound())) total += fs::file_size(shippedSound() + "/" + file);
-    EXPECT_LT(total, 8u * 1024 * 1024);
+    for (const std::string& file : filesUnder(data)) total += fs::file_size(data + "/" + file);
+    EXPECT_LT(total, 20u * 1000 * 1000) << "the game ships in under 20 MB";
 }
 
 TEST(SoundAssets, TheReferenceFlacToolAcceptsEveryTrack) {
@@ -590,7 +621,8 @@ int renderSources(const ScratchDir& scratch, const std::vector<std::pair<std::st
     return status;
 }
 
-// A rendered track's left channel (both carry the same mix).
+// A rendered track's left channel, for tracks whose voices all sit in the
+// middle (both sides then carry the same mix).
 FlacStream renderedTrack(const ScratchDir& scratch, const std::string& name) {
     FlacStream stream = decodeFlac(readBytes(scratch.path() + "/out/music/" + name + ".flac"));
     if (stream.channels != 2) stream.error = "tracks are written in stereo";
@@ -672,6 +704,51 @@ TEST(SynthSources, TheTailOfTheLastNoteSoundsUnderTheBeginningOfTheLoop) {
     EXPECT_LE(std::abs(track.samples.front() - track.samples.back()), largestStep);
 }
 
+TEST(SynthSources, PanPlacesAVoiceTheEchoBouncesAcrossAndTheRoomRingsOnUnderTheStart) {
+    ScratchDir scratch;
+    std::string log;
+    ASSERT_EQ(renderSources(scratch,
+                            {{"music/placed.song", "tempo 60\nrows 4\necho 0.5 0.3 8000 1\n"
+                                                   "instrument hardleft\n  wave sine\n  adsr 0.005 0 1 0.05\n"
+                                                   "  pan -1\n  echo 1\n"
+                                                   "instrument rightish\n  wave sine\n  adsr 0.005 0 1 0.05\n"
+                                                   "  pan 0.5\n"
+                                                   "pattern a\n  hardleft A4 - . . . . . .\n"
+                                                   "pattern b\n  rightish A4 - . . . . . .\n"
+                                                   "pattern rest\n  hardleft . . . . . . . .\n"
+                                                   "song a rest b rest\n"},
+                             {"music/room.song", "tempo 60\nrows 1\nroom 0.6\n"
+                                                 "instrument tone\n  wave sine\n  adsr 0.005 0 1 0.05\n  room 1\n"
+                                                 "pattern p\n  tone - . . A4\nsong p\n"}},
+                            log),
+              0)
+        << log;
+    const FlacStream placed = decodeFlac(readBytes(scratch.path() + "/out/music/placed.flac"));
+    ASSERT_EQ(placed.error, "");
+    ASSERT_EQ(placed.channels, 2);
+    const std::vector<int32_t> left = sideOf(placed.samples, 0), right = sideOf(placed.samples, 1);
+    // A quarter-second note every two seconds, its echo half a second behind.
+    const double sounding = rmsOf(left, 0.05, 0.2);
+    ASSERT_GT(sounding, 1000);
+    EXPECT_LT(rmsOf(right, 0.05, 0.2), sounding * 0.01) << "hard left is silent on the right";
+    // The first repeat comes back on its own side, the second from across.
+    EXPECT_GT(rmsOf(left, 0.55, 0.7), 10 * rmsOf(right, 0.55, 0.7));
+    EXPECT_GT(rmsOf(right, 1.05, 1.2), 10 * rmsOf(left, 1.05, 1.2));
+    EXPECT_GT(rmsOf(right, 1.05, 1.2), sounding * 0.1);
+    // Halfway to the right: constant power, cos(3/8 pi) on the left, cos(1/8 pi) on the right.
+    EXPECT_NEAR(rmsOf(left, 4.05, 4.2) / rmsOf(right, 4.05, 4.2), 0.4142, 0.02);
+
+    const FlacStream room = decodeFlac(readBytes(scratch.path() + "/out/music/room.flac"));
+    ASSERT_EQ(room.error, "");
+    const std::vector<int32_t> roomLeft = sideOf(room.samples, 0), roomRight = sideOf(room.samples, 1);
+    std::vector<int32_t> difference;
+    for (std::size_t i = 0; i < roomLeft.size(); ++i) difference.push_back(roomLeft[i] - roomRight[i]);
+    const double tail = rmsOf(roomLeft, 0.1, 0.5);
+    EXPECT_GT(tail, 100) << "the room's tail of the last note rings under the beginning";
+    EXPECT_LT(tail, rmsOf(roomLeft, 3.1, 3.4) / 2) << "and is quieter than the note itself";
+    EXPECT_GT(rmsOf(difference, 0.1, 0.5), tail * 0.3) << "the room's two sides ring differently";
+}
+
 TEST(SynthSources, EffectVoicesPlayTheirPitchOrTheirRunOfNotes) {
     ScratchDir scratch;
     std::string log;
@@ -710,6 +787,8 @@ TEST(SynthSources, MistakesAreReportedWithFileAndLine) {
          "bad.song:6: this line has 2 rows"},
         {"music/bad.song", std::string(sineInstrument) + "pattern p\n  tone A4\nsong p q\n",
          "bad.song:6: no pattern named \"q\""},
+        {"music/bad.song", std::string(sineInstrument) + "  pan 1.5\npattern p\n  tone A4\nsong p\n",
+         "bad.song:4: pan takes a place from -1 (left) to 1 (right)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);

@@ -91,7 +91,8 @@ bool readEffect(const std::string& path, Effect& effect, std::string& error) {
             }
             continue;
         }
-        if (key == "echo") return fail("echo belongs to songs; an effect has no echo");
+        if (key == "echo" || key == "room") return fail(key + " belongs to songs; an effect has none");
+        if (key == "pan" || key == "spread") return fail(key + " belongs to songs; effects are mono");
         std::string why;
         switch (applyVoiceSetting(ev.voice, key, args, why)) {
         case SettingResult::Applied: break;

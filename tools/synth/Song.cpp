@@ -15,6 +15,16 @@ constexpr int echoPasses = 3;                // runs of the echo round the loop 
 constexpr double zeroSearchSeconds = 0.02;   // how far the loop start may move to find a crossing
 constexpr uint32_t songSeedBase = 0x50e6;
 
+// The room reverb: comb and all-pass delays in samples at 22050 Hz, uneven
+// so their echoes seldom line up into a flutter.
+constexpr long roomCombLengths[] = {558, 594, 638, 678, 711, 745, 778, 808};
+constexpr long roomAllpassLengths[] = {278, 220, 170, 112};
+constexpr long roomSideOffset = 12;         // samples the right side's lines are longer
+constexpr double roomFeedbackBase = 0.7;    // comb feedback of the smallest room
+constexpr double roomFeedbackRange = 0.28;  // added for the largest
+constexpr double roomDampRange = 0.4;       // comb lowpass share at full damping
+constexpr double roomInputGain = 0.015;     // eight combs ring up loud: feed them gently
+
 const char* const reservedWords[] = {"instrument", "pattern", "song"};
 
 bool reserved(const std::string& word) {
@@ -187,44 +197,116 @@ double rowTime(const Song& song, long row) {
     return (row + (row % 2 ? song.swing : 0.0)) * rowSeconds(song);
 }
 
+// One buffer per side.
+struct Stereo {
+    explicit Stereo(long size) : left(size, 0.0), right(size, 0.0) {}
+    std::vector<double> left, right;
+};
+
 void addWrapped(const std::vector<double>& note, std::vector<double>& out, long start, double gain) {
     const long size = static_cast<long>(out.size());
     for (std::size_t i = 0; i < note.size(); ++i) out[(start + long(i)) % size] += note[i] * gain;
 }
 
 // Runs the echo round the loop until its tail has settled, so the echoes of
-// the end are heard again at the beginning.
-std::vector<double> echoOf(const Song& song, const std::vector<double>& send) {
-    const long size = static_cast<long>(send.size());
+// the end are heard again at the beginning. Each side echoes what was sent
+// to it; with cross above 0 the repeats bounce over to the other side, so a
+// voice off to one side is answered from the other.
+Stereo echoOf(const Song& song, const Stereo& send) {
+    const long size = static_cast<long>(send.left.size());
     const long delay = std::lround(song.echoDelay * sampleRate);
-    std::vector<double> wet(send.size(), 0.0);
+    Stereo wet(size);
     if (delay <= 0 || delay >= size) return wet;
-    std::vector<double> line(send.size(), 0.0);
+    Stereo line(size);
     const double damping = 1 - std::exp(-2 * pi * song.echoDamp / sampleRate);
-    double smoothed = 0;
+    const double cross = song.echoCross, straight = 1 - cross;
+    double left = 0, right = 0;
     for (int pass = 0; pass < echoPasses; ++pass) {
         for (long n = 0; n < size; ++n) {
-            smoothed += damping * (line[(n - delay + size) % size] - smoothed);
-            line[n] = send[n] + song.echoFeedback * smoothed;
-            wet[n] = smoothed;
+            const long from = (n - delay + size) % size;
+            left += damping * (line.left[from] - left);
+            right += damping * (line.right[from] - right);
+            line.left[n] = send.left[n] + song.echoFeedback * (straight * left + cross * right);
+            line.right[n] = send.right[n] + song.echoFeedback * (straight * right + cross * left);
+            wet.left[n] = left;
+            wet.right[n] = right;
         }
     }
     return wet;
 }
 
-// The start within a few milliseconds either side of the downbeat where the
-// signal crosses zero most quietly; the loop is turned to begin there.
-long quietCrossing(const std::vector<double>& mix) {
-    const long size = static_cast<long>(mix.size());
+// A comb and an all-pass filter of the room: a short delay line each.
+class Comb {
+public:
+    Comb(long length, double feedback, double damp) : line(length, 0.0), feedback(feedback), damp(damp) {}
+    double process(double in) {
+        const double out = line[at];
+        stored = out * (1 - damp) + stored * damp;
+        line[at] = in + stored * feedback;
+        at = (at + 1) % line.size();
+        return out;
+    }
+
+private:
+    std::vector<double> line;
+    std::size_t at = 0;
+    double stored = 0;
+    double feedback, damp;
+};
+
+class Allpass {
+public:
+    explicit Allpass(long length) : line(length, 0.0) {}
+    double process(double in) {
+        const double delayed = line[at];
+        line[at] = in + delayed * 0.5;
+        at = (at + 1) % line.size();
+        return delayed - in;
+    }
+
+private:
+    std::vector<double> line;
+    std::size_t at = 0;
+};
+
+// A reverb of parallel combs into all-passes; the right side's lines are a
+// little longer than the left's, so the two tails differ and the room sounds
+// wide. It runs over the loop twice and keeps the second pass, so the tail
+// of the end rings on under the beginning.
+Stereo roomOf(const Song& song, const std::vector<double>& send) {
+    const long size = static_cast<long>(send.size());
+    Stereo wet(size);
+    if (song.roomSize <= 0) return wet;
+    const double feedback = roomFeedbackBase + roomFeedbackRange * song.roomSize;
+    const double damp = roomDampRange * song.roomDamp;
+    for (int side = 0; side < 2; ++side) {
+        std::vector<Comb> combs;
+        std::vector<Allpass> allpasses;
+        for (long length : roomCombLengths) combs.emplace_back(length + side * roomSideOffset, feedback, damp);
+        for (long length : roomAllpassLengths) allpasses.emplace_back(length + side * roomSideOffset);
+        std::vector<double>& out = side == 0 ? wet.left : wet.right;
+        for (long n = 0; n < 2 * size; ++n) {
+            const double in = send[n % size] * roomInputGain;
+            double sum = 0;
+            for (Comb& comb : combs) sum += comb.process(in);
+            for (Allpass& allpass : allpasses) sum = allpass.process(sum);
+            if (n >= size) out[n - size] = sum;
+        }
+    }
+    return wet;
+}
+
+// The start within a few milliseconds either side of the downbeat where both
+// sides are nearest silence; the loop is turned to begin there.
+long quietStart(const Stereo& mix) {
+    const long size = static_cast<long>(mix.left.size());
     const long span = std::min(size / 2, std::lround(zeroSearchSeconds * sampleRate));
     long best = 0;
     double bestLevel = 1e300;
     for (long offset = -span; offset < span; ++offset) {
-        const long s = (offset + size) % size;
-        const double before = mix[(s - 1 + size) % size];
-        const double at = mix[s];
-        const bool crossing = (before <= 0 && at >= 0) || (before >= 0 && at <= 0);
-        const double level = std::max(std::fabs(before), std::fabs(at)) + (crossing ? 0 : 1e6);
+        const long s = (offset + size) % size, before = (s - 1 + size) % size;
+        const double level = std::max({std::fabs(mix.left[before]), std::fabs(mix.left[s]),
+                                       std::fabs(mix.right[before]), std::fabs(mix.right[s])});
         if (level < bestLevel) {
             bestLevel = level;
             best = s;
@@ -324,12 +406,20 @@ bool readSong(const std::string& path, Song& song, std::string& error) {
             if (x.size() != 1 || x[0] > 0) return fail("peak takes one level in dBFS, 0 or below");
             song.peakDb = x[0];
         } else if (key == "echo") {
-            if (x.size() < 2 || x.size() > 3 || x[0] <= 0 || x[1] < 0 || x[1] >= 1) {
-                return fail("echo takes DELAY_SECONDS FEEDBACK(0 to below 1) [DAMP_HZ]");
+            if (x.size() < 2 || x.size() > 4 || x[0] <= 0 || x[1] < 0 || x[1] >= 1 ||
+                (x.size() == 4 && (x[3] < 0 || x[3] > 1))) {
+                return fail("echo takes DELAY_SECONDS FEEDBACK(0 to below 1) [DAMP_HZ [CROSS(0 to 1)]]");
             }
             song.echoDelay = x[0];
             song.echoFeedback = x[1];
-            if (x.size() == 3) song.echoDamp = x[2];
+            if (x.size() >= 3) song.echoDamp = x[2];
+            if (x.size() == 4) song.echoCross = x[3];
+        } else if (key == "room") {
+            if (x.size() < 1 || x.size() > 2 || x[0] <= 0 || x[0] > 1 || (x.size() == 2 && (x[1] < 0 || x[1] > 1))) {
+                return fail("room takes SIZE(above 0 to 1) [DAMPING(0 to 1)]");
+            }
+            song.roomSize = x[0];
+            if (x.size() == 2) song.roomDamp = x[1];
         } else {
             return fail("unknown setting \"" + key + "\"");
         }
@@ -363,8 +453,8 @@ long songRows(const Song& song) {
 std::vector<int16_t> renderSong(const Song& song) {
     const long rows = songRows(song);
     const long size = std::lround(rows * rowSeconds(song) * sampleRate);
-    std::vector<double> mix(size, 0.0);
-    std::vector<double> send(size, 0.0);
+    Stereo mix(size), echoSend(size);
+    std::vector<double> roomSend(size, 0.0);
     const std::vector<SongNote> notes = collectNotes(song);
     for (std::size_t n = 0; n < notes.size(); ++n) {
         const SongNote& sn = notes[n];
@@ -374,14 +464,32 @@ std::vector<int16_t> renderSong(const Song& song) {
         note.frequencies = sn.frequencies;
         note.velocity = sn.velocity;
         note.gate = rowTime(song, sn.endRow) - start;
-        std::vector<double> sound(std::lround(noteSeconds(voice, note) * sampleRate), 0.0);
-        renderNote(voice, note, mixSeed(songSeedBase + uint32_t(sn.instrument), uint32_t(n)), sound, 0, false);
+        Stereo sound(std::lround(noteSeconds(voice, note) * sampleRate));
+        renderNoteStereo(voice, note, mixSeed(songSeedBase + uint32_t(sn.instrument), uint32_t(n)), sound.left,
+                         sound.right, 0, false);
         const long at = std::lround(start * sampleRate);
-        addWrapped(sound, mix, at, 1.0);
-        if (voice.echoSend > 0) addWrapped(sound, send, at, voice.echoSend);
+        addWrapped(sound.left, mix.left, at, 1.0);
+        addWrapped(sound.right, mix.right, at, 1.0);
+        if (voice.echoSend > 0) {
+            addWrapped(sound.left, echoSend.left, at, voice.echoSend);
+            addWrapped(sound.right, echoSend.right, at, voice.echoSend);
+        }
+        if (voice.roomSend > 0) {
+            addWrapped(sound.left, roomSend, at, voice.roomSend);
+            addWrapped(sound.right, roomSend, at, voice.roomSend);
+        }
     }
-    const std::vector<double> wet = echoOf(song, send);
-    for (long i = 0; i < size; ++i) mix[i] += wet[i];
-    std::rotate(mix.begin(), mix.begin() + quietCrossing(mix), mix.end());
-    return toPcm(mix, song.peakDb);
+    const Stereo echo = echoOf(song, echoSend);
+    const Stereo room = roomOf(song, roomSend);
+    for (long i = 0; i < size; ++i) {
+        mix.left[i] += echo.left[i] + room.left[i];
+        mix.right[i] += echo.right[i] + room.right[i];
+    }
+    const long turn = quietStart(mix);
+    std::rotate(mix.left.begin(), mix.left.begin() + turn, mix.left.end());
+    std::rotate(mix.right.begin(), mix.right.begin() + turn, mix.right.end());
+    std::vector<double> interleaved;
+    interleaved.reserve(2 * size);
+    for (long i = 0; i < size; ++i) interleaved.insert(interleaved.end(), {mix.left[i], mix.right[i]});
+    return toPcm(interleaved, song.peakDb);
 }

@@ -13,10 +13,13 @@
 //   rows 4             # rows per beat
 //   swing 0.1          # every second row comes this share of a row late
 //   peak -2            # dBFS the finished loop is scaled to
-//   echo 0.3 0.4 3000  # echo: delay seconds, feedback, damping lowpass Hz
+//   echo 0.3 0.4 3000 0.5  # echo: delay seconds, feedback, damping lowpass Hz,
+//                          # and the share that bounces from side to side
+//   room 0.8 0.3       # reverb: size 0 to 1, damping of its highs 0 to 1
 //
-//   instrument bass    # a voice, settings as for effects, plus "echo SEND"
-//     wave triangle
+//   instrument bass    # a voice, settings as for effects, plus "echo SEND",
+//     wave triangle    # "room SEND", "pan PLACE" (-1 left to 1 right) and
+//     pan -0.3         # "spread AMOUNT" (unison copies or chord notes fanned out)
 //
 //   pattern verse      # one line per part: instrument name, then one cell per row
 //     bass  C2 . . . | G1 . - .
@@ -63,6 +66,9 @@ struct Song {
     double echoDelay = 0;     // seconds; 0 is no echo
     double echoFeedback = 0;
     double echoDamp = 4000;   // Hz
+    double echoCross = 0;     // share of each repeat that lands on the other side
+    double roomSize = 0;      // 0 is no reverb
+    double roomDamp = 0.3;    // how fast the reverb loses its highs, 0 to 1
     std::vector<Instrument> instruments;
     std::vector<Pattern> patterns;
     std::vector<SongStep> steps;
@@ -74,7 +80,8 @@ bool readSong(const std::string& path, Song& song, std::string& error);
 // Rows in one pass through the song.
 long songRows(const Song& song);
 
-// Renders one pass of the loop at sampleRate, mono: exactly songRows rows
-// long, with the tails of the previous pass folded in so the end runs on into
-// the beginning, and turned by a few samples so it starts on a zero crossing.
+// Renders one pass of the loop at sampleRate, stereo (left and right
+// interleaved): exactly songRows rows long, with the tails of the previous
+// pass (notes, echo, reverb) folded in so the end runs on into the beginning,
+// and turned by a few samples so it starts where both sides are quiet.
 std::vector<int16_t> renderSong(const Song& song);

@@ -170,8 +170,18 @@ double noteSeconds(const Voice& voice, const Note& note) {
     return gate + std::max(voice.release, minimumRelease);
 }
 
-void renderNote(const Voice& voice, const Note& note, uint32_t seed, std::vector<double>& out,
-                long start, bool wrap) {
+namespace {
+// Where copy c of n sits in the field, the copies fanned evenly across the spread.
+double fannedPan(const Voice& voice, int c, int n) {
+    const double offset = n > 1 ? (2.0 * c / (n - 1) - 1) * voice.spread : 0;
+    return std::clamp(voice.pan + offset, -1.0, 1.0);
+}
+
+// Renders one note into out, or, when right is given, into out as the left
+// side and right as the right side. Both sides get their own filter chain;
+// the filters are linear, so a centred voice sounds the same on either side.
+void renderInto(const Voice& voice, const Note& note, uint32_t seed, std::vector<double>& out,
+                std::vector<double>* right, long start, bool wrap) {
     if (out.empty() || note.frequencies.empty()) return;
     const double gate = voice.fixedGate > 0 ? voice.fixedGate : note.gate;
     const long length = std::lround(noteSeconds(voice, note) * sampleRate);
@@ -181,23 +191,31 @@ void renderNote(const Voice& voice, const Note& note, uint32_t seed, std::vector
     // Every note of a chord gets its own copies; copies start at scattered
     // phases so that a chord or unison does not begin with one spike.
     const int copies = std::clamp(voice.unison, 1, maximumUnison);
+    const int chord = static_cast<int>(note.frequencies.size());
     std::vector<Oscillator> oscillators;
     std::vector<double> ratios;
     std::vector<double> bases;
-    for (double frequency : note.frequencies) {
+    std::vector<double> leftGains, rightGains;  // constant power: the level stays put wherever it sits
+    for (int f = 0; f < chord; ++f) {
         for (int c = 0; c < copies; ++c) {
             const double spread = copies > 1 ? (c / double(copies - 1) - 0.5) * voice.unisonCents : 0;
             Oscillator osc;
-            osc.phase = copies > 1 || note.frequencies.size() > 1 ? random.unit() : 0;
+            osc.phase = copies > 1 || chord > 1 ? random.unit() : 0;
             osc.held = random.bipolar();
             oscillators.push_back(osc);
             ratios.push_back(std::pow(2.0, spread / 1200));
-            bases.push_back(frequency);
+            bases.push_back(note.frequencies[f]);
+            const double place = copies > 1 ? fannedPan(voice, c, copies) : fannedPan(voice, f, chord);
+            // cos of the angle from either side, so a centred copy gets the same gain on both.
+            const double angle = (place + 1) * pi / 4;
+            leftGains.push_back(std::cos(angle));
+            rightGains.push_back(std::cos(pi / 2 - angle));
         }
     }
     const double mixGain = 1 / std::sqrt(double(oscillators.size()));
-    std::vector<SvFilter> filters;
+    std::vector<SvFilter> filters, rightFilters;
     for (const Filter& f : voice.filters) filters.emplace_back(f);
+    if (right) rightFilters = filters;
 
     const bool moving = pitchMoves(voice);
     double bend = std::pow(2.0, pitchOffset(voice, 0) / 12);
@@ -205,7 +223,7 @@ void renderNote(const Voice& voice, const Note& note, uint32_t seed, std::vector
         const double t = double(i) / sampleRate;
         if (moving) bend = std::pow(2.0, pitchOffset(voice, t) / 12);
         const double index = voice.fmDecay > 0 ? voice.fmIndex * std::exp(-t / voice.fmDecay) : voice.fmIndex;
-        double sample = 0;
+        double sample = 0, rightSample = 0;
         for (std::size_t o = 0; o < oscillators.size(); ++o) {
             const double increment = bases[o] * ratios[o] * bend / sampleRate;
             double modulation = 0;
@@ -213,10 +231,20 @@ void renderNote(const Voice& voice, const Note& note, uint32_t seed, std::vector
                 modulation = index * std::sin(2 * pi * oscillators[o].modPhase);
                 oscillators[o].modPhase = wrapPhase(oscillators[o].modPhase + increment * voice.fmRatio);
             }
-            sample += oscillate(voice, oscillators[o], std::min(increment, 0.5), modulation, random);
+            const double value = oscillate(voice, oscillators[o], std::min(increment, 0.5), modulation, random);
+            if (right) {
+                sample += value * leftGains[o];
+                rightSample += value * rightGains[o];
+            } else {
+                sample += value;
+            }
         }
         sample *= mixGain;
         for (SvFilter& filter : filters) sample = filter.process(sample, t);
+        if (right) {
+            rightSample *= mixGain;
+            for (SvFilter& filter : rightFilters) rightSample = filter.process(rightSample, t);
+        }
         long at = start + i;
         if (wrap) {
             at %= size;
@@ -226,8 +254,22 @@ void renderNote(const Voice& voice, const Note& note, uint32_t seed, std::vector
         } else if (at >= size) {
             break;
         }
-        out[at] += sample * envelope(voice, t, gate) * voice.volume * note.velocity;
+        const double gain = envelope(voice, t, gate) * voice.volume * note.velocity;
+        out[at] += sample * gain;
+        if (right) (*right)[at] += rightSample * gain;
     }
+}
+}  // namespace
+
+void renderNote(const Voice& voice, const Note& note, uint32_t seed, std::vector<double>& out,
+                long start, bool wrap) {
+    renderInto(voice, note, seed, out, nullptr, start, wrap);
+}
+
+void renderNoteStereo(const Voice& voice, const Note& note, uint32_t seed, std::vector<double>& left,
+                      std::vector<double>& right, long start, bool wrap) {
+    if (right.size() != left.size()) return;
+    renderInto(voice, note, seed, left, &right, start, wrap);
 }
 
 SettingResult applyVoiceSetting(Voice& v, const std::string& key, const std::vector<std::string>& args,
@@ -304,6 +346,9 @@ SettingResult applyVoiceSetting(Voice& v, const std::string& key, const std::vec
         {"gate", 1, 1, "gate SECONDS"},
         {"volume", 1, 1, "volume GAIN"},
         {"echo", 1, 1, "echo SEND"},
+        {"room", 1, 1, "room SEND"},
+        {"pan", 1, 1, "pan PLACE(-1 left to 1 right)"},
+        {"spread", 1, 1, "spread AMOUNT(0 to 1)"},
     };
     const Numeric* found = nullptr;
     for (const Numeric& n : numeric) {
@@ -314,7 +359,7 @@ SettingResult applyVoiceSetting(Voice& v, const std::string& key, const std::vec
     if (!numbers(args, x, error)) return SettingResult::Invalid;
     if (x.size() < found->least || x.size() > found->most) return invalid(error, std::string("usage: ") + found->usage);
     for (double value : x) {
-        if (value < 0 && key != "sweep") return invalid(error, key + " takes no negative values");
+        if (value < 0 && key != "sweep" && key != "pan") return invalid(error, key + " takes no negative values");
     }
     if (key == "sweep") {
         v.sweepFrom = x[0];
@@ -347,6 +392,14 @@ SettingResult applyVoiceSetting(Voice& v, const std::string& key, const std::vec
         v.volume = x[0];
     } else if (key == "echo") {
         v.echoSend = x[0];
+    } else if (key == "room") {
+        v.roomSend = x[0];
+    } else if (key == "pan") {
+        if (x[0] < -1 || x[0] > 1) return invalid(error, "pan takes a place from -1 (left) to 1 (right)");
+        v.pan = x[0];
+    } else if (key == "spread") {
+        if (x[0] > 1) return invalid(error, "spread takes an amount from 0 to 1");
+        v.spread = x[0];
     }
     return SettingResult::Applied;
 }

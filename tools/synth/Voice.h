@@ -46,6 +46,9 @@ struct Voice {
     std::vector<Filter> filters;    // applied in order
     double volume = 1;              // gain of the voice
     double echoSend = 0;            // share sent to a song's echo
+    double roomSend = 0;            // share sent to a song's room reverb
+    double pan = 0;                 // place in a song's stereo field, -1 left to 1 right
+    double spread = 0;              // unison copies (or a chord's notes) fanned out this far either side
 };
 
 // One played note of a voice.
@@ -62,6 +65,11 @@ double noteSeconds(const Voice& voice, const Note& note);
 // the end of out (a loop); without it the part past the end is dropped.
 void renderNote(const Voice& voice, const Note& note, uint32_t seed, std::vector<double>& out,
                 long start, bool wrap);
+
+// The same note placed in the stereo field by the voice's pan and spread,
+// added into left and right (equal sizes) from index start on.
+void renderNoteStereo(const Voice& voice, const Note& note, uint32_t seed, std::vector<double>& left,
+                      std::vector<double>& right, long start, bool wrap);
 
 enum class SettingResult { Applied, Unknown, Invalid };
 

@@ -40,21 +40,27 @@ std::vector<fs::path> sourcesIn(const fs::path& folder, const std::string& exten
     return found;
 }
 
-// SDL_mixer 1.2 plays FLAC music only as 16-bit stereo (it loads a mono file
-// and then mixes silence), so each track goes out as two equal channels; the
-// encoder codes their difference of zero in a few bytes.
-std::vector<int16_t> bothSides(const std::vector<int16_t>& mono) {
-    std::vector<int16_t> stereo;
-    stereo.reserve(mono.size() * 2);
-    for (int16_t s : mono) stereo.insert(stereo.end(), {s, s});
-    return stereo;
-}
-
 void report(const fs::path& written, const std::vector<int16_t>& samples) {
     char line[256];
     std::snprintf(line, sizeof line, "%-18s %6.2f s  peak %5.1f dBFS  rms %5.1f dBFS  loudest 50 ms %5.1f dBFS",
                   written.filename().string().c_str(), double(samples.size()) / sampleRate, peakDbOf(samples),
                   rmsDbOf(samples), loudestDbOf(samples, sampleRate));
+    std::cout << line << "\n";
+}
+
+// A track's length, each side's level and how far the sides differ.
+void reportStereo(const fs::path& written, const std::vector<int16_t>& interleaved) {
+    std::vector<int16_t> left, right, side;
+    for (std::size_t i = 0; i + 1 < interleaved.size(); i += 2) {
+        left.push_back(interleaved[i]);
+        right.push_back(interleaved[i + 1]);
+        side.push_back(int16_t((interleaved[i] - interleaved[i + 1]) / 2));
+    }
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "%-18s %6.2f s  peak %5.1f dBFS  rms left %5.1f right %5.1f dBFS  (left-right)/2 %5.1f dBFS",
+                  written.filename().string().c_str(), double(left.size()) / sampleRate, peakDbOf(interleaved),
+                  rmsDbOf(left), rmsDbOf(right), rmsDbOf(side));
     std::cout << line << "\n";
 }
 
@@ -91,10 +97,11 @@ int renderAll(const fs::path& source, const fs::path& output) {
         if (!readSong(path.string(), song, error)) return fail(error);
         const std::vector<int16_t> samples = renderSong(song);
         const fs::path written = output / "music" / (path.stem().string() + ".flac");
-        if (!writeFile(written.string(), encodeFlac(bothSides(samples), 2, sampleRate))) {
+        // Stereo for the field, and because SDL_mixer 1.2 mixes a mono FLAC as silence.
+        if (!writeFile(written.string(), encodeFlac(samples, 2, sampleRate))) {
             return fail("cannot write " + written.string());
         }
-        report(written, samples);
+        reportStereo(written, samples);
     }
     return 0;
 }
