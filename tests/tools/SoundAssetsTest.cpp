@@ -453,13 +453,18 @@ TEST(SoundAssets, EveryLevelTrackIsALongSeamlessStereoLoopOfModestSize) {
 
 // What the mixer's audio thread hands to the sound card while a track plays.
 std::atomic<int> mixedPeak{0};
+std::atomic<int> mixedSidePeak{0};  // the largest left-right difference
 std::atomic<long> mixedFrames{0};
 
 void measureMix(void*, Uint8* stream, int length) {
     const Sint16* samples = reinterpret_cast<const Sint16*>(stream);
-    int peak = mixedPeak;
-    for (int i = 0; i < length / 2; ++i) peak = std::max(peak, std::abs(int(samples[i])));
+    int peak = mixedPeak, sidePeak = mixedSidePeak;
+    for (int i = 0; i + 1 < length / 2; i += 2) {
+        peak = std::max({peak, std::abs(int(samples[i])), std::abs(int(samples[i + 1]))});
+        sidePeak = std::max(sidePeak, std::abs(int(samples[i]) - int(samples[i + 1])));
+    }
     mixedPeak = peak;
+    mixedSidePeak = sidePeak;
     mixedFrames += length / 4;
 }
 
@@ -475,6 +480,7 @@ TEST(SoundAssets, EveryLevelTrackIsHeardThroughTheMixer) {
         ASSERT_NE(music, nullptr) << path;
         Mix_PlayMusic(music, 0);
         mixedPeak = 0;
+        mixedSidePeak = 0;
         mixedFrames = 0;
         // Half a second of real playing time on the dummy sound card.
         for (int waited = 0; mixedFrames < frequency / 2 && waited < 300; ++waited) {
@@ -484,6 +490,7 @@ TEST(SoundAssets, EveryLevelTrackIsHeardThroughTheMixer) {
         Mix_FreeMusic(music);
         EXPECT_GE(mixedFrames, frequency / 2) << "the audio thread did not run";
         EXPECT_GT(mixedPeak, fullScale / 8) << path << " plays as silence";
+        EXPECT_GT(mixedSidePeak, mixedPeak / 20) << path << " reaches the sound card as mono";
     }
     Mix_SetPostMix(nullptr, nullptr);
 }
