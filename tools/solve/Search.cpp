@@ -1,0 +1,591 @@
+#include "tools/solve/Search.h"
+
+#include "menus/Settings.h"
+#include "shell/Clock.h"
+#include "shell/Game.h"
+#include "shell/Headless.h"
+
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <set>
+#include <tuple>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr SDLKey dismissKey = SDLK_SPACE;  // the key curdovar-replay dismisses a hint with
+constexpr int silentStateMs = 30000;       // a state this long without a word has crashed
+
+}  // namespace
+
+SDL_Surface* startSilentHeadless(int tileEdge) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0 || TTF_Init() < 0) {
+        std::cerr << "SDL failed to start: " << SDL_GetError() << '\n';
+        return nullptr;
+    }
+    IMG_Init(IMG_INIT_PNG);
+    SDL_Surface* screen = SDL_SetVideoMode(20 * tileEdge, 15 * tileEdge, 32, 0);
+    if (!screen) std::cerr << "no video surface: " << SDL_GetError() << '\n';
+    return screen;
+}
+
+// Without the picture: the drawing's only effect on play is the two random
+// numbers it draws for the shake, and the Maimframe's leaps read the same
+// sequence.
+int playFrame(Level& level, const FrameInput& input) {
+    holdKey(getUserKey(KeyLeft), input.left);
+    holdKey(getUserKey(KeyRight), input.right);
+    holdKey(getUserKey(KeyExplodeAll), input.explode);
+    if (input.jump) pressKey(getUserKey(KeyJump));
+    if (input.query) pressKey(getUserKey(KeyQueryHint));
+    if (input.bomb) pressKey(getUserKey(KeyLayBomb));
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) level.handleEvent(event);
+    if (input.dismiss) pressKey(dismissKey);
+    const int result = level.step();
+    std::rand();
+    std::rand();
+    advanceClock(framePeriodMs);
+    return result;
+}
+
+std::vector<FrameInput> framesOf(const Replay& replay) {
+    std::vector<FrameInput> frames;
+    for (const ReplayRun& run : replay.runs) {
+        for (int i = 0; i < run.frames; ++i) {
+            FrameInput f;
+            f.left = run.left;
+            f.right = run.right;
+            f.explode = run.explodeAll;
+            f.jump = i == 0 && run.jump;
+            f.bomb = i == 0 && run.layBomb;
+            f.query = i == 0 && run.queryHint;
+            f.dismiss = i == 0 && run.dismiss;
+            frames.push_back(f);
+        }
+    }
+    return frames;
+}
+
+void writeRuns(std::ostream& out, const std::vector<FrameInput>& frames) {
+    std::size_t i = 0;
+    while (i < frames.size()) {
+        const FrameInput& a = frames[i];
+        std::size_t j = i + 1;
+        while (j < frames.size() && frames[j].holdsLike(a) && !frames[j].pressesAny()) ++j;
+        out << j - i << ' ' << (a.left && a.right ? "LR" : a.left ? "L" : a.right ? "R" : "-");
+        if (a.jump) out << " J";
+        if (a.query) out << " Q";
+        if (a.bomb) out << " B";
+        if (a.dismiss) out << " D";
+        if (a.explode) out << " X";
+        out << '\n';
+        i = j;
+    }
+}
+
+std::vector<SearchAction> searchActions(bool bombs, bool explode) {
+    std::vector<SearchAction> actions;
+    for (char dir : {'R', 'L', '-'}) {
+        for (bool jump : {false, true}) actions.push_back({dir, jump, false, false});
+        if (bombs) actions.push_back({dir, false, true, false});
+        if (explode) actions.push_back({dir, false, false, true});
+    }
+    return actions;
+}
+
+std::vector<FrameInput> framesOf(const std::vector<SearchAction>& actions,
+                                 const std::vector<int>& history, int step) {
+    std::vector<FrameInput> frames;
+    for (int index : history) {
+        const SearchAction& a = actions[index];
+        for (int i = 0; i < step; ++i) {
+            FrameInput f;
+            f.left = a.dir == 'L';
+            f.right = a.dir == 'R';
+            f.explode = a.explode;
+            f.jump = i == 0 && a.jump;
+            f.bomb = i == 0 && a.bomb;
+            frames.push_back(f);
+        }
+    }
+    return frames;
+}
+
+std::uint64_t worldHash(const Level& level) {
+    std::uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](std::uint64_t v) {
+        h ^= v;
+        h *= 1099511628211ull;
+    };
+    for (const auto& column : level.getGrid())
+        for (int v : column) mix(static_cast<std::uint64_t>(v));
+    mix(0xfeedull);
+    for (const Thing* thing : level.getThings())
+        if (!thing->isDead()) mix(static_cast<std::uint64_t>(thing->getType()) + 1);
+    return h;
+}
+
+namespace {
+
+int cellOf(int pixel) { return pixel >= 0 ? pixel / tileSize : -1; }
+
+}  // namespace
+
+std::pair<int, int> heroCell(const Level& level) {
+    const SDL_Rect* box = level.getPlayer().getRect();
+    const int col = std::clamp(cellOf(box->x + tileSize / 2), 0, level.getWidth() - 1);
+    const int row = std::clamp(cellOf(box->y + tileSize / 2), 0, level.getHeight() - 1);
+    return {col, row};
+}
+
+Cells cellsHolding(const Level& level, int value) {
+    Cells cells;
+    for (int c = 0; c < level.getWidth(); ++c)
+        for (int r = 0; r < level.getHeight(); ++r)
+            if (level.getGrid()[c][r] == value) cells.push_back({c, r});
+    return cells;
+}
+
+namespace {
+
+// Spreads the distances outward from every cell whose distance is set.
+void spread(const Level& level, std::vector<int>& dist, std::deque<int> queue,
+            const SolidCell& solid) {
+    const int w = level.getWidth(), h = level.getHeight();
+    const Grid& grid = level.getGrid();
+    const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, 1, -1};
+    while (!queue.empty()) {
+        const int cell = queue.front();
+        queue.pop_front();
+        const int c = cell / h, r = cell % h;
+        for (int k = 0; k < 4; ++k) {
+            const int nc = c + dc[k], nr = r + dr[k];
+            if (nc < 0 || nr < 0 || nc >= w || nr >= h || solid(grid[nc][nr])) continue;
+            if (dist[nc * h + nr] > dist[cell] + 1) {
+                dist[nc * h + nr] = dist[cell] + 1;
+                queue.push_back(nc * h + nr);
+            }
+        }
+    }
+}
+
+// The portals of the level file: column, row, target column, target row.
+std::vector<std::array<int, 4>> portalsOf(const std::string& path) {
+    std::vector<std::array<int, 4>> portals;
+    std::ifstream in(path);
+    int w = 0, h = 0;
+    char sep;
+    in >> w;
+    in.get(sep);
+    in >> h;
+    for (int x = 0; x < w && in; ++x) {
+        for (int y = 0; y < h && in; ++y) {
+            int v = 0;
+            in >> v;
+            if (v == 28) {
+                std::string word;
+                while (in >> word && word != "Burmashave.") {
+                }
+            } else if (v == 29) {
+                int tc = 0, tr = 0;
+                in >> tc >> tr;
+                portals.push_back({x, y, tc, tr});
+            }
+        }
+    }
+    return portals;
+}
+
+}  // namespace
+
+std::vector<int> distanceField(const Level& level, const Cells& targets, const SolidCell& solid) {
+    const int w = level.getWidth(), h = level.getHeight();
+    std::vector<int> dist(w * h, unreachable);
+    std::deque<int> queue;
+    for (auto [c, r] : targets) {
+        if (c < 0 || r < 0 || c >= w || r >= h) continue;
+        dist[c * h + r] = 0;
+        queue.push_back(c * h + r);
+    }
+    spread(level, dist, queue, solid);
+    // A portal cell is as far as its target; spread each shortcut found.
+    const auto portals = portalsOf(level.getPath());
+    for (int pass = 0; pass < 50; ++pass) {
+        std::deque<int> changed;
+        for (const auto& p : portals) {
+            if (p[2] < 0 || p[3] < 0 || p[2] >= w || p[3] >= h) continue;
+            const int via = dist[p[2] * h + p[3]] + 1;
+            if (via < dist[p[0] * h + p[1]]) {
+                dist[p[0] * h + p[1]] = via;
+                changed.push_back(p[0] * h + p[1]);
+            }
+        }
+        if (changed.empty()) break;
+        spread(level, dist, changed, solid);
+    }
+    return dist;
+}
+
+int scoreOf(const Level& level, const std::vector<int>& field) {
+    const SDL_Rect* box = level.getPlayer().getRect();
+    const int w = level.getWidth(), h = level.getHeight();
+    const auto [col, row] = heroCell(level);
+    const int d = field[col * h + row];
+    const int centreX = box->x + tileSize / 2 - (col * tileSize + tileSize / 2);
+    const int centreY = box->y + tileSize / 2 - (row * tileSize + tileSize / 2);
+    int credit = 0;
+    const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, 1, -1};
+    int nearest = d;
+    for (int k = 0; k < 4; ++k) {
+        const int nc = col + dc[k], nr = row + dr[k];
+        if (nc < 0 || nr < 0 || nc >= w || nr >= h || field[nc * h + nr] >= nearest) continue;
+        nearest = field[nc * h + nr];
+        credit = dc[k] * centreX + dr[k] * centreY;
+    }
+    return d * tileSize - credit;
+}
+
+SearchReport describe(const Level& level) {
+    const Player& player = level.getPlayer();
+    const SDL_Rect* box = player.getRect();
+    SearchReport r;
+    r.kind = 1;
+    r.pid = getpid();
+    r.x = box->x;
+    r.y = box->y;
+    r.vx = player.getVx();
+    r.vy = player.getVy();
+    r.grounded = player.isGrounded();
+    r.status = player.getStatus();
+    r.form = player.getForm();
+    r.keys = player.getKeys();
+    r.bombs = player.getBombs();
+    r.lives = player.getLives();
+    r.things = static_cast<int>(level.getThings().size());
+    const auto [col, row] = heroCell(level);
+    r.col = col;
+    r.row = row;
+    r.world = worldHash(level);
+    return r;
+}
+
+namespace {
+
+// What the copies of one search share; set before the first copy is made.
+struct Context {
+    Level* level = nullptr;
+    const std::vector<SearchAction>* actions = nullptr;
+    const SearchSettings* settings = nullptr;
+    SearchRules* rules = nullptr;
+    int reportPipe[2] = {-1, -1};
+    int lifeline[2] = {-1, -1};  // the coordinator holds the only write end
+};
+
+Context context;
+
+void send(const SearchReport& r) {
+    const char* p = reinterpret_cast<const char*>(&r);
+    if (write(context.reportPipe[1], p, sizeof r) != static_cast<ssize_t>(sizeof r)) _exit(3);
+}
+
+// Plays one decision in a state's copy; the outcome.
+int playAction(const SearchAction& a) {
+    Level& level = *context.level;
+    Player& player = level.getPlayer();
+    const int lives = player.getLives();
+    for (int i = 0; i < context.settings->step; ++i) {
+        FrameInput f;
+        f.left = a.dir == 'L';
+        f.right = a.dir == 'R';
+        f.explode = a.explode;
+        f.jump = i == 0 && a.jump;
+        f.bomb = i == 0 && a.bomb;
+        const int result = playFrame(level, f);
+        if (player.getLives() < lives || level.isGameOver()) return OutcomeDied;
+        const int reached = context.rules->afterFrame(level);
+        if (result == StepLevelDone) return OutcomeGoal;
+        if (reached == OutcomeReached) return OutcomeReached;
+        if (context.settings->menuEnds &&
+            (result == StepOpenOptions || result == StepOpenControls))
+            return OutcomeMenu;
+    }
+    return OutcomeAlive;
+}
+
+bool bombLaid(const Level& level) {
+    for (const Thing* thing : level.getThings())
+        if (thing->getType() == 0 && !thing->isDead()) return true;
+    return false;
+}
+
+// A paused state: waits to be expanded or killed; gives up once the
+// coordinator has let go of the lifeline.
+[[noreturn]] void waitAsState() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGUSR1);
+    timespec second{1, 0};
+    for (;;) {
+        const int sig = sigtimedwait(&set, nullptr, &second);
+        if (sig == SIGUSR1) break;
+        pollfd line{context.lifeline[0], POLLIN, 0};
+        if (poll(&line, 1, 0) != 0) _exit(0);
+    }
+    // Expand: one child per sensible action, then this copy is no longer needed.
+    Level& level = *context.level;
+    Player& player = level.getPlayer();
+    const std::vector<SearchAction>& actions = *context.actions;
+    std::vector<int> chosen;
+    for (int i = 0; i < static_cast<int>(actions.size()); ++i) {
+        const SearchAction& a = actions[i];
+        if (a.jump && !player.isGrounded() && player.getStatus() == StatusNormal) continue;
+        if (a.bomb && player.getBombs() == 0) continue;
+        if (a.explode && !bombLaid(level)) continue;
+        chosen.push_back(i);
+    }
+    int made = 0;
+    const pid_t parent = getpid();
+    for (int index : chosen) {
+        const pid_t child = fork();
+        if (child < 0) break;
+        if (child == 0) {
+            const int outcome = playAction(actions[index]);
+            SearchReport r = describe(level);
+            r.parent = parent;
+            r.action = index;
+            r.outcome = outcome;
+            r.score = context.rules->score(level);
+            r.phase = context.rules->phase();
+            send(r);
+            if (outcome != OutcomeAlive) _exit(0);
+            waitAsState();
+        }
+        ++made;
+    }
+    SearchReport finished;
+    finished.kind = 2;
+    finished.pid = getpid();
+    finished.children = made;
+    send(finished);
+    _exit(0);
+}
+
+bool ends(const SearchReport& r, const SearchSettings& s) {
+    switch (r.outcome) {
+    case OutcomeGoal:
+    case OutcomeReached: return true;
+    case OutcomeDied: return s.deathEnds;
+    case OutcomeMenu: return s.menuEnds;
+    default: return false;
+    }
+}
+
+// Two states this alike are treated as one; the better-ranked one stays.
+using Likeness = std::tuple<int, int, int, int, int, int, int, int, int, int, std::uint64_t>;
+Likeness likeness(const SearchReport& r) {
+    const int half = std::max(1, tileSize / 2);
+    return {r.x / half, r.y / half, r.grounded, r.status, r.form, r.keys, r.bombs,
+            r.vx > 0.5f ? 1 : r.vx < -0.5f ? -1 : 0, r.vy < -0.5f ? -1 : r.vy > 0.5f ? 1 : 0,
+            r.phase, r.world};
+}
+
+using CellKey = std::tuple<int, int, int, int, int, int, int, std::uint64_t>;
+CellKey cellKey(const SearchReport& r) {
+    return {r.col, r.row, r.phase, r.status, r.form, r.keys, r.bombs, r.world};
+}
+
+struct Node {
+    int parent = -1;  // index into the nodes, -1 for the start
+    SearchReport report;
+};
+
+}  // namespace
+
+SearchResult runSearch(Level& level, const std::vector<SearchAction>& actions,
+                       const SearchSettings& settings, SearchRules& rules) {
+    SearchResult result;
+    context.level = &level;
+    context.actions = &actions;
+    context.settings = &settings;
+    context.rules = &rules;
+    if (pipe(context.reportPipe) != 0) {
+        result.ended = "no pipe";
+        return result;
+    }
+    if (pipe(context.lifeline) != 0) {
+        close(context.reportPipe[0]);
+        close(context.reportPipe[1]);
+        result.ended = "no pipe";
+        return result;
+    }
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
+    std::signal(SIGCHLD, SIG_IGN);
+    sigset_t block;
+    sigemptyset(&block);
+    sigaddset(&block, SIGUSR1);
+    sigprocmask(SIG_BLOCK, &block, nullptr);
+    std::cout.flush();
+    std::fflush(nullptr);
+
+    const pid_t first = fork();
+    if (first == 0) {
+        close(context.reportPipe[0]);
+        close(context.lifeline[1]);
+        waitAsState();
+    }
+    close(context.reportPipe[1]);
+    close(context.lifeline[0]);
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline =
+        start + std::chrono::milliseconds(static_cast<long>(settings.seconds * 1000));
+
+    std::vector<Node> nodes;
+    std::map<pid_t, int> nodeOf;  // a kept state's node; the start state has none
+    nodeOf[first] = -1;
+    std::vector<pid_t> beam{first};
+    std::set<CellKey> visited;
+    std::vector<pid_t> loose;  // reported states not yet kept or killed
+    int staleFor = 0;
+    auto finish = [&](const std::string& why) {
+        for (pid_t p : beam) kill(p, SIGKILL);
+        for (pid_t p : loose) kill(p, SIGKILL);
+        close(context.reportPipe[0]);
+        close(context.lifeline[1]);
+        if (!result.found) result.ended = why;
+        return result;
+    };
+    for (int round = 0; round < settings.rounds && !beam.empty(); ++round) {
+        result.rounds = round + 1;
+        if (std::chrono::steady_clock::now() > deadline) return finish("out of time");
+        // Expand a few states at a time; the rest wait their turn.
+        std::map<pid_t, int> order;  // a state's place in the beam, for ties
+        for (std::size_t i = 0; i < beam.size(); ++i) order[beam[i]] = static_cast<int>(i);
+        std::size_t started = 0;
+        int running = 0;
+        for (; started < beam.size() && running < settings.jobs; ++started, ++running)
+            kill(beam[started], SIGUSR1);
+        std::set<pid_t> expecting(beam.begin(), beam.end());
+        std::map<pid_t, int> pending;  // children of a node yet to report
+        int owed = 0;
+        std::vector<SearchReport> states;
+        while (!expecting.empty() || owed > 0) {
+            pollfd in{context.reportPipe[0], POLLIN, 0};
+            if (poll(&in, 1, silentStateMs) <= 0) {
+                loose.clear();
+                for (const SearchReport& r : states) loose.push_back(r.pid);
+                return finish("lost the search's states");
+            }
+            SearchReport r;
+            const ssize_t got = read(context.reportPipe[0], &r, sizeof r);
+            if (got != static_cast<ssize_t>(sizeof r)) {
+                if (got < 0 && errno == EINTR) continue;
+                loose.clear();
+                for (const SearchReport& s : states) loose.push_back(s.pid);
+                return finish("lost the search's states");
+            }
+            if (r.kind == 2) {
+                expecting.erase(r.pid);
+                owed += r.children;
+                pending[r.pid] += r.children;
+                if (pending[r.pid] == 0 && started < beam.size()) kill(beam[started++], SIGUSR1);
+            } else {
+                --owed;
+                // A node is done when all its children have reported; only then
+                // does the next one start, so a few nodes' children run at once.
+                if (--pending[r.parent] == 0 && started < beam.size())
+                    kill(beam[started++], SIGUSR1);
+                if (r.outcome == OutcomeDied && !settings.deathEnds) continue;
+                states.push_back(r);
+            }
+        }
+        result.states += static_cast<long>(states.size());
+        beam.clear();
+        // Ranked by what was found first, then (with novelty) new cells, then
+        // the score; ties by the parent's place and the action, so the same
+        // search always keeps the same states.
+        std::vector<int> novel(states.size(), 0);
+        if (settings.staleRounds > 0) {
+            std::set<CellKey> fresh;
+            for (std::size_t i = 0; i < states.size(); ++i) {
+                const CellKey k = cellKey(states[i]);
+                if (!visited.count(k)) {
+                    novel[i] = 1;
+                    fresh.insert(k);
+                }
+            }
+            visited.insert(fresh.begin(), fresh.end());
+            staleFor = fresh.empty() ? staleFor + 1 : 0;
+        }
+        std::vector<std::size_t> rank(states.size());
+        for (std::size_t i = 0; i < rank.size(); ++i) rank[i] = i;
+        std::sort(rank.begin(), rank.end(), [&](std::size_t a, std::size_t b) {
+            const SearchReport& x = states[a];
+            const SearchReport& y = states[b];
+            return std::make_tuple(!ends(x, settings), -novel[a], x.score, order[x.parent], x.action) <
+                   std::make_tuple(!ends(y, settings), -novel[b], y.score, order[y.parent], y.action);
+        });
+        loose.clear();
+        for (const SearchReport& r : states) loose.push_back(r.pid);
+        if (!states.empty() && states[rank[0]].score < result.bestScore)
+            result.bestScore = states[rank[0]].score;
+        if (!states.empty() && ends(states[rank[0]], settings)) {
+            const SearchReport& won = states[rank[0]];
+            std::vector<SearchReport> path{won};
+            for (int n = nodeOf[won.parent]; n >= 0; n = nodes[n].parent)
+                path.push_back(nodes[n].report);
+            std::reverse(path.begin(), path.end());
+            result.found = true;
+            result.outcome = won.outcome;
+            result.path = path;
+            for (const SearchReport& r : path) result.history.push_back(r.action);
+            return finish("");
+        }
+        std::set<Likeness> seen;
+        std::map<CellKey, int> perCell;
+        for (std::size_t i : rank) {
+            const SearchReport& r = states[i];
+            // A few states per cell at most, so the beam does not pile up at a
+            // wall the distance field walks through and forgets the way round.
+            int& inCell = perCell[cellKey(r)];
+            const bool keep = static_cast<int>(beam.size()) < settings.beam &&
+                              static_cast<int>(nodes.size()) < (1 << 22) &&
+                              inCell < settings.perCell && seen.insert(likeness(r)).second;
+            if (!keep) {
+                kill(r.pid, SIGKILL);
+                continue;
+            }
+            ++inCell;
+            nodes.push_back({nodeOf[r.parent], r});
+            beam.push_back(r.pid);
+        }
+        loose.clear();
+        std::map<pid_t, int> nextNodeOf;
+        for (std::size_t i = 0; i < beam.size(); ++i)
+            nextNodeOf[beam[i]] = static_cast<int>(nodes.size() - beam.size() + i);
+        nodeOf.swap(nextNodeOf);
+        if (settings.progress && (round % 20 == 0 || getenv("SOLVE_VERBOSE")) && !states.empty()) {
+            const SearchReport& best = states[rank[0]];
+            std::cerr << "round " << round << ": " << beam.size() << " states, best "
+                      << best.score << " at (" << best.x << ", " << best.y << ") waypoint "
+                      << best.phase << '\n';
+        }
+        if (settings.staleRounds > 0 && staleFor >= settings.staleRounds)
+            return finish("explored every cell it could reach");
+    }
+    return finish(beam.empty() ? "no state left" : "out of rounds");
+}
