@@ -602,6 +602,58 @@ TEST(FlacEncoder, RoundTripsAwkwardSignalsExactly) {
     EXPECT_TRUE(stereoCodings.count(midSide)) << "average and difference";
 }
 
+// What the mixer played, frame by frame, for the loop test below.
+std::vector<int16_t> capturedMix;
+std::atomic<std::size_t> capturedCount{0};
+
+void captureMix(void*, Uint8* stream, int length) {
+    const Sint16* samples = reinterpret_cast<const Sint16*>(stream);
+    for (int i = 0; i < length / 2 && capturedCount < capturedMix.size(); ++i) {
+        capturedMix[capturedCount++] = samples[i];
+    }
+}
+
+TEST(FlacEncoder, TheMixerPlaysAnEncodedLoopRoundAndRoundSampleForSample) {
+    // Music loops for as long as a level lasts: a gap or a lost sample where
+    // the file starts again would click every time round.
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    ASSERT_NE(Mix_QuerySpec(&frequency, &format, &channels), 0) << "the mixer did not open";
+    ASSERT_EQ(channels, 2);
+    ScratchDir scratch;
+    uint32_t lcg = 777;
+    std::vector<int16_t> loop;
+    for (int i = 0; i < 2 * mixerRate; ++i) {  // one second, both sides
+        lcg = lcg * 1664525u + 1013904223u;
+        loop.push_back(int16_t(int(lcg >> 20) - 2048 + (i % 2 ? 6000 : -6000)));  // never zero
+    }
+    ASSERT_EQ(encodeThroughTool(scratch, loop, 2, mixerRate).error, "");
+    Mix_Music* music = Mix_LoadMUS((scratch.path() + "/out.flac").c_str());
+    ASSERT_NE(music, nullptr) << Mix_GetError();
+    capturedMix.assign(std::size_t(2 * mixerRate * 2.6), 0);
+    capturedCount = 0;
+    Mix_VolumeMusic(MIX_MAX_VOLUME);
+    Mix_SetPostMix(captureMix, nullptr);
+    Mix_PlayMusic(music, -1);
+    for (int waited = 0; capturedCount < capturedMix.size() && waited < 600; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    Mix_HaltMusic();
+    Mix_SetPostMix(nullptr, nullptr);
+    Mix_FreeMusic(music);
+    ASSERT_EQ(capturedCount, capturedMix.size()) << "the audio thread did not run";
+    // The mixer hands over silence until the music starts; from there on it
+    // must be the loop, again and again, with nothing lost or added.
+    std::size_t start = 0;
+    while (start < capturedMix.size() && capturedMix[start] == 0) ++start;
+    ASSERT_LT(start + 2 * loop.size(), capturedMix.size()) << "the music started late";
+    std::size_t mismatches = 0;
+    for (std::size_t i = start; i < start + 2 * loop.size(); ++i) {
+        mismatches += capturedMix[i] != loop[(i - start) % loop.size()];
+    }
+    EXPECT_EQ(mismatches, 0u);
+}
+
 TEST(FlacEncoder, PredictsSmoothSoundToLessThanHalfItsSize) {
     ScratchDir scratch;
     std::vector<int16_t> tone;
