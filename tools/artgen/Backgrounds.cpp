@@ -259,28 +259,33 @@ Picture meadow() {
 Picture caverns() {
     Picture out(side, side);
     const Fractal rock(1201, 4, 5);
+    const Fractal depth(1204, 3, 3);  // smooth outlines for the hollows
     const Fractal grain(1202, 16, 3);
     const std::vector<Colour> tones = {0x9c8e96, 0xaa9ca2, 0xb8abae, 0xc6babb, 0xd2c8c6};
-    const std::vector<Colour> hollow = {0x8f8593, 0x978d9b, 0xa0969f};
-    std::vector<std::pair<int, int>> hollows;
+    const std::vector<Colour> hollow = {0x90869a, 0x988ea0, 0xa298a6};
+    std::vector<std::pair<int, int>> deepest;
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x) {
-            const double v = rock.at(x, y);
-            if (v < 0.36) {
-                const Colour c = v > 0.345 ? 0x877d8a : ramp(hollow, (0.345 - v) * 9, x, y);
-                out.set(x, y, c);
-                if (v < 0.3 && (x * 7 + y * 13) % 97 == 0) hollows.emplace_back(x, y);
+            const double d = depth.at(x, y);
+            if (d < 0.33) {
+                // Darker further in, under a shadowed lip along the top.
+                const bool lip = d > 0.325 || depth.at(x, y - 2) >= 0.33;
+                out.set(x, y, lip ? 0x887e8c
+                                  : ramp(hollow, (d - 0.22) * 9 + (grain.at(x, y) - 0.5) * 0.3,
+                                         x, y));
+                if (d < 0.28 && (x * 7 + y * 13) % 89 == 0) deepest.emplace_back(x, y);
                 continue;
             }
+            const double v = rock.at(x, y);
             const double lit = (v - rock.at(x + 3, y + 3)) * 6 + 0.5;
-            out.set(x, y, ramp(tones, 0.25 + lit * 0.4 + (grain.at(x, y) - 0.5) * 0.3 +
-                                          (v - 0.36) * 0.8,
+            out.set(x, y, ramp(tones, 0.3 + lit * 0.4 + (grain.at(x, y) - 0.5) * 0.3 +
+                                          (d - 0.33) * 0.6,
                                x, y));
         }
-    // Crystals: small pale diamonds, lit on their upper left.
+    // Crystals: a few small pale diamonds deep in the hollows, lit on their upper left.
     Random random(1203);
-    for (size_t i = 0; i < hollows.size() && i < 40; i += 1 + random.below(3)) {
-        const int cx = hollows[i].first, cy = hollows[i].second;
+    for (size_t i = 0; i < deepest.size() && i < 60; i += 2 + random.below(4)) {
+        const int cx = deepest[i].first, cy = deepest[i].second;
         for (int dy = -3; dy <= 3; ++dy)
             for (int dx = -2; dx <= 2; ++dx) {
                 if (std::abs(dx) * 3 + std::abs(dy) * 2 > 6) continue;
