@@ -4,7 +4,8 @@
 // being stranded is not.
 //
 //   curdovar-softlock [--seconds N] [--seed S] [--tilesize T] [--replay FILE]
-//                     [--out DIR] [--examine N] [--reports N] [--verbose] LEVEL...
+//                     [--out DIR] [--examine N] [--reports N] [--verbose]
+//                     [--at REPLAY] LEVEL...
 //
 // The states examined come from seeded random play: walks from the level's
 // start, and short detours from points along the level's solving run
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +49,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr double minimumSearchSeconds = 90;
+constexpr unsigned randomProbes = 6;
+constexpr int randomProbeFrames = 400;
 
 struct Options {
     double seconds = 15;  // per level
@@ -56,6 +60,7 @@ struct Options {
     std::string outDir = ".";
     int examineLimit = 0;    // 0: as many as the time allows
     int reports = 1;         // soft-locks to find in a level before moving on
+    std::string atPath;      // examine only the state this replay ends in
     bool verbose = false;    // a line per state examined
     std::vector<std::string> levels;
 };
@@ -152,21 +157,40 @@ const char* formName(int f) {
     return f >= 0 && f < 3 ? names[f] : "?";
 }
 
-bool isEnemy(int type) { return (type >= 30 && type <= 33) || type == 36; }
+// Whether an enemy of this kind kills the hero as it is now.
+bool kills(int type, const Player& p) {
+    const bool german = p.getStatus() == StatusGerman;
+    switch (type) {
+    case 30:  // Zipper
+    case 31:  // Chomper
+        return p.getStatus() != StatusFrench && !(german && p.getForm() == FormCurdo);
+    case 32:  // Flapper
+    case 33:  // Blobber
+        return !german;
+    case 36:  // Maimframe
+        return p.getForm() != FormGoto;
+    default:
+        return false;
+    }
+}
 
 // Where a way out may lie: the goal, cells that kill (spikes, stalactites,
-// the bottom row's openings, enemies) and the cells known safe for a hero
-// carrying what this one carries.
+// the bottom row's openings, enemies that kill the hero as it is), the cells
+// known safe for a hero carrying what this one carries, and keys and bombs,
+// which open new ways.
 std::vector<int> wayOutField(const Level& lv) {
     const SolidCell solid = [](int v) { return v == 1 || v == 13 || v == 17; };
+    const Player& p = lv.getPlayer();
     Cells targets = cellsHolding(lv, 7);
-    for (int v : {2, 12})
+    for (int v : {2, 12, 6})
         for (auto cell : cellsHolding(lv, v)) targets.push_back(cell);
+    if (p.getStatus() == StatusTerrorist)
+        for (auto cell : cellsHolding(lv, 16)) targets.push_back(cell);
     const int bottom = lv.getHeight() - 1;
     for (int c = 0; c < lv.getWidth(); ++c)
         if (!solid(lv.getGrid()[c][bottom])) targets.push_back({c, bottom});
     for (const Thing* thing : lv.getThings()) {
-        if (thing->isDead() || !isEnemy(thing->getType())) continue;
+        if (thing->isDead() || !kills(thing->getType(), p)) continue;
         const SDL_Rect* r = thing->getRect();
         targets.push_back({(r->x + tileSize / 2) / tileSize, (r->y + tileSize / 2) / tileSize});
     }
@@ -190,15 +214,26 @@ bool knownWayOut(const Level& lv, bool bombCounts) {
 
 class WayOut : public SearchRules {
 public:
-    WayOut(const Level& lv, bool bombCounts) : field(wayOutField(lv)), bombCounts(bombCounts) {}
+    explicit WayOut(bool bombCounts) : bombCounts(bombCounts) {}
     int afterFrame(Level& lv) override {
         return knownWayOut(lv, bombCounts) ? OutcomeReached : OutcomeAlive;
     }
-    int score(Level& lv) override { return scoreOf(lv, field); }
+    // The field is made again (in the state's own copy) whenever the hero's
+    // load or the level changes, so it leads to what counts now.
+    int score(Level& lv) override {
+        Key now = keyOf(lv);
+        now.col = now.row = 0;
+        if (!(now == fieldFor) || field.empty()) {
+            field = wayOutField(lv);
+            fieldFor = now;
+        }
+        return scoreOf(lv, field);
+    }
 
 private:
-    std::vector<int> field;
     bool bombCounts;
+    std::vector<int> field;
+    Key fieldFor;
 };
 
 // One fixed run from the examined state, in a copy of this process; true
@@ -253,7 +288,6 @@ bool probe(const std::vector<FrameInput>& frames, bool bombCounts) {
         }
     }
     close(channel[0]);
-    waitpid(child, nullptr, 0);
     if (found)
         for (const Key& k : passed) learn(k);
     return found;
@@ -267,99 +301,6 @@ std::vector<FrameInput> held(int frames, bool left, bool right, int jumpEvery) {
         run[i].jump = jumpEvery > 0 && i % jumpEvery == 0;
     }
     return run;
-}
-
-void writeStrandedReplay(const std::string& path, const std::vector<FrameInput>& log,
-                         const Key& key) {
-    // Named from where the tool ran, as the shipped replays name their levels.
-    std::string levelPath = level->getPath();
-    char here[4096];
-    if (getcwd(here, sizeof here)) {
-        const std::string prefix = std::string(here) + "/";
-        if (levelPath.compare(0, prefix.size(), prefix) == 0) levelPath.erase(0, prefix.size());
-    }
-    std::ofstream out(path);
-    out << "# curdovar-softlock: this run leaves the hero stranded in cell (" << key.col << ", "
-        << key.row << "), status " << statusName(key.status) << ", form " << formName(key.form)
-        << ", keys " << key.keys << ", bombs " << key.bombs
-        << ": from there neither the goal nor a death could be reached.\n"
-        << "level " << levelPath << "\ntilesize " << tileSize << "\nexpect goal\n";
-    writeRuns(out, log);
-}
-
-// Settles one state: is there a way out of it?
-int examine(const std::vector<FrameInput>& log) {
-    Player& player = level->getPlayer();
-    const Key here = keyOf(*level);
-    if (player.isGrounded() && safe.count(here)) return Known;
-    if (stranded.count(here)) return Repeated;
-    bool bombCounts = true;
-    if (player.getBombs() > 0) {
-        std::vector<FrameInput> blast = held(3, false, false, 0);
-        blast[0].bomb = true;
-        for (FrameInput& f : blast) f.explode = true;
-        if (probe(blast, false)) {
-            if (player.isGrounded()) learn(here);
-            return ByProbe;
-        }
-        // The bomb did not do it here: holding one proves nothing from this state.
-        bombCounts = false;
-    }
-    for (const auto& frames : {held(60, false, false, 0), held(150, false, true, 20),
-                               held(150, true, false, 20), held(90, false, true, 0),
-                               held(90, true, false, 0), held(150, false, true, 9),
-                               held(150, true, false, 9)}) {
-        if (probe(frames, bombCounts)) {
-            if (player.isGrounded()) learn(here);
-            return ByProbe;
-        }
-    }
-    // A quick coarse search, then a finer one before a state is called stranded.
-    SearchSettings quick;
-    quick.beam = 6;
-    quick.step = 8;
-    quick.rounds = 40;
-    quick.perCell = 2;
-    quick.staleRounds = 4;
-    quick.deathEnds = true;
-    quick.menuEnds = true;
-    SearchSettings thorough = quick;
-    thorough.beam = 12;
-    thorough.step = 4;
-    thorough.rounds = 300;
-    thorough.staleRounds = 12;
-    const std::vector<SearchAction> actions = searchActions(true, true);
-    std::string ended;
-    for (SearchSettings settings : {quick, thorough}) {
-        // A search may outlast the level's time: what it settles is worth more.
-        settings.seconds = std::max(minimumSearchSeconds, secondsLeft());
-        WayOut rules(*level, bombCounts);
-        const SearchResult result = runSearch(*level, actions, settings, rules);
-        if (result.found) {
-            for (const SearchReport& r : result.path)
-                if (r.grounded) learn(keyOf(r));
-            if (player.isGrounded()) learn(here);
-            return BySearch;
-        }
-        ended = result.ended;
-        if (ended == "out of time" || ended == "lost the search's states") {
-            std::printf("%s: undecided: hero in cell (%d, %d): the search %s\n",
-                        levelName.c_str(), here.col, here.row, ended.c_str());
-            return Undecided;
-        }
-    }
-    stranded.insert(here);
-    const std::string path = options.outDir + "/" + levelName + "-softlock-" +
-                             std::to_string(reportNumber) + ".replay";
-    writeStrandedReplay(path, log, here);
-    std::printf("%s: SOFT-LOCK: hero in cell (%d, %d), status %s, form %s, keys %d, bombs %d, "
-                "lives %d, after %zu frames: no way to the goal or a death (%s)\n",
-                levelName.c_str(), here.col, here.row, statusName(here.status),
-                formName(here.form), here.keys, here.bombs, player.getLives(), log.size(),
-                ended.c_str());
-    std::printf("%s: the way into it: %s (see it with curdovar-replay --trace)\n",
-                levelName.c_str(), path.c_str());
-    return Stranded;
 }
 
 // Random play: a direction held for a while, jumps, bombs laid and set off.
@@ -388,8 +329,121 @@ private:
     bool explode = false;
 };
 
+void writeStrandedReplay(const std::string& path, const std::vector<FrameInput>& log,
+                         const Key& key, bool proven) {
+    // Named from where the tool ran, as the shipped replays name their levels.
+    std::string levelPath = level->getPath();
+    char here[4096];
+    if (getcwd(here, sizeof here)) {
+        const std::string prefix = std::string(here) + "/";
+        if (levelPath.compare(0, prefix.size(), prefix) == 0) levelPath.erase(0, prefix.size());
+    }
+    std::ofstream out(path);
+    out << "# curdovar-softlock: this run leaves the hero in cell (" << key.col << ", "
+        << key.row << "), status " << statusName(key.status) << ", form " << formName(key.form)
+        << ", keys " << key.keys << ", bombs " << key.bombs
+        << (proven ? ": stranded, neither the goal nor a death can be reached from there.\n"
+                   : ": the search found no way out from there, but stopped before it saw "
+                     "every cell within reach.\n")
+        << "level " << levelPath << "\ntilesize " << tileSize << "\nexpect goal\n";
+    writeRuns(out, log);
+}
+
+// Settles one state: is there a way out of it?
+int examine(const std::vector<FrameInput>& log) {
+    Player& player = level->getPlayer();
+    const Key here = keyOf(*level);
+    if (player.isGrounded() && safe.count(here)) return Known;
+    if (stranded.count(here)) return Repeated;
+    bool bombCounts = true;
+    if (player.getBombs() > 0) {
+        std::vector<FrameInput> blast = held(3, false, false, 0);
+        blast[0].bomb = true;
+        for (FrameInput& f : blast) f.explode = true;
+        if (probe(blast, false)) {
+            if (player.isGrounded()) learn(here);
+            return ByProbe;
+        }
+        // The bomb did not do it here: holding one proves nothing from this state.
+        bombCounts = false;
+    }
+    // Standing still (enemies come), running and jumping both ways, then
+    // random play: each is a single copy however long it runs, far cheaper
+    // than a search.
+    std::vector<std::vector<FrameInput>> probes{
+        held(300, false, false, 0), held(150, false, true, 20), held(150, true, false, 20),
+        held(90, false, true, 0),   held(90, true, false, 0),   held(150, false, true, 9),
+        held(150, true, false, 9)};
+    for (unsigned k = 0; k < randomProbes; ++k) {
+        Walker walker(static_cast<unsigned>(log.size()) * 31u + k);
+        std::vector<FrameInput> frames;
+        for (int i = 0; i < randomProbeFrames; ++i) frames.push_back(walker.next(player));
+        probes.push_back(frames);
+    }
+    for (const auto& frames : probes) {
+        if (probe(frames, bombCounts)) {
+            if (player.isGrounded()) learn(here);
+            return ByProbe;
+        }
+    }
+    // A quick coarse search, then a finer one before a state is called stranded.
+    SearchSettings quick;
+    quick.beam = 6;
+    quick.step = 8;
+    quick.rounds = 40;
+    quick.perCell = 2;
+    quick.staleRounds = 4;
+    quick.deathEnds = true;
+    quick.menuEnds = true;
+    SearchSettings thorough = quick;
+    thorough.beam = 12;
+    thorough.step = 4;
+    thorough.rounds = 300;
+    thorough.staleRounds = 12;
+    const std::vector<SearchAction> actions = searchActions(true, true, true);
+    std::string ended;
+    for (SearchSettings settings : {quick, thorough}) {
+        // A search may outlast the level's time: what it settles is worth more.
+        settings.seconds = std::max(minimumSearchSeconds, secondsLeft());
+        settings.progress = options.verbose;
+        WayOut rules(bombCounts);
+        const SearchResult result = runSearch(*level, actions, settings, rules);
+        if (result.found) {
+            for (const SearchReport& r : result.path)
+                if (r.grounded) learn(keyOf(r));
+            if (player.isGrounded()) learn(here);
+            return BySearch;
+        }
+        ended = result.ended;
+    }
+    const std::string path = options.outDir + "/" + levelName +
+                             (ended == exhausted ? "-softlock-" : "-undecided-") +
+                             std::to_string(reportNumber) + ".replay";
+    writeStrandedReplay(path, log, here, ended == exhausted);
+    ++reportNumber;  // the coordinator counts the same way
+    // Only a search that saw every cell within its reach proves anything.
+    if (ended != exhausted) {
+        std::printf("%s: undecided: hero in cell (%d, %d), status %s, form %s, keys %d, "
+                    "bombs %d: the search stopped (%s) before it found a way out or saw every "
+                    "cell within reach; the way into it: %s\n",
+                    levelName.c_str(), here.col, here.row, statusName(here.status),
+                    formName(here.form), here.keys, here.bombs, ended.c_str(), path.c_str());
+        return Undecided;
+    }
+    stranded.insert(here);
+    std::printf("%s: SOFT-LOCK: hero in cell (%d, %d), status %s, form %s, keys %d, bombs %d, "
+                "lives %d, after %zu frames: no way to the goal or a death (%s)\n",
+                levelName.c_str(), here.col, here.row, statusName(here.status),
+                formName(here.form), here.keys, here.bombs, player.getLives(), log.size(),
+                ended.c_str());
+    std::printf("%s: the way into it: %s (see it with curdovar-replay --trace)\n",
+                levelName.c_str(), path.c_str());
+    return Stranded;
+}
+
 struct Job {
     int start = 0;         // frames of the solving run played first
+    const std::vector<FrameInput>* prefix = nullptr;  // else these, whole
     unsigned seed = 0;
     int segments = 0;      // a state is examined after each
     int segmentFrames = 0;
@@ -397,7 +451,10 @@ struct Job {
 
 // One walk in a copy of the level process: plays, examines, tells.
 [[noreturn]] void runJob(const Job& job) {
+    // Probes and search states are never waited for: nothing is left behind.
+    std::signal(SIGCHLD, SIG_IGN);
     std::vector<FrameInput> log(solvingRun.begin(), solvingRun.begin() + job.start);
+    if (job.prefix) log = *job.prefix;
     for (const FrameInput& f : log) playFrame(*level, f);
     Walker walker(job.seed);
     for (int s = 0; s < job.segments && secondsLeft() > 0; ++s) {
@@ -553,10 +610,27 @@ int checkLevel(const std::string& path, SDL_Surface* screen) {
     int examined = 0, fromStart = 0, softLocks = 0, undecided = 0;
     int counts[6] = {};
     std::size_t next = 0;
+    // --at: the one state a replay leads into, nothing else.
+    std::vector<FrameInput> atFrames;
+    if (!options.atPath.empty()) {
+        Replay at;
+        std::string error;
+        if (!loadReplay(options.atPath, at, error)) {
+            std::printf("%s: %s: %s\n", levelName.c_str(), options.atPath.c_str(), error.c_str());
+            return 2;
+        }
+        atFrames = framesOf(at);
+    }
     for (unsigned round = 0; secondsLeft() > 0 && round < 1000; ++round) {
         Job job;
+        if (!atFrames.empty()) {
+            if (round > 0) break;
+            job.prefix = &atFrames;
+            job.segments = 1;
+        }
         job.seed = options.seed * 7919u + round * 104729u + 17u;
-        if (round % 4 == 0 || points.empty()) {
+        if (job.prefix) {
+        } else if (round % 4 == 0 || points.empty()) {
             job.segments = 8;
             job.segmentFrames = 60;
         } else {
@@ -572,9 +646,9 @@ int checkLevel(const std::string& path, SDL_Surface* screen) {
             ++examined;
             fromStart += m.fromStart;
             ++counts[m.verdict];
+            if (m.verdict == Stranded || m.verdict == Undecided) ++reportNumber;
             if (m.verdict == Stranded) {
                 ++softLocks;
-                ++reportNumber;
                 stranded.insert(m.key);
             }
             if (m.verdict == Undecided) ++undecided;
@@ -605,11 +679,12 @@ bool parseArgs(int argc, char** argv) {
         else if (arg == "--examine") options.examineLimit = std::atoi(next().c_str());
         else if (arg == "--reports") options.reports = std::max(1, std::atoi(next().c_str()));
         else if (arg == "--verbose") options.verbose = true;
+        else if (arg == "--at") options.atPath = next();
         else if (!arg.empty() && arg[0] == '-') return false;
         else options.levels.push_back(arg);
     }
     if (options.levels.empty() || options.seconds <= 0 || options.size <= 0) return false;
-    return options.replayPath.empty() || options.levels.size() == 1;
+    return (options.replayPath.empty() && options.atPath.empty()) || options.levels.size() == 1;
 }
 
 }  // namespace
@@ -617,8 +692,8 @@ bool parseArgs(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (!parseArgs(argc, argv)) {
         std::cerr << "usage: curdovar-softlock [--seconds N] [--seed S] [--tilesize T] "
-                     "[--replay FILE (one level only)] [--out DIR] [--examine N] [--reports N] "
-                     "[--verbose] LEVEL...\n";
+                     "[--replay FILE] [--out DIR] [--examine N] [--reports N] [--verbose] "
+                     "[--at REPLAY] LEVEL...\n(--replay and --at with one level only)\n";
         return 2;
     }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
@@ -628,7 +703,7 @@ int main(int argc, char** argv) {
     // The game's own lines (deaths, blasts) would drown the verdicts.
     std::ostringstream swallowed;
     std::cout.rdbuf(swallowed.rdbuf());
-    std::cerr.rdbuf(swallowed.rdbuf());
+    if (!options.verbose) std::cerr.rdbuf(swallowed.rdbuf());
     int worst = 0;
     for (const std::string& path : options.levels) {
         // Each level in a fresh copy, so every level starts as curdovar-replay starts it.

@@ -98,33 +98,32 @@ void writeRuns(std::ostream& out, const std::vector<FrameInput>& frames) {
     }
 }
 
-std::vector<SearchAction> searchActions(bool bombs, bool explode) {
+std::vector<SearchAction> searchActions(bool bombs, bool explode, bool landing) {
     std::vector<SearchAction> actions;
     for (char dir : {'R', 'L', '-'}) {
-        for (bool jump : {false, true}) actions.push_back({dir, jump, false, false});
-        if (bombs) actions.push_back({dir, false, true, false});
-        if (explode) actions.push_back({dir, false, false, true});
+        for (bool jump : {false, true}) actions.push_back({dir, jump, false, false, false});
+        if (landing) actions.push_back({dir, true, false, false, true});
+        if (bombs) actions.push_back({dir, false, true, false, false});
+        if (explode) actions.push_back({dir, false, false, true, false});
     }
     return actions;
 }
 
-std::vector<FrameInput> framesOf(const std::vector<SearchAction>& actions,
-                                 const std::vector<int>& history, int step) {
-    std::vector<FrameInput> frames;
-    for (int index : history) {
-        const SearchAction& a = actions[index];
-        for (int i = 0; i < step; ++i) {
-            FrameInput f;
-            f.left = a.dir == 'L';
-            f.right = a.dir == 'R';
-            f.explode = a.explode;
-            f.jump = i == 0 && a.jump;
-            f.bomb = i == 0 && a.bomb;
-            frames.push_back(f);
-        }
-    }
-    return frames;
+namespace {
+
+constexpr int landingLimit = 60;  // frames a landing decision waits at most
+
+FrameInput inputOf(const SearchAction& a, int frame) {
+    FrameInput f;
+    f.left = a.dir == 'L';
+    f.right = a.dir == 'R';
+    f.explode = a.explode;
+    f.jump = frame == 0 && a.jump;
+    f.bomb = frame == 0 && a.bomb;
+    return f;
 }
+
+}  // namespace
 
 std::uint64_t worldHash(const Level& level) {
     std::uint64_t h = 1469598103934665603ull;
@@ -132,11 +131,16 @@ std::uint64_t worldHash(const Level& level) {
         h ^= v;
         h *= 1099511628211ull;
     };
+    // What only decorates or counts lives (the alphorn, curdotrees, milk,
+    // signs, crabs) leaves the ways through a level as they were.
     for (const auto& column : level.getGrid())
-        for (int v : column) mix(static_cast<std::uint64_t>(v));
+        for (int v : column) mix(v == 20 || v == 25 || v == 26 ? 0 : static_cast<std::uint64_t>(v));
     mix(0xfeedull);
-    for (const Thing* thing : level.getThings())
-        if (!thing->isDead()) mix(static_cast<std::uint64_t>(thing->getType()) + 1);
+    for (const Thing* thing : level.getThings()) {
+        const int type = thing->getType();
+        if (thing->isDead() || type == 28 || type == 35 || type == 37) continue;
+        mix(static_cast<std::uint64_t>(type) + 1);
+    }
     return h;
 }
 
@@ -303,19 +307,15 @@ void send(const SearchReport& r) {
     if (write(context.reportPipe[1], p, sizeof r) != static_cast<ssize_t>(sizeof r)) _exit(3);
 }
 
-// Plays one decision in a state's copy; the outcome.
-int playAction(const SearchAction& a) {
+// Plays one decision in a state's copy; the outcome, and in played the frames it took.
+int playAction(const SearchAction& a, int& played) {
     Level& level = *context.level;
     Player& player = level.getPlayer();
     const int lives = player.getLives();
-    for (int i = 0; i < context.settings->step; ++i) {
-        FrameInput f;
-        f.left = a.dir == 'L';
-        f.right = a.dir == 'R';
-        f.explode = a.explode;
-        f.jump = i == 0 && a.jump;
-        f.bomb = i == 0 && a.bomb;
-        const int result = playFrame(level, f);
+    const int limit = a.land ? landingLimit : context.settings->step;
+    for (int i = 0; i < limit; ++i) {
+        const int result = playFrame(level, inputOf(a, i));
+        ++played;
         if (player.getLives() < lives || level.isGameOver()) return OutcomeDied;
         const int reached = context.rules->afterFrame(level);
         if (result == StepLevelDone) return OutcomeGoal;
@@ -323,6 +323,7 @@ int playAction(const SearchAction& a) {
         if (context.settings->menuEnds &&
             (result == StepOpenOptions || result == StepOpenControls))
             return OutcomeMenu;
+        if (a.land && i > 0 && player.isGrounded()) break;
     }
     return OutcomeAlive;
 }
@@ -364,8 +365,10 @@ bool bombLaid(const Level& level) {
         const pid_t child = fork();
         if (child < 0) break;
         if (child == 0) {
-            const int outcome = playAction(actions[index]);
+            int played = 0;
+            const int outcome = playAction(actions[index], played);
             SearchReport r = describe(level);
+            r.frames = played;
             r.parent = parent;
             r.action = index;
             r.outcome = outcome;
@@ -416,6 +419,8 @@ struct Node {
 
 }  // namespace
 
+const char* const exhausted = "explored every cell it could reach";
+
 SearchResult runSearch(Level& level, const std::vector<SearchAction>& actions,
                        const SearchSettings& settings, SearchRules& rules) {
     SearchResult result;
@@ -458,7 +463,8 @@ SearchResult runSearch(Level& level, const std::vector<SearchAction>& actions,
     std::map<pid_t, int> nodeOf;  // a kept state's node; the start state has none
     nodeOf[first] = -1;
     std::vector<pid_t> beam{first};
-    std::set<CellKey> visited;
+    std::set<CellKey> seenCells;  // every cell a state has reported from
+    std::map<CellKey, int> kept;  // states kept in each cell so far
     std::vector<pid_t> loose;  // reported states not yet kept or killed
     int staleFor = 0;
     auto finish = [&](const std::string& why) {
@@ -515,21 +521,25 @@ SearchResult runSearch(Level& level, const std::vector<SearchAction>& actions,
         }
         result.states += static_cast<long>(states.size());
         beam.clear();
-        // Ranked by what was found first, then (with novelty) new cells, then
-        // the score; ties by the parent's place and the action, so the same
-        // search always keeps the same states.
+        // Ranked by what was found first, then (with novelty) rarely visited
+        // cells, then the score; ties by the parent's place and the action, so
+        // the same search always keeps the same states. Rarity counts the
+        // states kept in a cell before, in steps of doubling: the search
+        // spreads out instead of circling where the score is low but the way
+        // is shut.
         std::vector<int> novel(states.size(), 0);
         if (settings.staleRounds > 0) {
-            std::set<CellKey> fresh;
+            bool fresh = false;
             for (std::size_t i = 0; i < states.size(); ++i) {
                 const CellKey k = cellKey(states[i]);
-                if (!visited.count(k)) {
-                    novel[i] = 1;
-                    fresh.insert(k);
-                }
+                if (!seenCells.count(k)) fresh = true;
+                const int count = kept[k];
+                int rarity = 0;
+                while ((count + 1) >> rarity > 1) ++rarity;
+                novel[i] = -rarity;
             }
-            visited.insert(fresh.begin(), fresh.end());
-            staleFor = fresh.empty() ? staleFor + 1 : 0;
+            for (const SearchReport& r : states) seenCells.insert(cellKey(r));
+            staleFor = fresh ? 0 : staleFor + 1;
         }
         std::vector<std::size_t> rank(states.size());
         for (std::size_t i = 0; i < rank.size(); ++i) rank[i] = i;
@@ -552,7 +562,10 @@ SearchResult runSearch(Level& level, const std::vector<SearchAction>& actions,
             result.found = true;
             result.outcome = won.outcome;
             result.path = path;
-            for (const SearchReport& r : path) result.history.push_back(r.action);
+            for (const SearchReport& r : path) {
+                result.history.push_back(r.action);
+                for (int i = 0; i < r.frames; ++i) result.frames.push_back(inputOf(actions[r.action], i));
+            }
             return finish("");
         }
         std::set<Likeness> seen;
@@ -570,6 +583,7 @@ SearchResult runSearch(Level& level, const std::vector<SearchAction>& actions,
                 continue;
             }
             ++inCell;
+            ++kept[cellKey(r)];
             nodes.push_back({nodeOf[r.parent], r});
             beam.push_back(r.pid);
         }
@@ -585,7 +599,7 @@ SearchResult runSearch(Level& level, const std::vector<SearchAction>& actions,
                       << best.phase << '\n';
         }
         if (settings.staleRounds > 0 && staleFor >= settings.staleRounds)
-            return finish("explored every cell it could reach");
+            return finish(exhausted);
     }
     return finish(beam.empty() ? "no state left" : "out of rounds");
 }

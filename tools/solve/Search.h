@@ -52,24 +52,23 @@ int playFrame(Level& level, const FrameInput& input);
 std::vector<FrameInput> framesOf(const Replay& replay);
 void writeRuns(std::ostream& out, const std::vector<FrameInput>& frames);
 
-// One decision of the search, held for a number of frames.
+// One decision of the search: keys held for the search's step, or, with
+// land, from a jump until the hero stands again.
 struct SearchAction {
     char dir = '-';  // '-', 'L' or 'R'
     bool jump = false;
     bool bomb = false;
     bool explode = false;
+    bool land = false;
 };
 
 // Walk, stand or jump both ways; with bombs, lay one; with explode, hold
-// Explode All.
-std::vector<SearchAction> searchActions(bool bombs, bool explode);
+// Explode All; with landing, also jump both ways and hold on until landed.
+std::vector<SearchAction> searchActions(bool bombs, bool explode, bool landing = false);
 
-// The frames of a decision history, each decision held for step frames.
-std::vector<FrameInput> framesOf(const std::vector<SearchAction>& actions,
-                                 const std::vector<int>& history, int step);
-
-// A hash of everything the hero can change in a level: the grid and which
-// objects are still there (not where the enemies walk).
+// A hash of everything the hero can change in a level that may open or
+// close a way: the grid and which objects are still there (not where the
+// enemies walk; not what only decorates or counts lives).
 std::uint64_t worldHash(const Level& level);
 
 // The grid cell of the hero's centre, clamped to the grid.
@@ -113,6 +112,7 @@ struct SearchReport {
     int col = 0, row = 0;
     std::uint64_t world = 0;
     int phase = 0;  // the rules' progress (the solver's waypoint)
+    int frames = 0; // frames the decision took
     int score = 0;
     int outcome = OutcomeAlive;
 };
@@ -151,11 +151,15 @@ struct SearchResult {
     int outcome = OutcomeAlive;
     std::vector<int> history;         // decisions from the start state
     std::vector<SearchReport> path;   // the state after each decision
+    std::vector<FrameInput> frames;   // the input of the whole way
     int rounds = 0;
     long states = 0;                  // states reported
     std::string ended;                // why it stopped when nothing was found
     int bestScore = 1 << 30;
 };
+
+// Why a search with novelty ends when every cell within its reach is seen.
+extern const char* const exhausted;
 
 SearchResult runSearch(Level& level, const std::vector<SearchAction>& actions,
                        const SearchSettings& settings, SearchRules& rules);

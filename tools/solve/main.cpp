@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<FrameInput> frames = prefixFrames;
-    const std::vector<FrameInput> found = framesOf(actions, result.history, options.search.step);
+    const std::vector<FrameInput>& found = result.frames;
     frames.insert(frames.end(), found.begin(), found.end());
     std::ofstream out(options.outPath);
     out << "# Found by curdovar-solve.\nlevel " << options.levelPath << "\ntilesize "
