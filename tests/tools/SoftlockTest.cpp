@@ -88,5 +88,8 @@ TEST_F(SoftLock, ReportsTheRoomAWastedBombSealsWithAReplayIntoIt) {
 
 TEST_F(SoftLock, PassesTheSameRoomWithAPitToFallInto) {
     EXPECT_EQ(0, check("pitted.lvl", 10)) << log;
-    EXPECT_NE(std::string::npos, log.find("pitted: no soft-lock")) << log;
+    const std::size_t verdict = log.find("pitted: no soft-lock: ");
+    ASSERT_NE(std::string::npos, verdict) << log;
+    // Enough states that random play has wasted the bomb in many of them.
+    EXPECT_GE(std::atoi(log.c_str() + verdict + 22), 50) << log;
 }
