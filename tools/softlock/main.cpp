@@ -48,7 +48,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr double minimumSearchSeconds = 90;
+// Time a search may take past the level's own: what it settles is worth more.
+constexpr double quickSearchSeconds = 20;
+constexpr double thoroughSearchSeconds = 90;
 constexpr unsigned randomProbes = 6;
 constexpr int randomProbeFrames = 400;
 
@@ -371,7 +373,7 @@ int examine(const std::vector<FrameInput>& log) {
     // random play: each is a single copy however long it runs, far cheaper
     // than a search.
     std::vector<std::vector<FrameInput>> probes{
-        held(300, false, false, 0), held(150, false, true, 20), held(150, true, false, 20),
+        held(900, false, false, 0), held(150, false, true, 20), held(150, true, false, 20),
         held(90, false, true, 0),   held(90, true, false, 0),   held(150, false, true, 9),
         held(150, true, false, 9)};
     for (unsigned k = 0; k < randomProbes; ++k) {
@@ -395,7 +397,9 @@ int examine(const std::vector<FrameInput>& log) {
     quick.staleRounds = 4;
     quick.deathEnds = true;
     quick.menuEnds = true;
+    quick.seconds = quickSearchSeconds;
     SearchSettings thorough = quick;
+    thorough.seconds = thoroughSearchSeconds;
     thorough.beam = 12;
     thorough.step = 4;
     thorough.rounds = 300;
@@ -403,8 +407,7 @@ int examine(const std::vector<FrameInput>& log) {
     const std::vector<SearchAction> actions = searchActions(true, true, true);
     std::string ended;
     for (SearchSettings settings : {quick, thorough}) {
-        // A search may outlast the level's time: what it settles is worth more.
-        settings.seconds = std::max(minimumSearchSeconds, secondsLeft());
+        settings.seconds = std::max(settings.seconds, secondsLeft());
         settings.progress = options.verbose;
         WayOut rules(bombCounts);
         const SearchResult result = runSearch(*level, actions, settings, rules);
