@@ -98,27 +98,33 @@ void writeRuns(std::ostream& out, const std::vector<FrameInput>& frames) {
     }
 }
 
+namespace {
+
+constexpr int landingLimit = 60;  // frames a landing decision waits after its jump at most
+constexpr int runUpFrames = 20;   // nearly top speed: the longest jumps
+
+}  // namespace
+
 std::vector<SearchAction> searchActions(bool bombs, bool explode, bool landing) {
     std::vector<SearchAction> actions;
     for (char dir : {'R', 'L', '-'}) {
-        for (bool jump : {false, true}) actions.push_back({dir, jump, false, false, false});
-        if (landing) actions.push_back({dir, true, false, false, true});
-        if (bombs) actions.push_back({dir, false, true, false, false});
-        if (explode) actions.push_back({dir, false, false, true, false});
+        for (bool jump : {false, true}) actions.push_back({dir, jump, false, false, false, 0});
+        if (landing) actions.push_back({dir, true, false, false, true, 0});
+        if (landing && dir != '-') actions.push_back({dir, true, false, false, true, runUpFrames});
+        if (bombs) actions.push_back({dir, false, true, false, false, 0});
+        if (explode) actions.push_back({dir, false, false, true, false, 0});
     }
     return actions;
 }
 
 namespace {
 
-constexpr int landingLimit = 60;  // frames a landing decision waits at most
-
 FrameInput inputOf(const SearchAction& a, int frame) {
     FrameInput f;
     f.left = a.dir == 'L';
     f.right = a.dir == 'R';
     f.explode = a.explode;
-    f.jump = frame == 0 && a.jump;
+    f.jump = frame == a.runUp && a.jump;
     f.bomb = frame == 0 && a.bomb;
     return f;
 }
@@ -312,7 +318,7 @@ int playAction(const SearchAction& a, int& played) {
     Level& level = *context.level;
     Player& player = level.getPlayer();
     const int lives = player.getLives();
-    const int limit = a.land ? landingLimit : context.settings->step;
+    const int limit = a.land ? a.runUp + landingLimit : context.settings->step;
     for (int i = 0; i < limit; ++i) {
         const int result = playFrame(level, inputOf(a, i));
         ++played;
@@ -323,7 +329,7 @@ int playAction(const SearchAction& a, int& played) {
         if (context.settings->menuEnds &&
             (result == StepOpenOptions || result == StepOpenControls))
             return OutcomeMenu;
-        if (a.land && i > 0 && player.isGrounded()) break;
+        if (a.land && i > a.runUp && player.isGrounded()) break;
     }
     return OutcomeAlive;
 }

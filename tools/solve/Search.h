@@ -53,17 +53,20 @@ std::vector<FrameInput> framesOf(const Replay& replay);
 void writeRuns(std::ostream& out, const std::vector<FrameInput>& frames);
 
 // One decision of the search: keys held for the search's step, or, with
-// land, from a jump until the hero stands again.
+// land, from a jump (after runUp frames of running) until the hero stands
+// again.
 struct SearchAction {
     char dir = '-';  // '-', 'L' or 'R'
     bool jump = false;
     bool bomb = false;
     bool explode = false;
     bool land = false;
+    int runUp = 0;
 };
 
 // Walk, stand or jump both ways; with bombs, lay one; with explode, hold
-// Explode All; with landing, also jump both ways and hold on until landed.
+// Explode All; with landing, also jump, and jump from a run, both ways and
+// hold on until landed.
 std::vector<SearchAction> searchActions(bool bombs, bool explode, bool landing = false);
 
 // A hash of everything the hero can change in a level that may open or
