@@ -109,7 +109,7 @@ enum Verdict : int {
     ByProbe = 1,   // one of the fixed runs found a way out
     BySearch = 2,  // the beam search did
     Stranded = 3,  // nothing did: a soft-lock
-    Undecided = 4, // the time ran out first
+    Undecided = 4, // the search stopped before it saw every cell within reach
     Repeated = 5,  // a state already reported stranded
 };
 
@@ -263,7 +263,10 @@ bool probe(const std::vector<FrameInput>& frames, bool bombCounts) {
                 found = 1;
                 break;
             }
-            if (player.isGrounded()) passed.push_back(keyOf(*level));
+            if (player.isGrounded()) {
+                const Key k = keyOf(*level);
+                if (passed.empty() || !(passed.back() == k)) passed.push_back(k);
+            }
         }
         Message m;
         if (found) {
