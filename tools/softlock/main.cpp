@@ -53,6 +53,7 @@ constexpr double quickSearchSeconds = 20;
 constexpr double thoroughSearchSeconds = 90;
 constexpr unsigned randomProbes = 6;
 constexpr int randomProbeFrames = 400;
+constexpr int landingWait = 60;  // frames a walk plays on for the hero to stand
 
 struct Options {
     double seconds = 15;  // per level
@@ -465,7 +466,11 @@ struct Job {
     Walker walker(job.seed);
     for (int s = 0; s < job.segments && secondsLeft() > 0; ++s) {
         bool over = false;
-        for (int i = 0; i < job.segmentFrames && !over; ++i) {
+        // Played on until the hero stands (for a while at most): where it
+        // ends up is what strands it, and a standing state may be known.
+        const int limit = job.segmentFrames + (job.segmentFrames > 0 ? landingWait : 0);
+        for (int i = 0; i < limit && !over; ++i) {
+            if (i >= job.segmentFrames && level->getPlayer().isGrounded()) break;
             log.push_back(walker.next(level->getPlayer()));
             const int result = playFrame(*level, log.back());
             over = result != StepNothing || level->isGameOver();
@@ -712,7 +717,8 @@ int main(int argc, char** argv) {
     if (!screen) return 2;
     // The game's own lines (deaths, blasts) would drown the verdicts.
     std::ostringstream swallowed;
-    std::cout.rdbuf(swallowed.rdbuf());
+    std::streambuf* const out = std::cout.rdbuf(swallowed.rdbuf());
+    std::streambuf* const err = std::cerr.rdbuf();
     if (!options.verbose) std::cerr.rdbuf(swallowed.rdbuf());
     int worst = 0;
     for (const std::string& path : options.levels) {
@@ -728,5 +734,8 @@ int main(int argc, char** argv) {
         }
         worst = std::max(worst, WEXITSTATUS(status));
     }
+    // The streams outlive this function; the swallowing buffer does not.
+    std::cout.rdbuf(out);
+    std::cerr.rdbuf(err);
     return worst;
 }
