@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writeFuzzFile(prefsPath, data, size);
     readPreferences();
     // The game must always be able to open its window with what it read.
-    if (tileSize <= 0 || 20 * tileSize > 32767) std::abort();
+    if (tileSize <= 0 || 20 * tileSize > 16383) std::abort();
     for (int key : userKeys)
         if (key < 0 || key >= SDLK_LAST) std::abort();
 

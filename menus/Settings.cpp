@@ -7,12 +7,10 @@
 
 namespace {
 constexpr bool defaultMusicOn = true;   // a fresh install plays its music
-constexpr int defaultTileSize = 32;        // pixels; the window is then 640 by 480
 constexpr int defaultReservedSetting = 0;
-constexpr int windowColumns = 20;          // the window is this many tiles wide
-constexpr int largestWindowEdge = 32767;   // SDL 1.2 cannot open a window wider than this
+constexpr int largestWindowEdge = 16383;   // SDL 1.2 refuses a window wider than this
 
-// A tile size the window can be made with: 20 tiles across must fit SDL's 16-bit sizes.
+// A tile size the window can be made with: 20 tiles across must fit what SDL opens.
 bool isUsableTileSize(int size) {
     return size > 0 && size <= largestWindowEdge / windowColumns;
 }

@@ -14,6 +14,10 @@ enum UserKey : int {
 };
 constexpr int userKeyCount = 6;
 
+constexpr int defaultTileSize = 32;  // pixels; the window is then 640 by 480
+constexpr int windowColumns = 20;    // the window is 20 by 15 tiles
+constexpr int windowRows = 15;
+
 extern bool musicOn;          // whether level music is started
 extern int tileSize;          // tile edge in pixels; the window is 20 by 15 tiles
 extern int reservedSetting;   // stored and read back unchanged

@@ -24,8 +24,6 @@ const char* const menuLevelPath = "data/levels/menu.lvl";
 
 namespace {
 constexpr const char* captionPrefix = "Curdovar II: ";  // followed by the level's name
-constexpr int windowColumns = 20;       // the window is 20 by 15 tiles
-constexpr int windowRows = 15;
 constexpr int screenBitsPerPixel = 32;
 constexpr Uint32 screenFlags = 0;       // a plain software surface
 constexpr int audioRate = 22050;        // Hz
@@ -74,6 +72,26 @@ FrameInput pollEvents(Level& level) {
     return input;
 }
 
+SDL_Surface* setWindowMode(Uint32 flags) {
+    return SDL_SetVideoMode(windowColumns * tileSize, windowRows * tileSize, screenBitsPerPixel,
+                            flags);
+}
+
+// The window at the stored tile size. A size SDL refuses falls back to the
+// default once and is written back, so the next start does not fail the same way.
+SDL_Surface* resizeWindow(SDL_Surface* screen) {
+    if (!screen) return nullptr;
+    if (screen->w == windowColumns * tileSize && screen->h == windowRows * tileSize) return screen;
+    const Uint32 flags = screen->flags;
+    SDL_Surface* resized = setWindowMode(flags);
+    if (resized || tileSize == defaultTileSize) return resized;
+    std::cerr << "Tile size " << tileSize << " cannot open a window (" << SDL_GetError()
+              << "); using " << defaultTileSize << std::endl;
+    tileSize = defaultTileSize;
+    writePreferences();
+    return setWindowMode(flags);
+}
+
 // One visit of the menu level and the game that follows it. Owns the one
 // Level in play for as long as the pass lasts.
 class Pass {
@@ -105,11 +123,7 @@ int Pass::run() {
         frameDeadline = clockTicks();
         screen = SDL_GetVideoSurface();
         readPreferences();
-        const int width = windowColumns * tileSize;
-        const int height = windowRows * tileSize;
-        if (screen && (screen->w != width || screen->h != height)) {
-            screen = SDL_SetVideoMode(width, height, screenBitsPerPixel, screen->flags);
-        }
+        screen = resizeWindow(screen);
         if (!screen) {
             std::cout << "Error setting up screen. " << SDL_GetError() << std::endl;
         } else {

@@ -30,7 +30,7 @@ void readQuietly() {
 
 void expectUsableSettings() {
     EXPECT_GT(tileSize, 0);
-    EXPECT_LE(20 * tileSize, 32767);
+    EXPECT_LE(20 * tileSize, 16383);
     for (int key : userKeys) {
         EXPECT_GE(key, 0);
         EXPECT_LT(key, SDLK_LAST);

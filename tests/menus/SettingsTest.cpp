@@ -141,7 +141,7 @@ TEST_F(SettingsTest, ChangedSettingsSurviveAWriteAndRead) {
 }
 
 TEST_F(SettingsTest, UnusualTileSizeIsUsedUnchanged) {
-    for (int size : {24, 1, 1638}) {
+    for (int size : {24, 1, 819}) {
         dir.write(prefsFile, "0\n" + std::to_string(size) + "\n0\n260 97 100 113 101 115 \n");
         readCapturing();
         EXPECT_EQ(tileSize, size);
@@ -150,7 +150,7 @@ TEST_F(SettingsTest, UnusualTileSizeIsUsedUnchanged) {
 }
 
 TEST_F(SettingsTest, TileSizeThatCannotMakeAWindowFallsBackTo32) {
-    for (const char* bad : {"0", "-16", "1639", "99999999999", "big"}) {
+    for (const char* bad : {"0", "-16", "820", "1639", "99999999999", "big"}) {
         tileSize = 16;
         dir.write(prefsFile, std::string("0\n") + bad + "\n0\n260 97 100 113 101 115 \n");
         readCapturing();
@@ -162,9 +162,9 @@ TEST_F(SettingsTest, TileSizeThatCannotMakeAWindowFallsBackTo32) {
     dir.write(prefsFile, "0\n-16\n0\n260 97 100 113 101 115 \n");
     readCapturing();
     EXPECT_NE(err.find("-16"), std::string::npos) << err;
-    dir.write(prefsFile, "0\n1639\n0\n260 97 100 113 101 115 \n");
+    dir.write(prefsFile, "0\n820\n0\n260 97 100 113 101 115 \n");
     readCapturing();
-    EXPECT_NE(err.find("1639"), std::string::npos) << err;
+    EXPECT_NE(err.find("820"), std::string::npos) << err;
 }
 
 TEST_F(SettingsTest, KeyCodeSdlCannotHoldKeepsTheDefaultBinding) {
