@@ -72,8 +72,8 @@ QuietOutput::~QuietOutput() {
 SDL_Surface* useTileSize(int size) {
     tileSize = size;
     SDL_Surface* screen = SDL_GetVideoSurface();
-    const int w = levelViewColumns * size;
-    const int h = levelViewRows * size;
+    const int w = windowColumns * size;
+    const int h = windowRows * size;
     if (screen && screen->w == w && screen->h == h) return screen;
     return SDL_SetVideoMode(w, h, 32, 0);
 }

@@ -19,9 +19,7 @@ enum StepResult : int {
     StepOpenControls = 3,
 };
 
-constexpr int tileSlotCount = 40;     // tile images indexed by cell value 0..39
-constexpr int levelViewColumns = 20;  // the window is 20 by 15 tiles
-constexpr int levelViewRows = 15;
+constexpr int tileSlotCount = 40;  // tile images indexed by cell value 0..39
 
 // The visible part of the level in level pixels, for the whole program.
 extern SDL_Rect camera;
@@ -69,8 +67,6 @@ public:
     const Player& getPlayer() const { return player; }
     const std::string& getPath() const { return path; }
     int getShake() const { return shake; }
-    bool getSeeHidden() const { return seeHidden; }
-    Mix_Music* getMusic() const { return music; }
     SDL_Surface* getTileImage(int value) const;
 
 private:

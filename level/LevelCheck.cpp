@@ -1,5 +1,6 @@
 #include "level/LevelCheck.h"
 
+#include "level/Tiles.h"
 #include "things/Hint.h"
 
 #include <algorithm>
@@ -11,21 +12,11 @@ namespace {
 
 constexpr long maxCells = 4194304;  // larger grids are refused by the game
 
-const char* const tileNames[27] = {
-    "",        "wall",   "spikes", "spring",    "",          "caflady",   "key",
-    "goal",    "shades", "pierre", "platform",  "toggletime", "stalag",   "iwall",
-    "",        "flame",  "bomb",   "cwall",     "ahmed",     "hans",      "alphorn",
-    "fwall",   "",       "",       "goto",      "curdotree", "curdotree_sprouted"};
-
 // The message box fits a sign's one line to the window: longer texts shrink
 // below what a 320-pixel window can show legibly.
 constexpr std::size_t longestReadableHint = 35;
 
-const char* const objectNames[12] = {"hint",     "portal",    "zipperanim", "chomperanim",
-                                     "flapperanim", "blobberanim", "door",   "milk",
-                                     "maimframe", "crabanim", "options",    "controls"};
-
-bool solidForThePlayer(int value) { return value == 1 || value == 13 || value == 17; }
+bool solidForThePlayer(int value) { return tileInfo(value).playerBlock == PlayerBlock::Solid; }
 
 bool imageExists(int size, const std::string& name) {
     const std::string base = "data/images/" + std::to_string(size) + "/" + name;
@@ -74,14 +65,6 @@ int LevelCheck::errorCount() const {
 
 int LevelCheck::countedProblems() const {
     return static_cast<int>(problems.size());
-}
-
-std::string tileImageNameOf(int value) {
-    return value >= 0 && value <= 26 ? tileNames[value] : "";
-}
-
-std::string objectImageNameOf(int kind) {
-    return kind >= 28 && kind <= 39 ? objectNames[kind - 28] : "";
 }
 
 std::string formatProblem(const std::string& path, const LevelProblem& problem) {
@@ -136,16 +119,16 @@ LevelCheck checkLevelFile(const std::string& path) {
                 break;
             }
             check.grid[x][y] = v;
-            if (v < 0 || v > 39) {
+            if (v < 0 || v > lastKind) {
                 scan.error(x, y, "unknown cell value " + std::to_string(v));
-            } else if (v == 22 || v == 23 || v == 27) {
+            } else if (!findTile(v) && !findKind(v)) {
                 scan.warning(x, y, "cell value " + std::to_string(v) + " does nothing");
             }
-            if (v == 4) ++starts;
-            if (v == 7) ++goals;
-            if (v == 6) ++keys;
-            if (v == 34) ++doors;
-            if (v == 28) {
+            if (v == TileStart) ++starts;
+            if (v == TileGoal) ++goals;
+            if (v == TileKey) ++keys;
+            if (v == KindDoor) ++doors;
+            if (v == KindHint) {
                 std::string word;
                 std::string text;
                 bool ended = false;
@@ -167,7 +150,7 @@ LevelCheck checkLevelFile(const std::string& path) {
                     complete = false;
                     break;
                 }
-            } else if (v == 29) {
+            } else if (v == KindPortal) {
                 Portal portal{x, y, 0, 0};
                 if (!(in >> portal.targetCol >> portal.targetRow)) {
                     scan.error(x, y, "portal without a target column and row");
@@ -223,7 +206,8 @@ LevelCheck checkLevelFile(const std::string& path) {
     for (int x = 0; x < check.width; ++x) {
         for (int y = 0; y < check.height; ++y) {
             const int v = check.grid[x][y];
-            const std::string image = v >= 28 ? objectImageNameOf(v) : tileImageNameOf(v);
+            const TileInfo* tile = findTile(v);
+            const std::string image = tile ? tile->image : kindImage(v);
             if (image.empty()) continue;
             for (int size : {16, 32}) {
                 if (!imageExists(size, image) &&

@@ -35,8 +35,3 @@ LevelCheck checkLevelFile(const std::string& path);
 
 // "FILE:col:row: error: message" (or "FILE: warning: message" without a cell).
 std::string formatProblem(const std::string& path, const LevelProblem& problem);
-
-// The image name of a tile value (empty for values that have none).
-std::string tileImageNameOf(int value);
-// The image name of an object kind 28..39 (empty otherwise).
-std::string objectImageNameOf(int kind);

@@ -1,9 +1,10 @@
 #include "level/Level.h"
 
+#include "level/Tiles.h"
 #include "media/Images.h"
 #include "menus/Settings.h"
 #include "things/Blobber.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 #include "things/Hint.h"
 #include "things/Maimframe.h"
 #include "things/ThingFactory.h"
@@ -14,8 +15,6 @@
 namespace {
 
 constexpr long long maxLevelCells = 4194304;  // a bigger grid would exhaust memory
-constexpr int lastTileValue = 26;             // values above are object kinds
-constexpr int startCellValue = 4;             // the Player's starting cell
 
 // Skips the one separator character between two sizes or after a column. A
 // '\r' right before a line end belongs to it, so files with Windows line ends
@@ -133,14 +132,14 @@ bool Level::readCell(std::istream& in, int x, int y) {
         in >> *thing;
         things.push_back(thing);
         switch (v) {
-        case 28: static_cast<Hint*>(thing)->setScreen(screen); break;
-        case 33: static_cast<Blobber*>(thing)->setTarget(player.getRect()); break;
-        case 36: static_cast<Maimframe*>(thing)->setLevel(this); break;
+        case KindHint: static_cast<Hint*>(thing)->setScreen(screen); break;
+        case KindBlobber: static_cast<Blobber*>(thing)->setTarget(player.getRect()); break;
+        case KindMaimframe: static_cast<Maimframe*>(thing)->setLevel(this); break;
         default: break;
         }
         if (in.fail()) return false;
     }
-    if (v == startCellValue) player.setStart(cellToPixel(x, tileSize), cellToPixel(y, tileSize));
+    if (v == TileStart) player.setStart(cellToPixel(x, tileSize), cellToPixel(y, tileSize));
     return true;
 }
 

@@ -1,12 +1,13 @@
 #include "level/Level.h"
 
+#include "level/Tiles.h"
+#include "media/BlitCache.h"
 #include "media/Images.h"
 #include "menus/Settings.h"
 #include "shell/Particles.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -16,86 +17,6 @@ constexpr int parallaxDivisor = 6;    // the background scrolls a sixth as fast 
 constexpr int blastCells = 2;         // crackable walls go this many cells around the blast
 constexpr int blastTiles = 5;         // edge of the square that destroys small objects
 constexpr int shakePerBlast = 8;      // frames of screen shake an explosion adds
-constexpr int hiddenWall = 13;        // drawn only while the Player wears shades
-constexpr int fakeWall = 21;          // looks like a wall unless the Player wears shades
-constexpr int plainWall = 1;
-constexpr int crackableWall = 17;
-
-// A run-length encoded twin of an image drawn every frame. SDL copies its
-// opaque runs whole instead of testing each pixel against the colour key,
-// and the picture is the same. The twin is remade whenever the original is
-// not exactly what it was made from (a new level, another Level's tiles).
-class EncodedTwin {
-public:
-    // The twin of original, or original itself when it cannot have one.
-    SDL_Surface* of(SDL_Surface* original) {
-        if (!original || !twinnable(original)) return original;
-        if (original != source || !matches(original)) remake(original);
-        return twin ? twin : original;
-    }
-
-private:
-    static constexpr Uint32 watchedFlags = SDL_SRCCOLORKEY | SDL_SRCALPHA | SDL_RLEACCEL;
-
-    // Colour-keyed software pixels that can be read without a lock.
-    static bool twinnable(const SDL_Surface* image) {
-        return (image->flags & watchedFlags) == SDL_SRCCOLORKEY && !SDL_MUSTLOCK(image) &&
-               image->pixels && image->format && image->w > 0 && image->h > 0;
-    }
-
-    size_t rowBytes() const { return static_cast<size_t>(w) * bytesPerPixel; }
-
-    bool matches(const SDL_Surface* image) const {
-        const SDL_PixelFormat& f = *image->format;
-        if (!twin || image->w != w || image->h != h || image->pitch != pitch ||
-            f.BytesPerPixel != bytesPerPixel || f.Rmask != masks[0] || f.Gmask != masks[1] ||
-            f.Bmask != masks[2] || f.Amask != masks[3] || f.colorkey != key || f.palette) {
-            return false;
-        }
-        const Uint8* row = static_cast<const Uint8*>(image->pixels);
-        for (int y = 0; y < h; ++y, row += pitch) {
-            if (std::memcmp(row, &pixels[static_cast<size_t>(y) * rowBytes()], rowBytes()) != 0) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    void remake(SDL_Surface* image) {
-        if (twin) SDL_FreeSurface(twin);
-        twin = nullptr;
-        source = image;
-        const SDL_PixelFormat& f = *image->format;
-        w = image->w;
-        h = image->h;
-        pitch = image->pitch;
-        bytesPerPixel = f.BytesPerPixel;
-        masks[0] = f.Rmask;
-        masks[1] = f.Gmask;
-        masks[2] = f.Bmask;
-        masks[3] = f.Amask;
-        key = f.colorkey;
-        if (f.palette) return;
-        pixels.resize(rowBytes() * static_cast<size_t>(h));
-        const Uint8* row = static_cast<const Uint8*>(image->pixels);
-        for (int y = 0; y < h; ++y, row += pitch) {
-            std::memcpy(&pixels[static_cast<size_t>(y) * rowBytes()], row, rowBytes());
-        }
-        // Without the colour key in the flags the conversion copies every pixel as it is.
-        twin = SDL_ConvertSurface(image, image->format, SDL_SWSURFACE);
-        if (twin) SDL_SetColorKey(twin, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
-    }
-
-    SDL_Surface* source = nullptr;  // borrowed; compared, never dereferenced when stale
-    SDL_Surface* twin = nullptr;    // owned
-    std::vector<Uint8> pixels;      // the original's pixels when the twin was made
-    int w = 0;
-    int h = 0;
-    int pitch = 0;
-    Uint8 bytesPerPixel = 0;
-    Uint32 masks[4] = {};
-    Uint32 key = 0;
-};
 
 EncodedTwin backgroundTwin;
 EncodedTwin tileTwins[tileSlotCount];
@@ -103,9 +24,9 @@ EncodedTwin tileTwins[tileSlotCount];
 // One of -5..4: how far, in units of the remaining shake, the view jumps this frame.
 int shakeFactor() { return std::rand() % 10 - 5; }
 
-// The kinds a blast destroys: hints and the small enemies.
 bool blastDestroys(int kind) {
-    return kind == 28 || kind == 30 || kind == 31 || kind == 32 || kind == 33;
+    const KindInfo* entry = findKind(kind);
+    return entry && entry->blastDestroys;
 }
 
 }  // namespace
@@ -159,8 +80,8 @@ void Level::followPlayer() {
     }
     if (camera.y < 0) camera.y = 0;
 
-    camera.w = static_cast<Uint16>(levelViewColumns * t);
-    camera.h = static_cast<Uint16>(levelViewRows * t);
+    camera.w = static_cast<Uint16>(windowColumns * t);
+    camera.h = static_cast<Uint16>(windowRows * t);
 }
 
 void Level::drawBackground() {
@@ -187,8 +108,9 @@ void Level::drawTiles() {
         for (int r = firstRow; r < height && r <= lastRow; ++r) {
             int v = grid[c][r];
             if (!seeHidden) {
-                if (v == hiddenWall) continue;
-                if (v == fakeWall) v = plainWall;
+                const Shown shown = tileInfo(v).shown;
+                if (shown == Shown::InShades) continue;
+                if (shown == Shown::AsWallUnlessShaded) v = TileWall;
             }
             drawSurface(wrap16(c * t - camera.x), wrap16(r * t - camera.y),
                         v >= 0 && v < tileSlotCount ? images[v] : nullptr, screen, nullptr, 255);
@@ -225,7 +147,7 @@ int Level::onExplosion(int x, int y) {
     for (int c = cx - blastCells; c <= cx + blastCells; ++c) {
         for (int r = cy - blastCells; r <= cy + blastCells; ++r) {
             if (c < 0 || c >= width || r < 0 || r >= height) continue;
-            if (grid[c][r] == crackableWall) grid[c][r] = 0;
+            if (tileInfo(grid[c][r]).crackable) grid[c][r] = TileEmpty;
         }
     }
 

@@ -1,7 +1,7 @@
 #include "media/Text.h"
 
 #include "media/Images.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 #include <iostream>
 #include <map>

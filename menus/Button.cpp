@@ -1,7 +1,7 @@
 #include "menus/Button.h"
 
 #include "media/Images.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 Button::Button(int x, int y, int w, int h, Uint32 bg, SDL_Color tc, TTF_Font* f,
                const std::string& t)

@@ -24,7 +24,6 @@ public:
 
     const SDL_Rect& getRect() const { return rect; }
     const std::string& getText() const { return text; }
-    Uint32 getBackground() const { return background; }
     SDL_Surface* getSurface() const { return surface; }
 
 protected:

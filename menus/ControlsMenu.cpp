@@ -4,7 +4,6 @@
 #include "menus/Button.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
-#include "shell/Game.h"
 
 #include <SDL_ttf.h>
 
@@ -78,7 +77,7 @@ int runControlsMenu(SDL_Surface* screen) {
                 }
             }
         }
-        fillScreen(screen, SDL_Color{0, 0, 0, 0});
+        SDL_FillRect(screen, nullptr, 0);
         for (controlbutton* button : buttons) {
             button->draw(screen);
             const SDL_Rect& rect = button->getRect();

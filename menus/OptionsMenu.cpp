@@ -5,7 +5,6 @@
 #include "menus/Button.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
-#include "shell/Game.h"
 
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
@@ -19,7 +18,6 @@ constexpr int buttonH = 25;
 constexpr int musicY = 15;       // top of the Music row
 constexpr int resolutionY = 55;  // top of the Resolution row
 constexpr int labelX = 140;      // left edge of the row labels
-constexpr int tilesAcross = 20;  // window width in tiles
 
 Uint32 videoColour(Uint8 r, Uint8 g, Uint8 b) {
     return SDL_MapRGB(SDL_GetVideoInfo()->vfmt, r, g, b);
@@ -56,7 +54,7 @@ void switchResolution(Button& button) {
         tileSize = 16;
         height = 240;
     }
-    button.setText(intToString(tilesAcross * tileSize) + "x" + intToString(height));
+    button.setText(intToString(windowColumns * tileSize) + "x" + intToString(height));
 }
 
 SDL_Surface* renderLabel(TTF_Font* font, const char* text) {

@@ -1,11 +1,12 @@
 #include "player/Player.h"
 
 #include "level/Level.h"
+#include "level/Tiles.h"
 #include "media/Images.h"
 #include "menus/Settings.h"
 #include "shell/Particles.h"
 #include "things/Bomb.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 int animTick = 0;
 int animStep = 0;
@@ -47,7 +48,6 @@ Player::Player(Level* owner)
     rect.y = respawnY;
     image = loadTileImage("us");
     loadSounds();
-    for (bool& flag : flags) flag = false;
 }
 
 Player::~Player() {
@@ -198,18 +198,16 @@ bool Player::blockedByGrid(const Grid& grid, int dx, int dy) const {
         const int rows = static_cast<int>(grid[c].size());
         for (int r = top / t; r <= (top + t - 1) / t; ++r) {
             if (r < 0 || r >= rows) continue;
-            switch (grid[c][r]) {
-            case 1:   // wall
-            case 13:  // hidden wall
-            case 17:  // crackable wall
+            switch (tileInfo(grid[c][r]).playerBlock) {
+            case PlayerBlock::Solid:
                 return true;
-            case 3:  // spring: solid only at its side edges
+            case PlayerBlock::Sides:
                 if (dx != 0 && (left + t - 1 == c * t || left == c * t + t - 1)) return true;
                 break;
-            case 10:  // platform: solid only to a Player arriving on its top row
+            case PlayerBlock::FromTop:
                 if (dy > 0 && top + t - 1 == r * t) return true;
                 break;
-            default:
+            case PlayerBlock::Open:
                 break;
             }
         }

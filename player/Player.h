@@ -106,13 +106,6 @@ public:
     int getBombs() const { return bombs; }
     Sint16 getRespawnX() const { return respawnX; }
     Sint16 getRespawnY() const { return respawnY; }
-    float getJumpSpeed() const { return jumpSpeed; }
-    float getSpringSpeed() const { return springSpeed; }
-    float getWalkAccel() const { return walkAccel; }
-    float getFriction() const { return friction; }
-    float getGravity() const { return gravity; }
-    float getMaxRunSpeed() const { return maxRunSpeed; }
-    float getMaxFallSpeed() const { return maxFallSpeed; }
     // The effect slot last asked to play (noSound before any) and how many
     // effects were asked for; counted also when the chunk is missing.
     int getLastSound() const { return lastSound; }

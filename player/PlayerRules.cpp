@@ -1,11 +1,12 @@
 #include "player/Player.h"
 
 #include "level/Level.h"
+#include "level/Tiles.h"
 #include "media/Images.h"
 #include "media/Sound.h"
 #include "media/Text.h"
 #include "menus/Settings.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 #include <cstring>
 #include <iostream>
@@ -30,26 +31,6 @@ constexpr int keyIconRow = 0;
 constexpr int bombIconRow = 1;
 constexpr Uint8 iconAlpha = 128;     // icons are drawn half transparent
 constexpr SDL_Color textColour = {0, 0, 0, 0};
-
-// Cell values with a meaning for the Player's touch.
-enum TileValue : int {
-    TileSpikes = 2,
-    TileSpring = 3,
-    TileCaflady = 5,
-    TileKey = 6,
-    TileGoal = 7,
-    TileShades = 8,
-    TilePierre = 9,
-    TileToggletime = 11,
-    TileStalag = 12,
-    TileBomb = 16,
-    TileAhmed = 18,
-    TileHans = 19,
-    TileAlphorn = 20,
-    TileGoto = 24,
-    TileCurdotree = 25,
-    TileCurdotreeSprouted = 26,
-};
 
 const char* const formPrefix = "Form: ";
 const char* const statusPrefix = "Status: ";
@@ -113,7 +94,8 @@ void Player::changeStatus(int newStatus, int soundSlot) {
 void Player::touchTile(Grid& grid, int value, int col, int row, int /*dx*/, int dy) {
     switch (value) {
     case TileSpikes:
-        if (dy == 1) die();
+    case TileStalag:
+        if (dy == tileInfo(value).deadlyStep) die();
         break;
     case TileSpring:
         if (dy == 1) {
@@ -148,9 +130,6 @@ void Player::touchTile(Grid& grid, int value, int col, int row, int /*dx*/, int 
             form = form == FormCurdo ? FormNormal : FormCurdo;
             level->clearCell(col, row);
         }
-        break;
-    case TileStalag:
-        if (dy == -1) die();
         break;
     case TileBomb:
         if (status == StatusTerrorist) {

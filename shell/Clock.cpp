@@ -22,6 +22,14 @@ void clockDelay(Uint32 ms) {
     }
 }
 
+void paceFrame(Uint32& frameDeadline) {
+    const Uint32 now = clockTicks();
+    // A signed difference keeps the comparison right when the tick count wraps.
+    const Sint32 left = static_cast<Sint32>(frameDeadline - now);
+    if (left > 0) clockDelay(static_cast<Uint32>(left));
+    frameDeadline = clockTicks() + framePeriodMs;
+}
+
 void useManualClock(Uint32 start) {
     manual = true;
     manualTicks = start;

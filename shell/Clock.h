@@ -7,11 +7,16 @@
 // tests and tools can drive the game frame by frame instead of by the wall
 // clock.
 
+constexpr Uint32 framePeriodMs = 33;  // a frame lasts at least this long
+
 // Milliseconds since start: SDL_GetTicks, or the virtual clock when driven by hand.
 Uint32 clockTicks();
 
 // Waits ms milliseconds: SDL_Delay, or advances the virtual clock at once.
 void clockDelay(Uint32 ms);
+
+// Waits for the rest of the frame, then sets the next deadline.
+void paceFrame(Uint32& frameDeadline);
 
 // Switches to a virtual clock that stands at `start` until advanced.
 void useManualClock(Uint32 start = 0);

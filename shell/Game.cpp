@@ -267,14 +267,6 @@ void toggleMusic() {
     }
 }
 
-void paceFrame(Uint32& frameDeadline) {
-    const Uint32 now = clockTicks();
-    // A signed difference keeps the comparison right when the tick count wraps.
-    const Sint32 left = static_cast<Sint32>(frameDeadline - now);
-    if (left > 0) clockDelay(static_cast<Uint32>(left));
-    frameDeadline = clockTicks() + framePeriodMs;
-}
-
 void setFrameObserver(FrameObserver observer) {
     frameObserver = std::move(observer);
 }

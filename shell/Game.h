@@ -11,7 +11,6 @@ class Level;
 
 extern const char* const startCaption;  // "Curdovar II: WTLRQPDMNSBKGHVXZCFJ"
 extern const char* const menuLevelPath; // "data/levels/menu.lvl"
-constexpr Uint32 framePeriodMs = 33;    // a frame lasts at least this long
 
 bool initSystems(const char* caption, SDL_Surface** screen, int width, int height,
                  int bitsPerPixel, Uint32 flags);
@@ -23,9 +22,6 @@ void fillScreen(SDL_Surface* screen, SDL_Color colour);
 
 // Pauses the music when it plays, resumes it when it is paused.
 void toggleMusic();
-
-// Waits for the rest of the frame, then sets the next deadline.
-void paceFrame(Uint32& frameDeadline);
 
 // Runs once at the end of every drawn frame with the level in play, so tests
 // and tools can script a run frame by frame (push events, raise flags, look

@@ -3,6 +3,7 @@
 #include "media/Sound.h"
 #include "media/Text.h"
 #include "menus/MessageBox.h"
+#include "menus/Settings.h"
 #include "shell/Particles.h"
 
 #include <SDL_image.h>
@@ -21,7 +22,7 @@ SDL_Surface* startHeadless(int tileEdge) {
     }
     IMG_Init(IMG_INIT_PNG);
     Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 512);
-    SDL_Surface* screen = SDL_SetVideoMode(20 * tileEdge, 15 * tileEdge, 32, 0);
+    SDL_Surface* screen = SDL_SetVideoMode(windowColumns * tileEdge, windowRows * tileEdge, 32, 0);
     if (!screen) std::cerr << "no video surface: " << SDL_GetError() << '\n';
     return screen;
 }

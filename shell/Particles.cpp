@@ -1,6 +1,6 @@
 #include "shell/Particles.h"
 
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 #include <algorithm>
 #include <cstdlib>

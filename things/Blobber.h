@@ -7,7 +7,6 @@ class Blobber final : public Enemy {
 public:
     Blobber(int col, int row);
     void update(const Grid& grid, const ThingList& things) override;
-    void draw(SDL_Surface* screen, const SDL_Rect* camera) override;
     bool isVulnerable(int status, int form) const override;
 
     void setTarget(const SDL_Rect* playerRect) { target = playerRect; }

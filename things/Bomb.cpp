@@ -4,7 +4,7 @@
 #include "menus/Settings.h"
 #include "shell/Particles.h"
 #include "things/AsplosionListener.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -20,8 +20,6 @@ Bomb::Bomb(int x, int y) : Thing() {
     rect.y = wrap16(y);
     image = loadTileImage("bombanim");
 }
-
-Bomb::~Bomb() {}
 
 void Bomb::addListener(AsplosionListener* listener) { listeners.push_back(listener); }
 

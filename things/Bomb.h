@@ -12,7 +12,6 @@ class Bomb final : public Thing {
 public:
     // At level pixels (x, y), the Player's top-left corner.
     Bomb(int x, int y);
-    ~Bomb() override;
 
     void addListener(AsplosionListener* listener);
     void update(const Grid& grid, const ThingList& things) override;
@@ -20,7 +19,6 @@ public:
     int touch(Player* player) override;
 
     int getFuse() const { return fuse; }
-    int getBlink() const { return blink; }
 
 private:
     void explode();

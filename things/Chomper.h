@@ -8,10 +8,8 @@ class Chomper : public Enemy {
 public:
     Chomper(int col, int row);
     void update(const Grid& grid, const ThingList& things) override;
-    void draw(SDL_Surface* screen, const SDL_Rect* camera) override;
 
     int getDirection() const { return direction; }
-    int getSpeed() const { return speed; }
 
 protected:
     // For the Zipper: another image and speed.

@@ -1,11 +1,12 @@
 #include "things/Crab.h"
 
+#include "level/Tiles.h"
 #include "media/Images.h"
 #include "menus/Settings.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 Crab::Crab(int col, int row) : Thing(col, row) {
-    image = loadTileImage("crabanim");
+    image = loadTileImage(kindImage(KindCrab));
     // Two frames side by side; an odd pixel column is dropped.
     const int frameWidth = image ? image->w / 2 : tileSize / 2;
     const int frameHeight = image ? image->h : tileSize;

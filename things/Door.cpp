@@ -1,10 +1,11 @@
 #include "things/Door.h"
 
+#include "level/Tiles.h"
 #include "media/Images.h"
 #include "player/Player.h"
 
 Door::Door(int col, int row) : Thing(col, row) {
-    image = loadTileImage("door");
+    image = loadTileImage(kindImage(KindDoor));
     fitToImage();
 }
 

@@ -1,15 +1,15 @@
 #include "things/Enemy.h"
 
+#include "level/Tiles.h"
 #include "media/Images.h"
 #include "menus/Settings.h"
 #include "player/Player.h"
-#include "things/Geometry.h"
+#include "shell/Clock.h"
+#include "media/Geometry.h"
 
 namespace {
 constexpr int stripFrames = 4;  // frames in every enemy strip
-
-// Tiles that stop an enemy: wall, the stopper without image, crackable wall.
-bool stopsEnemies(int cell) { return cell == 1 || cell == 14 || cell == 17; }
+constexpr Uint32 sharedTickMs = 500;  // one step of every shared enemy clock
 }  // namespace
 
 Enemy::Enemy(int col, int row) : Thing(col, row) {
@@ -19,7 +19,7 @@ Enemy::Enemy(int col, int row) : Thing(col, row) {
 void Enemy::update(const Grid&, const ThingList&) {}
 
 void Enemy::draw(SDL_Surface* screen, const SDL_Rect* camera) {
-    SDL_Rect source = frames[0];
+    SDL_Rect source = frames[frame];
     drawSurface(wrap16(rect.x - camera->x), wrap16(rect.y - camera->y), image, screen, &source,
                 255);
 }
@@ -42,6 +42,21 @@ bool Enemy::isVulnerable(int status, int form) const {
     return status == StatusFrench || (status == StatusGerman && form == FormCurdo);
 }
 
+bool SharedClock::tick() {
+    if (!started) {
+        deadline = clockTicks();
+        started = true;
+    }
+    if (clockTicks() <= deadline) return false;
+    deadline += sharedTickMs;
+    return true;
+}
+
+void SharedClock::reset() {
+    started = false;
+    deadline = 0;
+}
+
 bool Enemy::blockedBox(const Grid& grid, int boxWidth, int boxHeight) const {
     const int t = tileSize;
     const int x = rect.x;
@@ -59,7 +74,7 @@ bool Enemy::blockedBox(const Grid& grid, int boxWidth, int boxHeight) const {
         const int height = static_cast<int>(column.size());
         if (firstRow < 0 || firstRow >= height) continue;
         for (int row = firstRow; row <= lastRow && row < height; ++row) {
-            if (stopsEnemies(column[row])) return true;
+            if (tileInfo(column[row]).stopsEnemies) return true;
         }
     }
     return false;

@@ -7,7 +7,6 @@ class Flapper final : public Enemy {
 public:
     Flapper(int col, int row);
     void update(const Grid& grid, const ThingList& things) override;
-    void draw(SDL_Surface* screen, const SDL_Rect* camera) override;
     bool isVulnerable(int status, int form) const override;
 
     int getDx() const { return dx; }

@@ -1,5 +1,6 @@
 #include "things/Hint.h"
 
+#include "level/Tiles.h"
 #include "media/Images.h"
 #include "menus/MessageBox.h"
 #include "player/Player.h"
@@ -9,12 +10,10 @@
 const char* const hintTerminator = "Burmashave.";
 
 Hint::Hint(int col, int row) : Thing(col, row) {
-    image = loadTileImage("hint");
+    image = loadTileImage(kindImage(KindHint));
     // A new level may come with a new screen size; the next box makes a fresh veil.
     releaseMessageOverlay();
 }
-
-Hint::~Hint() {}
 
 void Hint::read(std::istream& in) {
     std::string word;

@@ -9,7 +9,6 @@
 class Hint final : public Thing {
 public:
     Hint(int col, int row);
-    ~Hint() override;
     void read(std::istream& in) override;
     int touch(Player* player) override;
 

@@ -1,10 +1,11 @@
 #include "things/Maimframe.h"
 
+#include "level/Tiles.h"
 #include "level/Level.h"
 #include "media/Images.h"
 #include "media/Sound.h"
 #include "player/Player.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +26,7 @@ int sign(int v) { return v > 0 ? 1 : -1; }
 }  // namespace
 
 Maimframe::Maimframe(int col, int row) : Enemy(col, row) {
-    image = loadTileImage("maimframe");
+    image = loadTileImage(kindImage(KindMaimframe));
     fitToImage();
 }
 

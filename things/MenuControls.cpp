@@ -1,10 +1,11 @@
 #include "things/MenuControls.h"
 
+#include "level/Tiles.h"
 #include "media/Images.h"
 #include "player/Player.h"
 
 MenuControls::MenuControls(int col, int row) : Thing(col, row) {
-    image = loadTileImage("controls");
+    image = loadTileImage(kindImage(KindMenuControls));
     fitToImage();
 }
 

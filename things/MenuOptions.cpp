@@ -1,10 +1,11 @@
 #include "things/MenuOptions.h"
 
+#include "level/Tiles.h"
 #include "media/Images.h"
 #include "player/Player.h"
 
 MenuOptions::MenuOptions(int col, int row) : Thing(col, row) {
-    image = loadTileImage("options");
+    image = loadTileImage(kindImage(KindMenuOptions));
     fitToImage();
 }
 

@@ -1,9 +1,10 @@
 #include "things/Milk.h"
 
+#include "level/Tiles.h"
 #include "media/Images.h"
 
 Milk::Milk(int col, int row) : Thing(col, row) {
-    image = loadTileImage("milk");
+    image = loadTileImage(kindImage(KindMilk));
     fitToImage();
 }
 

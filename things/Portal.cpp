@@ -1,12 +1,13 @@
 #include "things/Portal.h"
 
+#include "level/Tiles.h"
 #include "media/Images.h"
 #include "menus/Settings.h"
 #include "player/Player.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 Portal::Portal(int col, int row) : Thing(col, row), targetX(col), targetY(row) {
-    image = loadTileImage("portal");
+    image = loadTileImage(kindImage(KindPortal));
 }
 
 void Portal::read(std::istream& in) {

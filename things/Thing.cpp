@@ -2,7 +2,7 @@
 
 #include "media/Images.h"
 #include "menus/Settings.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 Thing::Thing(int col, int row) {
     rect.x = cellToPixel(col, tileSize);

@@ -1,5 +1,7 @@
 #include "things/ThingFactory.h"
 
+#include "level/Tiles.h"
+
 #include "things/Blobber.h"
 #include "things/Chomper.h"
 #include "things/Crab.h"
@@ -16,18 +18,18 @@
 Thing* createThing(int kind, int col, int row) {
     Thing* thing = nullptr;
     switch (kind) {
-    case 28: thing = new Hint(col, row); break;
-    case 29: thing = new Portal(col, row); break;
-    case 30: thing = new Zipper(col, row); break;
-    case 31: thing = new Chomper(col, row); break;
-    case 32: thing = new Flapper(col, row); break;
-    case 33: thing = new Blobber(col, row); break;
-    case 34: thing = new Door(col, row); break;
-    case 35: thing = new Milk(col, row); break;
-    case 36: thing = new Maimframe(col, row); break;
-    case 37: thing = new Crab(col, row); break;
-    case 38: thing = new MenuOptions(col, row); break;
-    case 39: thing = new MenuControls(col, row); break;
+    case KindHint: thing = new Hint(col, row); break;
+    case KindPortal: thing = new Portal(col, row); break;
+    case KindZipper: thing = new Zipper(col, row); break;
+    case KindChomper: thing = new Chomper(col, row); break;
+    case KindFlapper: thing = new Flapper(col, row); break;
+    case KindBlobber: thing = new Blobber(col, row); break;
+    case KindDoor: thing = new Door(col, row); break;
+    case KindMilk: thing = new Milk(col, row); break;
+    case KindMaimframe: thing = new Maimframe(col, row); break;
+    case KindCrab: thing = new Crab(col, row); break;
+    case KindMenuOptions: thing = new MenuOptions(col, row); break;
+    case KindMenuControls: thing = new MenuControls(col, row); break;
     default: return nullptr;
     }
     thing->setType(kind);

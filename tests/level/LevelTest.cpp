@@ -31,8 +31,6 @@ TEST(LevelConstruction, StartsEmptyWithItsNumberedPath) {
     EXPECT_TRUE(level->getThings().empty());
     EXPECT_EQ(level->getName(), "");
     EXPECT_EQ(level->getShake(), 0);
-    EXPECT_FALSE(level->getSeeHidden());
-    EXPECT_EQ(level->getMusic(), nullptr);
     EXPECT_FALSE(level->isGameOver());
 }
 

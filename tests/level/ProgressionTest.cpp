@@ -70,7 +70,7 @@ TEST_F(Progression, AMissingLevelRaisesTheNumberAndSavesNothing) {
     EXPECT_NE(output.out.find("Could not load data/levels/level06.lvl.\n"), std::string::npos);
     EXPECT_NE(output.out.find("data/levels/level06.lvl could not be found.\n"), std::string::npos);
     EXPECT_FALSE(dir.exists("Check.ckp"));
-    EXPECT_EQ(level->getMusic(), nullptr);
+    EXPECT_EQ(currentMusic, nullptr);
 
     // The next try asks for the following number.
     advance();
@@ -128,7 +128,7 @@ TEST_F(Progression, LevelsOneToFiveEachLoadTheirOwnTrack) {
             EXPECT_EQ(musicTrackName(n), "");
             EXPECT_EQ(occurrences(output.err, "Error loading "), 0);
         }
-        EXPECT_EQ(level->getMusic(), nullptr);
+        EXPECT_EQ(currentMusic, nullptr);
     }
 }
 
@@ -143,12 +143,12 @@ TEST_F(Progression, FromLevelSixTheFifthTrackStaysAndRestarts) {
         const Captured output = advance();
         ASSERT_TRUE(advanced);
         EXPECT_EQ(output.err.find("Error loading"), std::string::npos) << output.err;
-        ASSERT_NE(level->getMusic(), nullptr);
+        ASSERT_NE(currentMusic, nullptr);
         EXPECT_EQ(Mix_PlayingMusic(), 1);
         EXPECT_EQ(Mix_VolumeMusic(-1), 60);
-        if (n == 5) fifth = level->getMusic();
+        if (n == 5) fifth = currentMusic;
         if (n > 5) {
-            EXPECT_EQ(level->getMusic(), fifth);
+            EXPECT_EQ(currentMusic, fifth);
         }
     }
 }
@@ -159,7 +159,7 @@ TEST_F(Progression, WithMusicOffTheTrackLoadsButDoesNotPlay) {
     musicOn = false;
     advance();
     ASSERT_TRUE(advanced);
-    EXPECT_NE(level->getMusic(), nullptr);
+    EXPECT_NE(currentMusic, nullptr);
     EXPECT_EQ(Mix_PlayingMusic(), 0);
     EXPECT_EQ(Mix_VolumeMusic(-1), 60);
 }
@@ -170,9 +170,9 @@ TEST_F(Progression, AMissingTrackSilencesTheLevel) {
     dir.write("data/sound/music/meadow.mp3", "track one");
     musicOn = true;
     advance();
-    ASSERT_NE(level->getMusic(), nullptr);
+    ASSERT_NE(currentMusic, nullptr);
     advance();
-    EXPECT_EQ(level->getMusic(), nullptr);
+    EXPECT_EQ(currentMusic, nullptr);
     EXPECT_EQ(Mix_PlayingMusic(), 0);
 }
 
@@ -187,7 +187,7 @@ TEST_F(Progression, TheTrackOfAFinishedGameIsReplacedNotForgotten) {
     writeTracks();
     musicOn = true;
     advance();
-    Mix_Music* first = level->getMusic();
+    Mix_Music* first = currentMusic;
     ASSERT_NE(first, nullptr);
 
     // The game ends: the Level goes, the music plays on into the menu.
@@ -195,17 +195,16 @@ TEST_F(Progression, TheTrackOfAFinishedGameIsReplacedNotForgotten) {
     EXPECT_EQ(Mix_PlayingMusic(), 1);
     EXPECT_EQ(currentMusic, first);
     level = quietLevel(0);
-    EXPECT_EQ(level->getMusic(), first);
+    EXPECT_EQ(currentMusic, first);
 
     advance();
     ASSERT_TRUE(advanced);
-    EXPECT_NE(level->getMusic(), nullptr);
-    EXPECT_NE(level->getMusic(), first);
-    EXPECT_EQ(currentMusic, level->getMusic());
-
+    EXPECT_NE(currentMusic, nullptr);
+    EXPECT_NE(currentMusic, first);
+    
     releaseMusic();
     EXPECT_EQ(currentMusic, nullptr);
-    EXPECT_EQ(level->getMusic(), nullptr);
+    EXPECT_EQ(currentMusic, nullptr);
     EXPECT_EQ(Mix_PlayingMusic(), 0);
 }
 

@@ -2,7 +2,7 @@
 #include "menus/Settings.h"
 #include "tests/level/LevelTestSupport.h"
 #include "tests/support/TestSupport.h"
-#include "things/Geometry.h"
+#include "media/Geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -2,24 +2,8 @@
 
 using PlayerMovement = PlayerFixture;
 
-TEST_F(PlayerMovement, ConstantsScaleWithTheTile) {
-    build(16, 4, 4);
-    EXPECT_FLOAT_EQ(player().getJumpSpeed(), 6.5f);
-    EXPECT_FLOAT_EQ(player().getSpringSpeed(), 14.0f);
-    EXPECT_FLOAT_EQ(player().getWalkAccel(), 0.4f);
-    EXPECT_FLOAT_EQ(player().getFriction(), 0.7f);
-    EXPECT_FLOAT_EQ(player().getGravity(), 0.7f);
-    EXPECT_FLOAT_EQ(player().getMaxRunSpeed(), 9.0f);
-    EXPECT_FLOAT_EQ(player().getMaxFallSpeed(), 12.0f);
+TEST_F(PlayerMovement, WithoutAStartCellThePlayerStandsAt64) {
     build(32, 4, 4);
-    EXPECT_FLOAT_EQ(player().getJumpSpeed(), 13.0f);
-    EXPECT_FLOAT_EQ(player().getSpringSpeed(), 28.0f);
-    EXPECT_FLOAT_EQ(player().getWalkAccel(), 0.8f);
-    EXPECT_FLOAT_EQ(player().getFriction(), 1.4f);
-    EXPECT_FLOAT_EQ(player().getGravity(), 1.4f);
-    EXPECT_FLOAT_EQ(player().getMaxRunSpeed(), 18.0f);
-    EXPECT_FLOAT_EQ(player().getMaxFallSpeed(), 24.0f);
-    // A level without a start cell leaves the Player at (64, 64).
     EXPECT_EQ(x(), 64);
     EXPECT_EQ(y(), 64);
     EXPECT_EQ(player().getRespawnX(), 64);
