@@ -2,14 +2,16 @@
 # Both install what is missing first, so they work on a fresh Debian machine.
 BUILD_DIR ?= build
 JOBS ?= 2
+# CI builds with WERROR=ON: a warning fails it there, never on a user's machine.
+WERROR ?= OFF
 
-.PHONY: deps configure build run test bench fuzz sanitize leakcheck clean
+.PHONY: deps configure build run test check bench fuzz sanitize leakcheck clean
 
 deps:
 	@bash tools/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCURDOVAR_WERROR=$(WERROR) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -19,6 +21,10 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest -j $(JOBS) --output-on-failure --timeout 600
+
+# The edit-compile-test loop: the unit tests and the replays, in under a minute.
+check: build
+	cd $(BUILD_DIR) && ctest -j $(JOBS) --output-on-failure --timeout 120 -L '^(unit|replay)$$'
 
 clean:
 	rm -rf $(BUILD_DIR)
@@ -31,7 +37,8 @@ bench: configure
 # Fuzzing with libFuzzer under ASan and UBSan (clang). FUZZ_SECONDS per harness.
 FUZZ_SECONDS ?= 600
 fuzz: deps
-	@CXX=clang++ cmake -S . -B build-fuzz -DCURDOVAR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@CXX=clang++ cmake -S . -B build-fuzz -DCURDOVAR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCURDOVAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build build-fuzz --target fuzz_LevelLoad fuzz_Preferences -j $(JOBS)
 	bash tools/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
@@ -39,7 +46,8 @@ fuzz: deps
 # LeakSanitizer and UndefinedBehaviorSanitizer, in build-asan.
 ASAN_DIR ?= build-asan
 sanitize: deps
-	@cmake -S . -B $(ASAN_DIR) -DCURDOVAR_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(ASAN_DIR) -DCURDOVAR_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCURDOVAR_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \

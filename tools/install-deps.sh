@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
   libgtest-dev libbenchmark-dev
-  clang libclang-rt-14-dev valgrind
+  clang valgrind
   ttf-bitstream-vera
   xvfb xdotool x11-apps x11-utils imagemagick
 )
@@ -19,11 +19,21 @@ for p in "${packages[@]}"; do
   fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt_install() {
+  echo "Installing: $*"
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "$@"
+}
+
+[ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
+
+# The sanitizer and libFuzzer runtimes come in a package named after the
+# installed clang's major version, so it is picked only once clang is there.
+major=$(clang --version | sed -n 's/.*clang version \([0-9][0-9]*\).*/\1/p' | head -n 1)
+runtime="libclang-rt-$major-dev"
+if ! dpkg-query -W -f='${Status}' "$runtime" 2>/dev/null | grep -q 'install ok installed'; then
+  apt_install "$runtime"
+fi

@@ -17,9 +17,9 @@ e2e_wait_for 'SDL Initialized.' 10
 e2e_wait_for 'No prefs file found' 5
 e2e_wait_for 'Could not load data/levels/menu.lvl.' 5
 [ "$(e2e_geometry)" = "640x480" ] || e2e_fail "window is $(e2e_geometry) without preferences"
-sleep 1
 e2e_key 4
 e2e_wait_for 'data/levels/level01.lvl could not be found.' 5
+# A few frames of the empty level.
 sleep 0.5
 kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the game died in an empty level"
 e2e_quit
@@ -45,7 +45,7 @@ e2e_wait_for 'SDL Initialized.' 10
 e2e_wait_for 'Reading prefs from data/preferences/prefs.cdv' 5
 grep -q 'Tile size 99999' "$E2E_ERR" || e2e_fail "the impossible tile size was not reported"
 [ "$(e2e_geometry)" = "640x480" ] || e2e_fail "window is $(e2e_geometry) for tile size 99999"
-sleep 1
+e2e_wait_for 'Objects loaded.' 10
 e2e_key 4
 e2e_wait_for 'Exit Menu' 5
 grep -q -x -F 'Could not save progress' "$E2E_LOG" || e2e_fail "the blocked checkpoint was not reported"
@@ -55,7 +55,6 @@ grep -q 'Invalid .lvl!' "$E2E_ERR" || e2e_fail "the binary level was not reporte
 e2e_key 4
 e2e_wait_for 'data/levels/level03.lvl could not be found.' 5
 grep -q 'Reached end of input.' "$E2E_ERR" || e2e_fail "the truncated level was not reported"
-sleep 0.5
 e2e_quit
 [ -d "$E2E_WORK/Check.ckp" ] || e2e_fail "the folder in place of the checkpoint was touched"
 prefs=$(cat "$E2E_WORK/data/preferences/prefs.cdv")

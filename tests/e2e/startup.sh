@@ -71,8 +71,11 @@ caption=$(xdotool getwindowname "$window")
 geometry=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
 [ "$geometry" = "640x480" ] || fail "window is $geometry, expected 640x480"
 
-# Let a few frames draw before the picture is taken.
-sleep 1
+# The picture is taken once a frame is on the window.
+for _ in $(seq 100); do
+    [ "$(xwd -id "$window" -silent | /usr/bin/convert xwd:- -format '%[fx:maxima>0]' info:)" = 1 ] && break
+    sleep 0.1
+done
 mkdir -p "$shots"
 xwd -root -display "$DISPLAY" | /usr/bin/convert xwd:- png:"$shots/startup.png" \
     || fail "screenshot failed"

@@ -12,11 +12,10 @@ cp "$levels/world-level02.lvl" "$E2E_WORK/data/levels/level02.lvl"
 start_caption='Curdovar II: WTLRQPDMNSBKGHVXZCFJ'
 
 e2e_start
-e2e_wait_for 'SDL Initialized.' 10
-sleep 1
+e2e_playing
 # The menu level has no background image: its colour shows in the empty sky.
-sky=$(e2e_pixel 320 100)
-[ "$sky" = "#1FFEF7" ] || e2e_fail "menu sky is $sky, expected #1FFEF7"
+e2e_until 5 e2e_pixel_is 320 100 '#1FFEF7' \
+    || e2e_fail "menu sky is $(e2e_pixel 320 100), expected #1FFEF7"
 e2e_shot world-menu
 
 e2e_key 4
@@ -28,8 +27,7 @@ loads=$(grep -c '^Loading data/levels/level01.lvl' "$E2E_LOG")
 
 e2e_key 4
 e2e_wait_for 'Advance to level 2!' 5
-sleep 0.5
-[ "$(e2e_caption)" = "Curdovar II: Second Wind" ] \
+e2e_until 5 eval '[ "$(e2e_caption)" = "Curdovar II: Second Wind" ]' \
     || e2e_fail "caption is '$(e2e_caption)' after advancing to level 2"
 [ "$(cat "$E2E_WORK/Check.ckp")" = $'2\nSecond Wind' ] \
     || e2e_fail "checkpoint holds '$(cat "$E2E_WORK/Check.ckp")'"

@@ -76,8 +76,46 @@ e2e_start() {
     E2E_GAME_PID=$!
     E2E_WINDOW=$(timeout -s KILL 20 xdotool search --sync --name 'Curdovar II' | head -n 1)
     [ -n "$E2E_WINDOW" ] || e2e_fail "no game window appeared"
+    e2e_until 10 e2e_viewable || e2e_fail "the game window never became viewable"
     xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || true
-    sleep 0.5
+}
+
+# e2e_until SECONDS COMMAND...: runs COMMAND every tenth of a second until it
+# succeeds; fails after SECONDS. Waiting for what a check needs, not for a
+# fixed time, keeps the checks fast and steady on a loaded machine.
+e2e_until() {
+    local tries=$(( $1 * 10 ))
+    shift
+    for _ in $(seq "$tries"); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+e2e_viewable() { xwininfo -id "$E2E_WINDOW" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+
+# e2e_pixel_is X Y COLOUR: whether the window's pixel is "#RRGGBB".
+e2e_pixel_is() { [ "$(e2e_pixel "$1" "$2")" = "$3" ]; }
+e2e_pixel_is_not() { [ "$(e2e_pixel "$1" "$2")" != "$3" ]; }
+
+# e2e_sum: a checksum of the window's picture, to wait for it to change.
+e2e_sum() { xwd -id "$E2E_WINDOW" -silent | md5sum | cut -d' ' -f1; }
+e2e_changed_from() { [ "$(e2e_sum)" != "$1" ]; }
+
+# e2e_line_is FILE N TEXT: whether line N of FILE reads TEXT.
+e2e_line_is() { [ "$(sed -n "$2p" "$1" 2>/dev/null)" = "$3" ]; }
+
+# e2e_drawn: whether anything but black is on the window yet.
+e2e_drawn() {
+    [ "$(xwd -id "$E2E_WINDOW" -silent | /usr/bin/convert xwd:- -format '%[fx:maxima>0]' info:)" = 1 ]
+}
+
+# e2e_playing: the menu level is loaded and its frames are on the screen.
+e2e_playing() {
+    e2e_wait_for 'SDL Initialized.' 10
+    e2e_wait_for 'Objects loaded.' 10
+    e2e_until 10 e2e_drawn || e2e_fail "the game never drew a frame"
 }
 
 e2e_caption() { xdotool getwindowname "$E2E_WINDOW"; }
@@ -88,12 +126,10 @@ e2e_geometry() {
 
 # Keys go through the X test extension to the focused game window, as a
 # player's would.
-e2e_key() { xdotool key --delay 80 "$@"; sleep 0.3; }
-e2e_hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.2; }
-e2e_click() {
-    xdotool mousemove --window "$E2E_WINDOW" "$1" "$2" click 1
-    sleep 0.3
-}
+e2e_key() { xdotool key --delay 80 "$@"; }
+# e2e_hold KEY SECONDS: the time held is the input itself (how far the hero walks).
+e2e_hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+e2e_click() { xdotool mousemove --window "$E2E_WINDOW" "$1" "$2" click 1; }
 
 # e2e_pixel X Y: "#RRGGBB" of the window's pixel.
 e2e_pixel() {
