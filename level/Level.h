@@ -20,6 +20,25 @@ enum StepResult : int {
 };
 
 constexpr int tileSlotCount = 40;  // tile images indexed by cell value 0..39
+constexpr long long maxLevelCells = 4194304;  // a bigger grid would exhaust memory
+
+// Where and why the last load of a level file stopped short, for the level
+// checker to report with the file's own positions.
+struct LoadFailure {
+    enum Kind {
+        None,
+        CannotOpen,
+        BadWidth,      // the width is not a number
+        BadHeight,     // the height is not a number
+        RefusedSize,   // negative, or more cells than memory allows
+        EndInGrid,     // the file ends where a cell value should be
+        EndAfterCell,  // the file ends right after a cell value or inside its parameters
+        BadCell,       // a cell value or its object's parameters do not read
+    };
+    Kind kind = None;
+    int column = -1;  // the cell, for the last three kinds
+    int row = -1;
+};
 
 // The visible part of the level in level pixels, for the whole program.
 extern SDL_Rect camera;
@@ -67,12 +86,15 @@ public:
     const Player& getPlayer() const { return player; }
     const std::string& getPath() const { return path; }
     int getShake() const { return shake; }
+    bool getSeeHidden() const { return seeHidden; }
     SDL_Surface* getTileImage(int value) const;
+    const LoadFailure& getLoadFailure() const { return loadFailure; }
 
 private:
-    // Reads one cell and, for an object kind, its object; false when the
-    // object's parameters could not be read.
-    bool readCell(std::istream& in, int x, int y);
+    enum class CellRead { Ok, NoValue, BadParameters };
+    // Reads one cell and, for an object kind, its object.
+    CellRead readCell(std::istream& in, int x, int y);
+    bool fail(LoadFailure::Kind kind, int column = -1, int row = -1);
     // Moves the camera after the Player (before the shake is added).
     void followPlayer();
     // The background image, tiled with a parallax of one sixth.
@@ -91,6 +113,7 @@ private:
     SDL_Surface* screen;    // borrowed
     bool seeHidden = false; // Shaded: hidden and fake walls show as they are
     int shake = 0;          // frames of screen shake left
+    LoadFailure loadFailure;  // why the last load stopped short
     Mix_Music*& music = currentMusic;  // the process-wide track slot
     Player player;
 };

@@ -1,16 +1,18 @@
 #include "level/LevelCheck.h"
 
+#include "level/Level.h"
 #include "level/Tiles.h"
+#include "menus/Settings.h"
 #include "things/Hint.h"
+#include "things/Portal.h"
 
 #include <algorithm>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <unistd.h>
 
 namespace {
-
-constexpr long maxCells = 4194304;  // larger grids are refused by the game
 
 // The message box fits a sign's one line to the window: longer texts shrink
 // below what a 320-pixel window can show legibly.
@@ -24,17 +26,10 @@ bool imageExists(int size, const std::string& name) {
            access((base + ".png").c_str(), R_OK) == 0;
 }
 
-// One character between values, as the game skips it; a CR before the line
-// end belongs to the same separator.
-void skipSeparator(std::istream& in) {
-    if (in.get() == '\r' && in.peek() == '\n') in.get();
-}
-
-struct Scanner {
+struct Problems {
     LevelCheck& check;
-    std::istream& in;
 
-    void problem(LevelProblem::Severity severity, int col, int row, const std::string& text) {
+    void add(LevelProblem::Severity severity, int col, int row, const std::string& text) {
         LevelProblem p;
         p.severity = severity;
         p.column = col;
@@ -43,16 +38,86 @@ struct Scanner {
         check.problems.push_back(p);
     }
     void error(int col, int row, const std::string& text) {
-        problem(LevelProblem::Error, col, row, text);
+        add(LevelProblem::Error, col, row, text);
     }
     void warning(int col, int row, const std::string& text) {
-        problem(LevelProblem::Warning, col, row, text);
+        add(LevelProblem::Warning, col, row, text);
     }
 };
 
-struct Portal {
-    int col, row, targetCol, targetRow;
-};
+// Says in a designer's words why the game's loader stopped, at its cell.
+void reportLoadFailure(Problems& report, const LoadFailure& failure, const Level& level) {
+    const int x = failure.column;
+    const int y = failure.row;
+    const int v = x >= 0 ? level.getGrid()[x][y] : 0;
+    switch (failure.kind) {
+    case LoadFailure::None:
+        break;
+    case LoadFailure::CannotOpen:
+        report.error(-1, -1, "cannot open the file");
+        break;
+    case LoadFailure::BadWidth:
+        report.error(-1, -1, "the width is not a number");
+        break;
+    case LoadFailure::BadHeight:
+        report.error(-1, -1, "the height is not a number");
+        break;
+    case LoadFailure::RefusedSize:
+        report.error(-1, -1, "the size is refused: negative, or more than " +
+                                 std::to_string(maxLevelCells) + " cells");
+        break;
+    case LoadFailure::EndInGrid:
+        report.error(x, y, "the file ends inside the grid");
+        break;
+    case LoadFailure::EndAfterCell:
+    case LoadFailure::BadCell:
+        if (v == KindHint) {
+            report.error(x, y, std::string("hint text without \"") + hintTerminator + "\"");
+        } else if (v == KindPortal) {
+            report.error(x, y, "portal without a target column and row");
+        } else if (failure.kind == LoadFailure::BadCell) {
+            report.error(x, y, "not a number");
+        } else {
+            report.error(x, y, "the file ends right after this cell: the game needs a line end "
+                               "and the name line after the grid");
+        }
+        break;
+    }
+}
+
+// Lines "lint: WHAT..." after the name mark warnings as intended; the game never reads them.
+void readAllowedWarnings(const std::string& path, std::vector<std::string>& allowed) {
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string first, what;
+        if (words >> first && first == "lint:")
+            while (words >> what) allowed.push_back(what);
+    }
+}
+
+void checkHint(Problems& report, const Hint& hint, int x, int y) {
+    // The text holds a blank before and after every word.
+    const std::size_t length = hint.getText().size() > 2 ? hint.getText().size() - 2 : 0;
+    if (length > longestReadableHint) {
+        report.warning(x, y, "sign text of " + std::to_string(length) + " characters: at most " +
+                                 std::to_string(longestReadableHint) +
+                                 " stay readable at tile size 16");
+    }
+}
+
+void checkPortal(Problems& report, const Portal& portal, const LevelCheck& check, int x, int y) {
+    // Where the game really sends the hero, in cells.
+    const int col = portal.getTargetX() / tileSize;
+    const int row = portal.getTargetY() / tileSize;
+    const std::string target = "(" + std::to_string(col) + ", " + std::to_string(row) + ")";
+    if (col < 0 || col >= check.width || row < 0 || row >= check.height) {
+        report.error(x, y, "portal target " + target + " is outside the grid");
+    } else if (solidForThePlayer(check.grid[col][row])) {
+        report.error(x, y, "portal target " + target + " is inside a solid tile");
+    }
+}
 
 }  // namespace
 
@@ -78,134 +143,57 @@ std::string formatProblem(const std::string& path, const LevelProblem& problem) 
 
 LevelCheck checkLevelFile(const std::string& path) {
     LevelCheck check;
-    std::ifstream in(path);
-    Scanner scan{check, in};
-    if (!in) {
-        scan.error(-1, -1, "cannot open the file");
-        return check;
-    }
-    check.opened = true;
+    Problems report{check};
+    // The game's own loader reads the file, so the two cannot disagree; its
+    // progress lines and failed media loads are nothing a designer needs here.
+    std::ostringstream quiet;
+    std::streambuf* out = std::cout.rdbuf(quiet.rdbuf());
+    std::streambuf* err = std::cerr.rdbuf(quiet.rdbuf());
+    Level level(0, nullptr);
+    check.loaded = level.load(path);
+    std::cout.rdbuf(out);
+    std::cerr.rdbuf(err);
 
-    if (!(in >> check.width)) {
-        scan.error(-1, -1, "the width is not a number");
+    const LoadFailure& failure = level.getLoadFailure();
+    check.opened = failure.kind != LoadFailure::CannotOpen;
+    if (!check.loaded) {
+        reportLoadFailure(report, failure, level);
         return check;
     }
-    skipSeparator(in);
-    if (!(in >> check.height)) {
-        scan.error(-1, -1, "the height is not a number");
-        return check;
-    }
-    if (check.width <= 0 || check.height <= 0 ||
-        static_cast<long>(check.width) * check.height > maxCells) {
-        scan.error(-1, -1, "the size " + std::to_string(check.width) + " by " +
-                               std::to_string(check.height) + " is refused");
-        return check;
-    }
+    check.width = level.getWidth();
+    check.height = level.getHeight();
+    check.grid = level.getGrid();
+    check.name = level.getName();
+    if (check.name.empty()) report.warning(-1, -1, "the level has no name");
+    readAllowedWarnings(path, check.allowed);
+    auto allowedWarning = [&](const std::string& what) {
+        return std::find(check.allowed.begin(), check.allowed.end(), what) != check.allowed.end();
+    };
 
-    check.grid.assign(check.width, std::vector<int>(check.height, 0));
-    std::vector<Portal> portals;
+    // Objects are made in the order of their cells, column by column.
+    const ThingList& things = level.getThings();
+    std::size_t nextThing = 0;
     int starts = 0, goals = 0, keys = 0, doors = 0;
-    bool complete = true;
-    for (int x = 0; x < check.width && complete; ++x) {
+    std::vector<std::string> missing;
+    for (int x = 0; x < check.width; ++x) {
         for (int y = 0; y < check.height; ++y) {
-            int v = 0;
-            if (!(in >> v)) {
-                if (in.eof()) {
-                    scan.error(x, y, "the file ends inside the grid");
-                } else {
-                    scan.error(x, y, "not a number");
-                }
-                complete = false;
-                break;
-            }
-            check.grid[x][y] = v;
+            const int v = check.grid[x][y];
             if (v < 0 || v > lastKind) {
-                scan.error(x, y, "unknown cell value " + std::to_string(v));
+                report.error(x, y, "unknown cell value " + std::to_string(v));
             } else if (!findTile(v) && !findKind(v)) {
-                scan.warning(x, y, "cell value " + std::to_string(v) + " does nothing");
+                report.warning(x, y, "cell value " + std::to_string(v) + " does nothing");
             }
             if (v == TileStart) ++starts;
             if (v == TileGoal) ++goals;
             if (v == TileKey) ++keys;
             if (v == KindDoor) ++doors;
-            if (v == KindHint) {
-                std::string word;
-                std::string text;
-                bool ended = false;
-                while (in >> word) {
-                    if (word == hintTerminator) {
-                        ended = true;
-                        break;
-                    }
-                    text += (text.empty() ? "" : " ") + word;
-                }
-                if (ended && text.size() > longestReadableHint) {
-                    scan.warning(x, y, "sign text of " + std::to_string(text.size()) +
-                                           " characters: at most " +
-                                           std::to_string(longestReadableHint) +
-                                           " stay readable at tile size 16");
-                }
-                if (!ended) {
-                    scan.error(x, y, std::string("hint text without \"") + hintTerminator + "\"");
-                    complete = false;
-                    break;
-                }
-            } else if (v == KindPortal) {
-                Portal portal{x, y, 0, 0};
-                if (!(in >> portal.targetCol >> portal.targetRow)) {
-                    scan.error(x, y, "portal without a target column and row");
-                    complete = false;
-                    break;
-                }
-                portals.push_back(portal);
+            const Thing* thing = findKind(v) && nextThing < things.size() ? things[nextThing++]
+                                                                           : nullptr;
+            if (v == KindHint && thing) checkHint(report, static_cast<const Hint&>(*thing), x, y);
+            if (v == KindPortal && thing) {
+                checkPortal(report, static_cast<const Portal&>(*thing), check, x, y);
             }
-            if (in.eof()) {
-                scan.error(x, y, "the file ends right after this cell: the game needs a line end "
-                                 "and the name line after the grid");
-                complete = false;
-                break;
-            }
-        }
-        if (complete) skipSeparator(in);
-    }
-    if (!complete) return check;
 
-    std::getline(in, check.name);
-    if (!check.name.empty() && check.name.back() == '\r') check.name.pop_back();
-    if (check.name.empty()) scan.warning(-1, -1, "the level has no name");
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        std::string first, what;
-        if (words >> first && first == "lint:")
-            while (words >> what) check.allowed.push_back(what);
-    }
-    auto allowedWarning = [&](const std::string& what) {
-        return std::find(check.allowed.begin(), check.allowed.end(), what) != check.allowed.end();
-    };
-
-    if (starts == 0) scan.error(-1, -1, "no start cell (value 4)");
-    if (starts > 1) scan.warning(-1, -1, std::to_string(starts) + " start cells: the last one wins");
-    if (goals == 0 && !allowedWarning("no-goal"))
-        scan.warning(-1, -1, "no goal (value 7); add a line \"lint: no-goal\" after the name if intended");
-    if (doors > keys)
-        scan.error(-1, -1, std::to_string(doors) + " doors but only " + std::to_string(keys) +
-                               " keys in the level");
-    for (const Portal& p : portals) {
-        if (p.targetCol < 0 || p.targetCol >= check.width || p.targetRow < 0 ||
-            p.targetRow >= check.height) {
-            scan.error(p.col, p.row, "portal target (" + std::to_string(p.targetCol) + ", " +
-                                         std::to_string(p.targetRow) + ") is outside the grid");
-        } else if (solidForThePlayer(check.grid[p.targetCol][p.targetRow])) {
-            scan.error(p.col, p.row, "portal target (" + std::to_string(p.targetCol) + ", " +
-                                         std::to_string(p.targetRow) + ") is inside a solid tile");
-        }
-    }
-
-    std::vector<std::string> missing;
-    for (int x = 0; x < check.width; ++x) {
-        for (int y = 0; y < check.height; ++y) {
-            const int v = check.grid[x][y];
             const TileInfo* tile = findTile(v);
             const std::string image = tile ? tile->image : kindImage(v);
             if (image.empty()) continue;
@@ -213,11 +201,19 @@ LevelCheck checkLevelFile(const std::string& path) {
                 if (!imageExists(size, image) &&
                     std::find(missing.begin(), missing.end(), image) == missing.end()) {
                     missing.push_back(image);
-                    scan.error(x, y, "image \"" + image + "\" is missing at tile size " +
-                                         std::to_string(size));
+                    report.error(x, y, "image \"" + image + "\" is missing at tile size " +
+                                           std::to_string(size));
                 }
             }
         }
     }
+
+    if (starts == 0) report.error(-1, -1, "no start cell (value 4)");
+    if (starts > 1) report.warning(-1, -1, std::to_string(starts) + " start cells: the last one wins");
+    if (goals == 0 && !allowedWarning("no-goal"))
+        report.warning(-1, -1, "no goal (value 7); add a line \"lint: no-goal\" after the name if intended");
+    if (doors > keys)
+        report.error(-1, -1, std::to_string(doors) + " doors but only " + std::to_string(keys) +
+                                 " keys in the level");
     return check;
 }

@@ -14,9 +14,10 @@ struct LevelProblem {
     std::string message;
 };
 
-// The outcome of reading a level file the way the game reads it.
+// The outcome of reading a level file with the game's loader.
 struct LevelCheck {
     bool opened = false;
+    bool loaded = false;  // the game's loader read it whole
     int width = 0;
     int height = 0;
     Grid grid;                       // what the game's grid holds after loading

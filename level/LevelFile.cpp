@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr long long maxLevelCells = 4194304;  // a bigger grid would exhaust memory
 
 // Skips the one separator character between two sizes or after a column. A
 // '\r' right before a line end belongs to it, so files with Windows line ends
@@ -37,7 +36,15 @@ void Level::makePath() {
     std::cout << path << "\n";
 }
 
+bool Level::fail(LoadFailure::Kind kind, int column, int row) {
+    loadFailure.kind = kind;
+    loadFailure.column = column;
+    loadFailure.row = row;
+    return false;
+}
+
 bool Level::load(const std::string& p) {
+    loadFailure = LoadFailure();
     if (!p.empty()) path = p;
     std::cout << "Loading " << path;
 
@@ -59,13 +66,14 @@ bool Level::load(const std::string& p) {
     std::ifstream in(path);
     if (!in) {
         std::cout << "Could not load " << path << ".\n";
-        return false;
+        return fail(LoadFailure::CannotOpen);
     }
 
     int w = 0;
     int h = 0;
     in >> w;
-    if (in) {
+    const bool widthRead = static_cast<bool>(in);
+    if (widthRead) {
         std::cout << "Width: " << w;
         skipSeparator(in);
         in >> h;
@@ -76,13 +84,13 @@ bool Level::load(const std::string& p) {
         } else {
             std::cerr << "Invalid .lvl! " << path << ": the size is not a number\n";
         }
-        return false;
+        return fail(widthRead ? LoadFailure::BadHeight : LoadFailure::BadWidth);
     }
     std::cout << "\nHeight: " << h;
     if (w < 0 || h < 0 || w > maxLevelCells ||
         static_cast<long long>(w) * h > maxLevelCells) {
         std::cerr << path << ": refused level size " << w << " x " << h << "\n";
-        return false;
+        return fail(LoadFailure::RefusedSize);
     }
     std::cout << "\nLoading grid...\n";
 
@@ -93,15 +101,17 @@ bool Level::load(const std::string& p) {
 
     for (int x = 0; x < width; ++x) {
         for (int y = 0; y < height; ++y) {
-            const bool readOk = readCell(in, x, y);
+            const CellRead read = readCell(in, x, y);
             if (in.eof()) {
                 std::cerr << "Reached end of input.\n";
-                return false;
+                return fail(read == CellRead::NoValue ? LoadFailure::EndInGrid
+                                                      : LoadFailure::EndAfterCell,
+                            x, y);
             }
-            if (!readOk) {
+            if (read != CellRead::Ok) {
                 std::cerr << "Invalid .lvl! " << path << " at column " << x << ", row " << y
                           << "\n";
-                return false;
+                return fail(LoadFailure::BadCell, x, y);
             }
         }
         skipSeparator(in);
@@ -120,15 +130,15 @@ bool Level::load(const std::string& p) {
     return true;
 }
 
-bool Level::readCell(std::istream& in, int x, int y) {
+Level::CellRead Level::readCell(std::istream& in, int x, int y) {
     int v = 0;
     in >> v;
     grid[x][y] = v;
-    if (!in) return false;
+    if (!in) return CellRead::NoValue;
 
     if (v > lastTileValue) {
         Thing* thing = createThing(v, x, y);
-        if (!thing) return true;
+        if (!thing) return CellRead::Ok;
         in >> *thing;
         things.push_back(thing);
         switch (v) {
@@ -137,10 +147,10 @@ bool Level::readCell(std::istream& in, int x, int y) {
         case KindMaimframe: static_cast<Maimframe*>(thing)->setLevel(this); break;
         default: break;
         }
-        if (in.fail()) return false;
+        if (in.fail()) return CellRead::BadParameters;
     }
     if (v == TileStart) player.setStart(cellToPixel(x, tileSize), cellToPixel(y, tileSize));
-    return true;
+    return CellRead::Ok;
 }
 
 std::string underscoresToSpaces(std::string text) {

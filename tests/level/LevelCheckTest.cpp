@@ -1,10 +1,13 @@
 #include "level/Level.h"
 #include "level/LevelCheck.h"
+#include "level/Tiles.h"
 #include "menus/Settings.h"
+#include "tests/level/LevelTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -108,7 +111,7 @@ TEST_F(LevelCheckTest, MissingImagesNameTheTileSize) {
 TEST_F(LevelCheckTest, WindowsLineEndsReadLikePlainOnes) {
     const LevelCheck c = check("3 3\r\n1 1 1\r\n4 0 7\r\n1 1 1\r\nClean_Room\r\n");
     EXPECT_EQ(0, c.countedProblems());
-    EXPECT_EQ("Clean_Room", c.name);
+    EXPECT_EQ("Clean Room", c.name);
     EXPECT_EQ(7, c.grid[1][2]);
 }
 
@@ -124,26 +127,56 @@ TEST_F(LevelCheckTest, ProblemLinesNameFileColumnAndRow) {
     EXPECT_EQ("a.lvl: warning: no goal", formatProblem("a.lvl", whole));
 }
 
-// The checker must read every shipped level exactly as the game does.
-TEST(ShippedLevels, CheckerAndGameAgreeOnEveryGrid) {
+// The checker's verdict on a file is the game's: every shipped level and every
+// seed of the level fuzzer, hostile ones included.
+TEST(ShippedLevels, CheckerAndGameAgreeOnEveryFile) {
     ScratchDir dir;
     dir.useShipped("levels");
     dir.useShipped("images");
-    DIR* folder = opendir("data/levels");
-    ASSERT_NE(nullptr, folder);
     int seen = 0;
-    while (dirent* entry = readdir(folder)) {
-        const std::string file = entry->d_name;
-        if (file.size() < 4 || file.substr(file.size() - 4) != ".lvl") continue;
-        const std::string path = "data/levels/" + file;
-        const LevelCheck c = checkLevelFile(path);
-        Level level(1, SDL_GetVideoSurface());
-        ASSERT_TRUE(level.load(path)) << path;
-        EXPECT_EQ(level.getGrid(), c.grid) << path;
-        ++seen;
+    for (const std::string& folder :
+         {std::string("data/levels"), std::string(CURDOVAR_SOURCE_DIR) + "/fuzz/corpus/level"}) {
+        DIR* listing = opendir(folder.c_str());
+        ASSERT_NE(nullptr, listing) << folder;
+        while (dirent* entry = readdir(listing)) {
+            const std::string file = entry->d_name;
+            if (file.size() < 4 || file.substr(file.size() - 4) != ".lvl") continue;
+            const std::string path = folder + "/" + file;
+            const LevelCheck c = checkLevelFile(path);
+            bool loaded = false;
+            Grid grid;
+            capture([&] {
+                Level level(1, SDL_GetVideoSurface());
+                loaded = level.load(path);
+                grid = level.getGrid();
+            });
+            EXPECT_EQ(loaded, c.loaded) << path;
+            if (loaded) EXPECT_EQ(grid, c.grid) << path;
+            if (!loaded) EXPECT_GT(c.errorCount(), 0) << path;
+            if (folder == "data/levels") EXPECT_TRUE(loaded) << path;
+            ++seen;
+        }
+        closedir(listing);
     }
-    closedir(folder);
-    EXPECT_GT(seen, 0);
+    EXPECT_GT(seen, 16);
+}
+
+// Every tile and object kind of the table has its image at both tile sizes.
+TEST(ShippedLevels, EveryTileAndKindHasItsImageAtBothSizes) {
+    for (int size : {16, 32}) {
+        const std::string folder =
+            std::string(CURDOVAR_SOURCE_DIR) + "/data/images/" + std::to_string(size) + "/";
+        auto exists = [&](const std::string& name) {
+            return access((folder + name + ".bmp").c_str(), R_OK) == 0 ||
+                   access((folder + name + ".png").c_str(), R_OK) == 0;
+        };
+        for (const TileInfo& tile : tileTable) {
+            if (*tile.image) EXPECT_TRUE(exists(tile.image)) << tile.image << " at " << size;
+        }
+        for (const KindInfo& kind : kindTable) {
+            EXPECT_TRUE(exists(kind.image)) << kind.image << " at " << size;
+        }
+    }
 }
 
 }  // namespace

@@ -39,8 +39,8 @@ void ViewStats::add(const Level& level) {
     // The view is the window's size, wherever the camera stands this frame.
     const long x0 = camera.x;
     const long y0 = camera.y;
-    const long x1 = x0 + levelViewColumns * t;
-    const long y1 = y0 + levelViewRows * t;
+    const long x1 = x0 + windowColumns * t;
+    const long y1 = y0 + windowRows * t;
     const long viewArea = (x1 - x0) * (y1 - y0);
     const long gridW = level.getWidth() * t;
     const long gridH = level.getHeight() * t;
