@@ -2,6 +2,7 @@
 
 #include "menus/Settings.h"
 #include "shell/Clock.h"
+#include "shell/Frame.h"
 #include "shell/Game.h"
 #include "shell/Particles.h"
 #include "things/Blobber.h"
@@ -147,8 +148,6 @@ void pressLayBomb(Level& level) {
 }
 
 void playFrame(Level& level, SDL_Surface* screen) {
-    advanceClock(framePeriodMs);
-    level.step();
-    fillScreen(screen, backgroundColour(level.getLevelNumber()));
-    level.draw();
+    Level* current = &level;
+    playFrame(current, screen, nullptr);
 }

@@ -55,6 +55,5 @@ void holdAction(int action, bool down);
 // Presses the Lay Bomb key through the level's event handling.
 void pressLayBomb(Level& level);
 
-// One frame of the game without pacing: step, fill, draw. The clock moves
-// on by one frame period first, so the shared enemy clocks advance.
+// The game's frame on the driven clock, for a Level held by reference.
 void playFrame(Level& level, SDL_Surface* screen);

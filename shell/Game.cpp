@@ -8,6 +8,7 @@
 #include "menus/OptionsMenu.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
+#include "shell/Frame.h"
 #include "shell/Particles.h"
 
 #include <SDL_image.h>
@@ -37,40 +38,6 @@ enum PhaseResult : int {
 };
 
 FrameObserver frameObserver;
-
-// What the events of one frame ask of the loop.
-struct FrameInput {
-    bool quit = false;  // Escape or window close: leave at once
-    bool skip = false;  // key 4: on to the next level
-};
-
-// Hands every pending event to the level first, then looks for the loop's own keys.
-FrameInput pollEvents(Level& level) {
-    FrameInput input;
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        level.handleEvent(event);
-        if (event.type == SDL_QUIT) {
-            input.quit = true;
-            return input;
-        }
-        if (event.type != SDL_KEYDOWN) continue;
-        switch (event.key.keysym.sym) {
-            case SDLK_ESCAPE:
-                input.quit = true;
-                return input;
-            case SDLK_4:
-                input.skip = true;
-                break;
-            case SDLK_m:
-                toggleMusic();
-                break;
-            default:
-                break;
-        }
-    }
-    return input;
-}
 
 SDL_Surface* setWindowMode(Uint32 flags) {
     return SDL_SetVideoMode(windowColumns * tileSize, windowRows * tileSize, screenBitsPerPixel,
@@ -107,8 +74,8 @@ private:
     // A modal menu, then a fresh menu level in place of the old one.
     void openMenu(int (*menu)(SDL_Surface*));
     void startMenuLevel();
-    // Fill, draw, flip and wait: the end of every drawn frame.
-    void finishFrame();
+    // Shows the frame just played to whoever watches the run.
+    void observe();
     // Everything a level left behind goes; the settings are saved.
     void releaseLevel();
 
@@ -139,20 +106,26 @@ int Pass::run() {
 }
 
 bool Pass::playMenu() {
-    for (;;) {
-        const FrameInput input = pollEvents(*level);
-        if (input.quit) return false;
-        const int result = level->step();
-        if (result == StepOpenOptions) {
+    bool toGame = false;
+    FrameHooks hooks;
+    hooks.afterStep = [&](const FrameOutcome& frame) {
+        if (frame.step == StepOpenOptions) {
             openMenu(runOptionsMenu);
-        } else if (result == StepOpenControls) {
+        } else if (frame.step == StepOpenControls) {
             openMenu(runControlsMenu);
-        } else if (result == StepLevelDone || input.skip) {
+        } else if (frame.step == StepLevelDone || frame.input.skip) {
             level->advanceLevel();
             std::cout << "Exit Menu" << std::endl;
-            return true;
+            toGame = true;
+            return false;
         }
-        finishFrame();
+        return true;
+    };
+    for (;;) {
+        const FrameOutcome frame = playFrame(level, screen, &frameDeadline, hooks);
+        if (frame.input.quit) return false;
+        if (toGame) return true;
+        observe();
         if (level->isGameOver()) return true;
     }
 }
@@ -160,17 +133,19 @@ bool Pass::playMenu() {
 int Pass::playGame() {
     // Reloads the file advanceLevel named (or the menu level after a game over there).
     level->load("");
-    for (;;) {
-        const FrameInput input = pollEvents(*level);
-        if (input.quit) return QuitGame;
-        // The step runs whether or not the skip key was pressed.
-        const bool done = level->step() == StepLevelDone;
-        if (done || input.skip) {
+    FrameHooks hooks;
+    hooks.afterStep = [&](const FrameOutcome& frame) {
+        if (frame.step == StepLevelDone || frame.input.skip) {
             level->advanceLevel();
             const std::string caption = captionPrefix + level->getName();
             SDL_WM_SetCaption(caption.c_str(), nullptr);
         }
-        finishFrame();
+        return true;
+    };
+    for (;;) {
+        const FrameOutcome frame = playFrame(level, screen, &frameDeadline, hooks);
+        if (frame.input.quit) return QuitGame;
+        observe();
         if (level->isGameOver()) return BackToMenu;
     }
 }
@@ -187,11 +162,7 @@ void Pass::startMenuLevel() {
     level->load(menuLevelPath);
 }
 
-void Pass::finishFrame() {
-    fillScreen(screen, backgroundColour(level->getLevelNumber()));
-    level->draw();
-    SDL_Flip(screen);
-    paceFrame(frameDeadline);
+void Pass::observe() {
     if (frameObserver) frameObserver(*level);
 }
 

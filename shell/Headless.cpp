@@ -48,6 +48,12 @@ void pressKey(int key) {
     SDL_PushEvent(&event);
 }
 
+FrameOutcome playClosingHints(Level*& level, SDL_Surface* screen) {
+    FrameHooks hooks;
+    hooks.beforeStep = [] { pressKey(SDLK_SPACE); };
+    return playFrame(level, screen, nullptr, hooks);
+}
+
 void holdKey(int key, bool down) {
     int count = 0;
     Uint8* keys = SDL_GetKeyState(&count);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Frame.h"
+
 #include <SDL.h>
 
 // Running levels without a desktop, for the tools that drive the game frame
@@ -19,3 +21,8 @@ void pressKey(int key);
 
 // Holds a key down or lets it go in the keyboard state the game reads.
 void holdKey(int key, bool down);
+
+// The game's frame on the driven clock, with a key queued after the events:
+// a hint box the step opens closes at once, and when none opens the key
+// reaches the hero next frame and does nothing.
+FrameOutcome playClosingHints(Level*& level, SDL_Surface* screen);

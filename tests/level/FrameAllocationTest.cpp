@@ -5,6 +5,7 @@
 #include "menus/Settings.h"
 #include "player/Player.h"
 #include "shell/Clock.h"
+#include "shell/Frame.h"
 #include "shell/Game.h"
 #include "shell/Particles.h"
 #include "tests/level/LevelTestSupport.h"
@@ -122,10 +123,8 @@ protected:
             setKey(getUserKey(KeyRight), right);
             setKey(getUserKey(KeyLeft), !right);
         }
-        advanceClock(framePeriodMs);
-        level->step();
-        fillScreen(screen, backgroundColour(level->getLevelNumber()));
-        level->draw();
+        Level* current = level.get();
+        playFrame(current, screen, nullptr);
     }
 
     // Operator new calls during countedFrames frames after warmUpFrames, and

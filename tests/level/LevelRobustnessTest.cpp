@@ -3,6 +3,7 @@
 // without crashing.
 #include "level/Level.h"
 #include "menus/Settings.h"
+#include "shell/Frame.h"
 #include "shell/Particles.h"
 #include "tests/level/LevelTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -24,8 +25,8 @@ protected:
         int result = 0;
         capture([&] {
             for (int i = 0; i < frames && result == 0; ++i) {
-                result = level->step();
-                level->draw();
+                Level* current = level.get();
+                result = playFrame(current, SDL_GetVideoSurface(), nullptr).step;
             }
         });
         return result;

@@ -15,7 +15,6 @@
 #include "menus/MessageBox.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
-#include "shell/Game.h"
 #include "shell/Headless.h"
 #include "shell/Particles.h"
 
@@ -43,17 +42,9 @@ struct Session {
 
     bool chance(int percent) { return static_cast<int>(random() % 100) < percent; }
 
-    // One frame as the main loop plays it: events, step, fill, draw, pacing.
     void frame(Level& level) {
-        SDL_Event event;
-        while (SDL_PollEvent(&event)) level.handleEvent(event);
-        // A hint box may open during this step: a key waits to close it. When
-        // none opens, the key reaches the hero next frame and does nothing.
-        pressKey(SDLK_SPACE);
-        level.step();
-        fillScreen(screen, backgroundColour(level.getLevelNumber()));
-        level.draw();
-        advanceClock(framePeriodMs);
+        Level* current = &level;
+        playClosingHints(current, screen);
         ++framesPlayed;
     }
 

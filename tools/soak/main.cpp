@@ -9,7 +9,6 @@
 #include "menus/MessageBox.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
-#include "shell/Game.h"
 #include "shell/Headless.h"
 #include "shell/Particles.h"
 #include "shell/Replay.h"
@@ -79,17 +78,10 @@ Soaked soak(const std::string& path, int frames, unsigned seed, SDL_Surface* scr
         }
         const bool asked = chance(1);
         if (asked) pressKey(getUserKey(KeyQueryHint));
-        SDL_Event event;
-        while (SDL_PollEvent(&event)) level->handleEvent(event);
         // A hint request stays pending until the hero reaches a sign, so a
-        // box may open in any step: a key is always queued to close it. When
-        // no box opens, the key reaches the hero next frame and does nothing.
-        pressKey(SDLK_SPACE);
-
-        level->step();
-        fillScreen(screen, backgroundColour(level->getLevelNumber()));
-        level->draw();
-        advanceClock(framePeriodMs);
+        // box may open in any step.
+        Level* current = level.get();
+        playClosingHints(current, screen);
 
         if (level->isGameOver()) {
             // As the main loop does: everything goes, a new level comes.

@@ -1,0 +1,53 @@
+#include "shell/Frame.h"
+
+#include "level/Level.h"
+#include "shell/Clock.h"
+#include "shell/Game.h"
+
+FrameInput pollEvents(Level& level) {
+    FrameInput input;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        level.handleEvent(event);
+        if (event.type == SDL_QUIT) {
+            input.quit = true;
+            return input;
+        }
+        if (event.type != SDL_KEYDOWN) continue;
+        switch (event.key.keysym.sym) {
+            case SDLK_ESCAPE:
+                input.quit = true;
+                return input;
+            case SDLK_4:
+                input.skip = true;
+                break;
+            case SDLK_m:
+                toggleMusic();
+                break;
+            default:
+                break;
+        }
+    }
+    return input;
+}
+
+FrameOutcome playFrame(Level*& level, SDL_Surface* screen, Uint32* deadline,
+                       const FrameHooks& hooks) {
+    FrameOutcome outcome;
+    outcome.input = pollEvents(*level);
+    if (outcome.input.quit) return outcome;
+    if (hooks.beforeStep) hooks.beforeStep();
+    // The step runs whether or not the skip key was pressed.
+    outcome.step = level->step();
+    if (hooks.afterStep && !hooks.afterStep(outcome)) return outcome;
+    fillScreen(screen, backgroundColour(level->getLevelNumber()));
+    level->draw();
+    outcome.drawn = true;
+    if (deadline) {
+        SDL_Flip(screen);
+        paceFrame(*deadline);
+    } else {
+        advanceClock(framePeriodMs);
+    }
+    return outcome;
+}
