@@ -128,10 +128,6 @@ int LevelCheck::errorCount() const {
                                           }));
 }
 
-int LevelCheck::countedProblems() const {
-    return static_cast<int>(problems.size());
-}
-
 std::string formatProblem(const std::string& path, const LevelProblem& problem) {
     std::ostringstream line;
     line << path;
@@ -208,10 +204,13 @@ LevelCheck checkLevelFile(const std::string& path) {
         }
     }
 
-    if (starts == 0) report.error(-1, -1, "no start cell (value 4)");
+    if (starts == 0) {
+        report.error(-1, -1, "no start cell (value " + std::to_string(TileStart) + ")");
+    }
     if (starts > 1) report.warning(-1, -1, std::to_string(starts) + " start cells: the last one wins");
     if (goals == 0 && !allowedWarning("no-goal"))
-        report.warning(-1, -1, "no goal (value 7); add a line \"lint: no-goal\" after the name if intended");
+        report.warning(-1, -1, "no goal (value " + std::to_string(TileGoal) +
+                                   "); add a line \"lint: no-goal\" after the name if intended");
     if (doors > keys)
         report.error(-1, -1, std::to_string(doors) + " doors but only " + std::to_string(keys) +
                                  " keys in the level");

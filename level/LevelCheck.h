@@ -26,12 +26,12 @@ struct LevelCheck {
     std::vector<LevelProblem> problems;
 
     int errorCount() const;
-    // Problems that count: errors, and warnings the file did not allow.
-    int countedProblems() const;
 };
 
-// Reads and checks one level file. Image files are looked up under
-// data/images/16 and data/images/32 of the working directory.
+// Reads one level file with the game's loader (SDL's video must be started,
+// as the loader converts images to the display format) and checks what was
+// loaded. Image files are looked up under data/images/16 and data/images/32
+// of the working directory.
 LevelCheck checkLevelFile(const std::string& path);
 
 // "FILE:col:row: error: message" (or "FILE: warning: message" without a cell).
