@@ -74,6 +74,9 @@ public:
 
     int step();
     void draw();
+    // Everything draw does to the game but the painting: the camera and its
+    // shake, with the same random numbers. For tools that play millions of frames.
+    void drawUnseen();
     bool advanceLevel();
 
     // Read by tests and tools.
@@ -101,6 +104,8 @@ private:
     void drawBackground();
     // The visible cells; hidden and fake walls as seeHidden allows.
     void drawTiles();
+    // draw and drawUnseen: the camera always, the painting when asked.
+    void drawFrame(bool paint);
 
     int width = 0;
     int height = 0;

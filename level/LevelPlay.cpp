@@ -118,7 +118,11 @@ void Level::drawTiles() {
     }
 }
 
-void Level::draw() {
+void Level::draw() { drawFrame(true); }
+
+void Level::drawUnseen() { drawFrame(false); }
+
+void Level::drawFrame(bool paint) {
     seeHidden = player.getStatus() == StatusShaded;
     followPlayer();
 
@@ -130,12 +134,14 @@ void Level::draw() {
     const int shakeY = shakeFactor();
     camera.y = wrap16(camera.y + shake * shakeY);
 
-    drawBackground();
-    drawTiles();
-    for (Thing* thing : things) thing->draw(screen, &camera);
-    player.draw(screen, &camera);
-    stepParticles(screen, &camera);
-    player.drawStatus(screen);
+    if (paint) {
+        drawBackground();
+        drawTiles();
+        for (Thing* thing : things) thing->draw(screen, &camera);
+        player.draw(screen, &camera);
+        stepParticles(screen, &camera);
+        player.drawStatus(screen);
+    }
 
     camera = steady;
     if (shake > 0) --shake;

@@ -4,8 +4,8 @@
 #include "shell/Clock.h"
 #include "shell/Game.h"
 
-FrameInput pollEvents(Level& level) {
-    FrameInput input;
+LoopInput pollEvents(Level& level) {
+    LoopInput input;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         level.handleEvent(event);
@@ -40,8 +40,12 @@ FrameOutcome playFrame(Level*& level, SDL_Surface* screen, Uint32* deadline,
     // The step runs whether or not the skip key was pressed.
     outcome.step = level->step();
     if (hooks.afterStep && !hooks.afterStep(outcome)) return outcome;
-    fillScreen(screen, backgroundColour(level->getLevelNumber()));
-    level->draw();
+    if (hooks.picture) {
+        fillScreen(screen, backgroundColour(level->getLevelNumber()));
+        level->draw();
+    } else {
+        level->drawUnseen();
+    }
     outcome.drawn = true;
     if (deadline) {
         SDL_Flip(screen);

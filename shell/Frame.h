@@ -7,14 +7,14 @@
 class Level;
 
 // What the events of one frame asked of the loop.
-struct FrameInput {
+struct LoopInput {
     bool quit = false;  // Escape or window close: the frame stops at once
     bool skip = false;  // key 4: on to the next level
 };
 
 // What happened in one frame.
 struct FrameOutcome {
-    FrameInput input;
+    LoopInput input;
     int step = 0;        // the level step's StepResult
     bool drawn = false;  // false when the frame ended before its picture
 };
@@ -28,11 +28,14 @@ struct FrameHooks {
     // the Level or put a new Level in its place; false ends the frame
     // without a picture.
     std::function<bool(const FrameOutcome&)> afterStep;
+    // False for the search tools: the level goes through its drawing without
+    // painting (Level::drawUnseen), so play stays in step with a drawn frame.
+    bool picture = true;
 };
 
 // Hands every pending event to the level first, then looks for the loop's
 // own keys: Escape, 4 and m.
-FrameInput pollEvents(Level& level);
+LoopInput pollEvents(Level& level);
 
 // One frame of play, the same in the game loop, its tools and its tests:
 // the events, the step, then the level drawn over its background colour.

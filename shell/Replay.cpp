@@ -7,6 +7,7 @@
 #include "menus/Settings.h"
 #include "shell/Clock.h"
 #include "shell/Game.h"
+#include "shell/Frame.h"
 #include "shell/Headless.h"
 #include "shell/Particles.h"
 
@@ -230,6 +231,7 @@ ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream*
         outcome.reason = "could not load " + replay.levelPath;
         return outcome;
     }
+    Level* current = level.get();
     Player* player = &level->getPlayer();
     int lives = player->getLives();
     int frame = 0;
@@ -244,40 +246,39 @@ ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream*
                 if (run.queryHint) pressKey(getUserKey(KeyQueryHint));
                 if (run.layBomb) pressKey(getUserKey(KeyLayBomb));
             }
-            SDL_Event event;
-            while (SDL_PollEvent(&event)) level->handleEvent(event);
+            FrameHooks hooks;
             // Queued after the frame's own input, so only a hint box opened
             // in this step can take it.
-            if (i == 0 && run.dismiss) pressKey(dismissKey);
-
-            const int result = level->step();
-            if (result == StepOpenControls && run.rebindAction >= 0) {
+            if (i == 0 && run.dismiss) hooks.beforeStep = [] { pressKey(dismissKey); };
+            bool bound = true;
+            hooks.afterStep = [&](const FrameOutcome& f) {
+                if (f.step != StepOpenControls || run.rebindAction < 0) return true;
                 // As in the game: the menu, then a fresh level in place of the old one.
                 menuOpened = true;
                 releaseHeldKeys();
-                const bool bound = rebindInControlsMenu(run, screen);
+                bound = rebindInControlsMenu(run, screen);
                 level.reset();
                 releaseMessageOverlay();
                 clearParticles();
                 level.reset(new Level(levelNumberOf(replay.levelPath), screen));
                 level->load(replay.levelPath);
+                current = level.get();
                 player = &level->getPlayer();
                 lives = player->getLives();
                 if (trace) {
                     *trace << "controls menu: " << userKeyCaptions[run.rebindAction] << " is "
                            << keyName(userKeys[run.rebindAction]) << '\n';
                 }
-                if (!bound) {
-                    outcome.framesRun = frame + 1;
-                    outcome.reason = "line " + std::to_string(run.line) +
-                                     ": the controls menu did not bind " +
-                                     userKeyCaptions[run.rebindAction];
-                    return outcome;
-                }
+                return bound;
+            };
+            const int result = playFrame(current, screen, nullptr, hooks).step;
+            if (!bound) {
+                outcome.framesRun = frame + 1;
+                outcome.reason = "line " + std::to_string(run.line) +
+                                 ": the controls menu did not bind " +
+                                 userKeyCaptions[run.rebindAction];
+                return outcome;
             }
-            fillScreen(screen, backgroundColour(level->getLevelNumber()));
-            level->draw();
-            advanceClock(framePeriodMs);
             if (observer) observer(*level);
 
             if (player->getLives() < lives) ++outcome.deaths;

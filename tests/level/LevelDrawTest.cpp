@@ -1,11 +1,14 @@
 #include "level/Level.h"
 #include "menus/Settings.h"
+#include "shell/Clock.h"
 #include "tests/level/LevelTestSupport.h"
 #include "tests/support/TestSupport.h"
+#include "things/Bomb.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -237,6 +240,49 @@ TEST_F(LevelBackgroundDraw, TilesTheScreenAtASixthOfTheCameraMovement) {
     EXPECT_TRUE(colourAt(screen, 100, 44, blue));
     EXPECT_TRUE(colourAt(screen, 100, 45, green));
     EXPECT_TRUE(colourAt(screen, 639, 479, green));
+}
+
+// Every kind of object on a floor, the hero at the left: what the search
+// tools play unseen.
+const char* const busyRow =
+    "14 4\n4 0 0 1\n0 0 0 1\n28 Hi Burmashave. 0 0 1\n29 0 0 0 0 1\n30 0 0 1\n31 0 0 1\n"
+    "32 0 0 1\n33 0 0 1\n34 0 0 1\n35 0 0 1\n36 0 0 1\n37 0 0 1\n0 0 0 1\n1 1 1 1\nBusy\n";
+
+// The search tools play frames without their picture; a drawing that drew
+// random numbers of its own would put their replays out of step with the game.
+TEST_F(LevelShake, AnUnseenFrameDrawsTheRandomNumbersOfADrawnOne) {
+    struct Run {
+        int nextRandom;
+        std::vector<int> positions;
+    };
+    auto play = [&](bool paint) {
+        resetGlobals();
+        useManualClock(0);
+        level = quietLevel(levelNumber());
+        loadLevel(busyRow);
+        level->addShake(40);
+        level->addThing(new Bomb(4 * 32, 0));
+        std::srand(7);
+        capture([&] {
+            for (int frame = 0; frame < 400; ++frame) {
+                level->step();
+                paint ? level->draw() : level->drawUnseen();
+                advanceClock(framePeriodMs);
+            }
+        });
+        Run run{std::rand(), {}};
+        for (const Thing* thing : level->getThings()) {
+            run.positions.push_back(thing->getRect()->x);
+            run.positions.push_back(thing->getRect()->y);
+        }
+        run.positions.push_back(level->getPlayer().getRect()->x);
+        return run;
+    };
+    const Run drawn = play(true);
+    const Run unseen = play(false);
+    EXPECT_EQ(drawn.nextRandom, unseen.nextRandom);
+    EXPECT_EQ(drawn.positions, unseen.positions);
+    EXPECT_GT(drawn.positions.size(), 20u);
 }
 
 }  // namespace
