@@ -1,8 +1,7 @@
 #include "tools/solve/Search.h"
 
 #include "menus/Settings.h"
-#include "shell/Clock.h"
-#include "shell/Game.h"
+#include "shell/Frame.h"
 #include "shell/Headless.h"
 
 #include <SDL_image.h>
@@ -43,9 +42,8 @@ SDL_Surface* startSilentHeadless(int tileEdge) {
     return screen;
 }
 
-// Without the picture: the drawing's only effect on play is the two random
-// numbers it draws for the shake, and the Maimframe's leaps read the same
-// sequence.
+// The game's own frame, drawn without painting so play stays in step with
+// a painted frame.
 int playFrame(Level& level, const FrameInput& input) {
     holdKey(getUserKey(KeyLeft), input.left);
     holdKey(getUserKey(KeyRight), input.right);
@@ -53,14 +51,11 @@ int playFrame(Level& level, const FrameInput& input) {
     if (input.jump) pressKey(getUserKey(KeyJump));
     if (input.query) pressKey(getUserKey(KeyQueryHint));
     if (input.bomb) pressKey(getUserKey(KeyLayBomb));
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) level.handleEvent(event);
-    if (input.dismiss) pressKey(dismissKey);
-    const int result = level.step();
-    std::rand();
-    std::rand();
-    advanceClock(framePeriodMs);
-    return result;
+    FrameHooks hooks;
+    hooks.picture = false;
+    if (input.dismiss) hooks.beforeStep = [] { pressKey(dismissKey); };
+    Level* current = &level;
+    return playFrame(current, SDL_GetVideoSurface(), nullptr, hooks).step;
 }
 
 std::vector<FrameInput> framesOf(const Replay& replay) {
