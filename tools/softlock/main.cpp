@@ -49,8 +49,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 // Time a search may take past the level's own: what it settles is worth more.
-constexpr double quickSearchSeconds = 20;
-constexpr double thoroughSearchSeconds = 90;
+constexpr double quickSearchSeconds = 15;
+constexpr double thoroughSearchSeconds = 45;
 constexpr unsigned randomProbes = 6;
 constexpr int randomProbeFrames = 400;
 constexpr int landingWait = 60;  // frames a walk plays on for the hero to stand
@@ -649,9 +649,11 @@ int checkLevel(const std::string& path, SDL_Surface* screen) {
             job.segments = 8;
             job.segmentFrames = 60;
         } else {
+            // Several short stretches per detour: playing up to its point
+            // costs as much as many examinations.
             job.start = points[next++ % points.size()];
-            job.segments = 3;
-            job.segmentFrames = 30;
+            job.segments = 6;
+            job.segmentFrames = 25;
         }
         heard.clear();
         inCopy([&job] { runJob(job); }, heard);
