@@ -6,7 +6,7 @@
 // checker must accept or refuse the file exactly as the game did.
 #include "fuzz/FuzzSupport.h"
 #include "level/Level.h"
-#include "level/LevelCheck.h"
+#include "tools/common/LevelCheck.h"
 #include "menus/Settings.h"
 
 #include <SDL.h>

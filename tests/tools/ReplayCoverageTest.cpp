@@ -2,9 +2,9 @@
 // is solved (or, for the ending room, survived) at both tile sizes, and the
 // campaign as a whole shows the player every tile and object it uses.
 #include "level/Level.h"
-#include "level/LevelCheck.h"
+#include "tools/common/LevelCheck.h"
 #include "menus/Settings.h"
-#include "shell/Replay.h"
+#include "tools/common/Replay.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

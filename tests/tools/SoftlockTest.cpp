@@ -4,7 +4,7 @@
 // the tool must say so, with a replay that really leads into that room. The
 // second is the same room with a pit in its floor, so a wasted bomb leaves
 // a death within reach: it must pass.
-#include "shell/Replay.h"
+#include "tools/common/Replay.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

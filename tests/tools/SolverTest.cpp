@@ -1,7 +1,7 @@
 // curdovar-solve on small rooms: what it writes must really solve the room
 // when played by the replay runner, waypoints must steer it, and a room
 // without a way to the goal must end in a refusal, not a bogus replay.
-#include "shell/Replay.h"
+#include "tools/common/Replay.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 //
 // Prints one line per problem, "FILE:column:row: error: ..." or a warning;
 // exit status 0 when every file is clean, 1 otherwise, 2 without files.
-#include "level/LevelCheck.h"
-#include "shell/Headless.h"
+#include "tools/common/LevelCheck.h"
+#include "tools/common/Headless.h"
 
 #include <iostream>
 

@@ -8,8 +8,8 @@
 //
 // Exit status 0 on success, 1 when the replay fails, 2 on a usage or file error.
 #include "shell/Clock.h"
-#include "shell/Headless.h"
-#include "shell/Replay.h"
+#include "tools/common/Headless.h"
+#include "tools/common/Replay.h"
 #include "tools/replay/ViewStats.h"
 
 #include <cstdlib>

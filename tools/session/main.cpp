@@ -15,7 +15,7 @@
 #include "menus/MessageBox.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
-#include "shell/Headless.h"
+#include "tools/common/Headless.h"
 #include "shell/Particles.h"
 
 #include <SDL.h>

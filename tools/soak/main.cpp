@@ -9,9 +9,9 @@
 #include "menus/MessageBox.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
-#include "shell/Headless.h"
+#include "tools/common/Headless.h"
 #include "shell/Particles.h"
-#include "shell/Replay.h"
+#include "tools/common/Replay.h"
 
 #include <SDL.h>
 

@@ -22,7 +22,7 @@
 #include "level/Level.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
-#include "shell/Replay.h"
+#include "tools/common/Replay.h"
 #include "tools/solve/Search.h"
 
 #include <SDL.h>

@@ -2,7 +2,7 @@
 
 #include "menus/Settings.h"
 #include "shell/Frame.h"
-#include "shell/Headless.h"
+#include "tools/common/Headless.h"
 
 #include <SDL_image.h>
 #include <SDL_ttf.h>
@@ -37,7 +37,7 @@ SDL_Surface* startSilentHeadless(int tileEdge) {
         return nullptr;
     }
     IMG_Init(IMG_INIT_PNG);
-    SDL_Surface* screen = SDL_SetVideoMode(20 * tileEdge, 15 * tileEdge, 32, 0);
+    SDL_Surface* screen = SDL_SetVideoMode(windowColumns * tileEdge, windowRows * tileEdge, 32, 0);
     if (!screen) std::cerr << "no video surface: " << SDL_GetError() << '\n';
     return screen;
 }

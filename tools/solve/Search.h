@@ -10,7 +10,7 @@
 // touched, so it can search again from the same state or play on.
 
 #include "level/Level.h"
-#include "shell/Replay.h"
+#include "tools/common/Replay.h"
 
 #include <SDL.h>
 

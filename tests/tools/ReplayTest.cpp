@@ -1,7 +1,7 @@
 #include "level/Level.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
-#include "shell/Replay.h"
+#include "tools/common/Replay.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "shell/Replay.h"
+#include "tools/common/Replay.h"
 
 #include "level/Level.h"
 #include "media/Text.h"
@@ -8,7 +8,7 @@
 #include "shell/Clock.h"
 #include "shell/Game.h"
 #include "shell/Frame.h"
-#include "shell/Headless.h"
+#include "tools/common/Headless.h"
 #include "shell/Particles.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "level/LevelCheck.h"
+#include "tools/common/LevelCheck.h"
 
 #include "level/Level.h"
 #include "level/Tiles.h"

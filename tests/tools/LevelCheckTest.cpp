@@ -1,5 +1,5 @@
 #include "level/Level.h"
-#include "level/LevelCheck.h"
+#include "tools/common/LevelCheck.h"
 #include "level/Tiles.h"
 #include "menus/Settings.h"
 #include "tests/level/LevelTestSupport.h"

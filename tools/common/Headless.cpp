@@ -1,4 +1,4 @@
-#include "shell/Headless.h"
+#include "tools/common/Headless.h"
 
 #include "media/Sound.h"
 #include "media/Text.h"
