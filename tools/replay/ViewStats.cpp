@@ -1,23 +1,24 @@
 #include "tools/replay/ViewStats.h"
 
 #include "level/Level.h"
+#include "level/Tiles.h"
 #include "menus/Settings.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr int plainWall = 1;
-constexpr int hiddenWall = 13;   // shows only while the hero is Shaded
-constexpr int crackedWall = 17;
-constexpr int fakeWall = 21;     // shows as a wall unless the hero is Shaded
-
-// Whether a cell shows as a block of wall in this frame.
+// Whether a cell shows as a block of wall in this frame: the wall and the
+// cracked wall always, the fake wall as a wall until shades unmask it, the
+// hidden wall once shades show it.
 bool showsWall(int value, bool seeHidden) {
-    if (value == plainWall || value == crackedWall) return true;
-    if (value == fakeWall) return !seeHidden;
-    if (value == hiddenWall) return seeHidden;
-    return false;
+    switch (value) {
+    case TileWall:
+    case TileCrackableWall: return true;
+    case TileFakeWall: return !seeHidden;
+    case TileHiddenWall: return seeHidden;
+    default: return false;
+    }
 }
 
 // Length of the overlap of [a0, a1) and [b0, b1).
