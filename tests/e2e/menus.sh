@@ -12,7 +12,7 @@ prefs="$E2E_WORK/data/preferences/prefs.cdv"
 e2e_start
 e2e_playing
 # The hero lands on the floor before it walks.
-sleep 0.5
+e2e_settled 5
 
 # The options object is three tiles to the right.
 e2e_hold d 1.2
@@ -27,7 +27,7 @@ e2e_until 5 e2e_line_is "$prefs" 2 16 \
     || e2e_fail "tile size in the preferences is '$(sed -n 2p "$prefs")'"
 [ "$(e2e_geometry)" = "640x480" ] || e2e_fail "the window changed size before the next pass"
 e2e_until 5 e2e_pixel_is_not 600 400 '#000000' || e2e_fail "the menu level did not come back"
-sleep 0.5
+e2e_settled 5
 
 # The controls object is three tiles to the left (16-pixel tiles now).
 e2e_hold a 1.2

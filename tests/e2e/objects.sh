@@ -13,7 +13,7 @@ e2e_playing
 sky='#1FFEF7'
 e2e_until 5 e2e_pixel_is 320 100 "$sky" || e2e_fail "menu sky is $(e2e_pixel 320 100) before the hint"
 # The hero lands on the sign before it asks.
-sleep 0.5
+e2e_settled 5
 
 # The hero stands on the sign; q asks it.
 e2e_key q
@@ -33,7 +33,7 @@ e2e_until 5 e2e_pixel_is 320 100 "$sky" || e2e_fail "the box did not go away aft
 e2e_key 4
 e2e_wait_for 'Exit Menu' 5
 # The hero falls through the Terrorist tile onto the bomb it picks up.
-sleep 1
+e2e_settled 5
 e2e_key e
 e2e_wait_for 'BOOM!' 5
 # A second blast would come within the fuse of two seconds.

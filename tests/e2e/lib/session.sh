@@ -103,6 +103,20 @@ e2e_pixel_is_not() { [ "$(e2e_pixel "$1" "$2")" != "$3" ]; }
 e2e_sum() { xwd -id "$E2E_WINDOW" -silent | md5sum | cut -d' ' -f1; }
 e2e_changed_from() { [ "$(e2e_sum)" != "$1" ]; }
 
+# e2e_settled SECONDS: until two pictures a fifth of a second apart are the
+# same (the hero has landed and stands still), at most SECONDS.
+e2e_settled() {
+    local before after
+    before=$(e2e_sum)
+    for _ in $(seq $(( $1 * 5 ))); do
+        sleep 0.2
+        after=$(e2e_sum)
+        [ "$after" = "$before" ] && return 0
+        before=$after
+    done
+    e2e_fail "the picture never settled within $1 s"
+}
+
 # e2e_line_is FILE N TEXT: whether line N of FILE reads TEXT.
 e2e_line_is() { [ "$(sed -n "$2p" "$1" 2>/dev/null)" = "$3" ]; }
 
