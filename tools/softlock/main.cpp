@@ -20,6 +20,7 @@
 // Exit status 0 when no level has a soft-lock, 1 when one has, 2 on a usage
 // or file error. One summary line per level.
 #include "level/Level.h"
+#include "level/Tiles.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
 #include "tools/common/Replay.h"
@@ -182,13 +183,15 @@ bool kills(int type, const Player& p) {
 // known safe for a hero carrying what this one carries, and keys and bombs,
 // which open new ways.
 std::vector<int> wayOutField(const Level& lv) {
-    const SolidCell solid = [](int v) { return v == 1 || v == 13 || v == 17; };
+    const SolidCell solid = [](int v) {
+        return v == TileWall || v == TileHiddenWall || v == TileCrackableWall;
+    };
     const Player& p = lv.getPlayer();
-    Cells targets = cellsHolding(lv, 7);
-    for (int v : {2, 12, 6})
+    Cells targets = cellsHolding(lv, TileGoal);
+    for (int v : {TileSpikes, TileStalag, TileKey})
         for (auto cell : cellsHolding(lv, v)) targets.push_back(cell);
     if (p.getStatus() == StatusTerrorist)
-        for (auto cell : cellsHolding(lv, 16)) targets.push_back(cell);
+        for (auto cell : cellsHolding(lv, TileBomb)) targets.push_back(cell);
     const int bottom = lv.getHeight() - 1;
     for (int c = 0; c < lv.getWidth(); ++c)
         if (!solid(lv.getGrid()[c][bottom])) targets.push_back({c, bottom});

@@ -1,5 +1,7 @@
 #include "tools/solve/Search.h"
 
+#include "level/Tiles.h"
+#include "things/Hint.h"
 #include "menus/Settings.h"
 #include "shell/Frame.h"
 #include "tools/common/Headless.h"
@@ -135,11 +137,11 @@ std::uint64_t worldHash(const Level& level) {
     // What only decorates or counts lives (the alphorn, curdotrees, milk,
     // signs, crabs) leaves the ways through a level as they were.
     for (const auto& column : level.getGrid())
-        for (int v : column) mix(v == 20 || v == 25 || v == 26 ? 0 : static_cast<std::uint64_t>(v));
+        for (int v : column) mix(v == TileAlphorn || v == TileCurdotree || v == TileCurdotreeSprouted ? 0 : static_cast<std::uint64_t>(v));
     mix(0xfeedull);
     for (const Thing* thing : level.getThings()) {
         const int type = thing->getType();
-        if (thing->isDead() || type == 28 || type == 35 || type == 37) continue;
+        if (thing->isDead() || type == KindHint || type == KindMilk || type == KindCrab) continue;
         mix(static_cast<std::uint64_t>(type) + 1);
     }
     return h;
@@ -202,11 +204,11 @@ std::vector<std::array<int, 4>> portalsOf(const std::string& path) {
         for (int y = 0; y < h && in; ++y) {
             int v = 0;
             in >> v;
-            if (v == 28) {
+            if (v == KindHint) {
                 std::string word;
-                while (in >> word && word != "Burmashave.") {
+                while (in >> word && word != hintTerminator) {
                 }
-            } else if (v == 29) {
+            } else if (v == KindPortal) {
                 int tc = 0, tr = 0;
                 in >> tc >> tr;
                 portals.push_back({x, y, tc, tr});

@@ -11,6 +11,7 @@
 // the result; with --partial the search ends at the last --via cell, which
 // makes a prefix to finish by hand (a bomb to lay) or with another search.
 #include "level/Level.h"
+#include "level/Tiles.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
 #include "tools/common/Replay.h"
@@ -53,9 +54,9 @@ bool covers(const SDL_Rect* box, int col, int row) {
 class Waypoints : public SearchRules {
 public:
     Waypoints(const Level& level, const Options& options) : options(options) {
-        const SolidCell solid = [](int v) { return v == 1 || v == 13; };
+        const SolidCell solid = [](int v) { return v == TileWall || v == TileHiddenWall; };
         for (auto cell : options.via) fields.push_back(distanceField(level, {cell}, solid));
-        fields.push_back(distanceField(level, cellsHolding(level, 7), solid));
+        fields.push_back(distanceField(level, cellsHolding(level, TileGoal), solid));
     }
 
     int afterFrame(Level& level) override {
