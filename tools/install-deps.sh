@@ -7,6 +7,7 @@ packages=(
   cmake g++ make pkg-config
   libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-mixer1.2-dev
   libgtest-dev libbenchmark-dev
+  libflac-dev libsndfile1-dev libpng-dev
   clang valgrind
   ttf-bitstream-vera
   xvfb xdotool x11-apps x11-utils imagemagick

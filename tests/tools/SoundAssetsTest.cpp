@@ -1,13 +1,14 @@
 // The shipped sounds and the synthesiser that makes them: the generator
 // reproduces data/sound exactly, every effect and track the game loads is
 // there and loads through SDL_mixer, effects are neither clipped nor silent,
-// tracks are long stereo loops that join cleanly, the FLAC encoder is
-// lossless, and the text sources mean what they say (tempo, pitch, holds,
+// tracks are long stereo loops that join cleanly and carry their samples'
+// MD5, the tool's FLAC writing is lossless, and the text sources mean what they say (tempo, pitch, holds,
 // loop tails, placing in the stereo field, echo and room, errors).
 
 #include "level/Level.h"
 #include "tests/support/TestSupport.h"
 
+#include <FLAC/stream_decoder.h>
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
@@ -63,205 +64,60 @@ int runSynth(const std::string& arguments, const std::string& log) {
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
-// ---- A FLAC reader of its own, written from the format, so the encoder is
-// checked against something that shares no code with it.
-
-class BitReader {
-public:
-    BitReader(const std::vector<uint8_t>& data, std::size_t byte) : bytes(data), bit(byte * 8) {}
-
-    uint32_t read(int count) {
-        uint32_t value = 0;
-        for (int i = 0; i < count; ++i) {
-            if (bit >= bytes.size() * 8) {
-                overrun = true;
-                return 0;
-            }
-            value = (value << 1) | ((bytes[bit / 8] >> (7 - bit % 8)) & 1);
-            ++bit;
-        }
-        return value;
-    }
-    int32_t readSigned(int count) {
-        const uint32_t value = read(count);
-        return count < 32 && (value >> (count - 1)) ? int32_t(value) - int32_t(1u << count) : int32_t(value);
-    }
-    uint32_t readUnary() {
-        uint32_t zeros = 0;
-        while (!overrun && read(1) == 0) ++zeros;
-        return zeros;
-    }
-    void align() { bit = (bit + 7) / 8 * 8; }
-    std::size_t byte() const { return bit / 8; }
-
-    bool overrun = false;
-
-private:
-    const std::vector<uint8_t>& bytes;
-    std::size_t bit;
-};
-
-uint8_t crc8Of(const std::vector<uint8_t>& b, std::size_t from, std::size_t to) {
-    unsigned crc = 0;
-    for (std::size_t i = from; i < to; ++i) {
-        crc ^= b[i];
-        for (int k = 0; k < 8; ++k) crc = (crc & 0x80) ? ((crc << 1) ^ 0x07) & 0xff : (crc << 1) & 0xff;
-    }
-    return uint8_t(crc);
-}
-
-uint16_t crc16Of(const std::vector<uint8_t>& b, std::size_t from, std::size_t to) {
-    unsigned crc = 0;
-    for (std::size_t i = from; i < to; ++i) {
-        crc ^= unsigned(b[i]) << 8;
-        for (int k = 0; k < 8; ++k) crc = (crc & 0x8000) ? ((crc << 1) ^ 0x8005) & 0xffff : (crc << 1) & 0xffff;
-    }
-    return uint16_t(crc);
-}
+// ---- Reading FLAC back through libFLAC, the decoder the game's mixer plays
+// music with, checking the MD5 each file carries against what it decodes.
 
 struct FlacStream {
     int rate = 0;
     int channels = 0;
     int bits = 0;
     uint64_t total = 0;             // samples per channel, from STREAMINFO
+    bool hasMd5 = false;            // STREAMINFO carries the samples' MD5
     std::vector<int32_t> samples;   // interleaved
-    std::set<uint32_t> assignments; // channel assignments of the frames
     std::string error;              // empty when the stream decoded cleanly
 };
 
-constexpr uint32_t leftSide = 8, rightSide = 9, midSide = 10;
-
-bool decodeResidual(BitReader& r, int blockSize, int order, std::vector<int32_t>& residual) {
-    const uint32_t method = r.read(2);
-    if (method > 1) return false;
-    const int parameterBits = method == 0 ? 4 : 5;
-    const uint32_t escape = (1u << parameterBits) - 1;
-    const int partitionOrder = int(r.read(4));
-    const int partitions = 1 << partitionOrder;
-    for (int p = 0; p < partitions; ++p) {
-        const int count = (blockSize >> partitionOrder) - (p == 0 ? order : 0);
-        const uint32_t k = r.read(parameterBits);
-        for (int i = 0; i < count; ++i) {
-            if (k == escape) return false;  // raw partitions are not produced here
-            const uint32_t folded = (r.readUnary() << k) | r.read(int(k));
-            residual.push_back(int32_t(folded >> 1) ^ -int32_t(folded & 1));
-        }
+FLAC__StreamDecoderWriteStatus keepSamples(const FLAC__StreamDecoder*, const FLAC__Frame* frame,
+                                           const FLAC__int32* const channels[], void* stream) {
+    std::vector<int32_t>& samples = static_cast<FlacStream*>(stream)->samples;
+    for (unsigned i = 0; i < frame->header.blocksize; ++i) {
+        for (unsigned c = 0; c < frame->header.channels; ++c) samples.push_back(channels[c][i]);
     }
-    return !r.overrun;
+    return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
 }
 
-bool decodeSubframe(BitReader& r, int blockSize, int bits, std::vector<int32_t>& out, std::string& error) {
-    if (r.read(1) != 0) return error = "subframe padding bit set", false;
-    const uint32_t type = r.read(6);
-    if (r.read(1) != 0) return error = "wasted bits are not expected", false;
-    out.clear();
-    if (type == 0) {
-        out.assign(blockSize, r.readSigned(bits));
-    } else if (type == 1) {
-        for (int i = 0; i < blockSize; ++i) out.push_back(r.readSigned(bits));
-    } else if (type >= 8 && type <= 12) {
-        const int order = int(type - 8);
-        for (int i = 0; i < order; ++i) out.push_back(r.readSigned(bits));
-        std::vector<int32_t> residual;
-        if (!decodeResidual(r, blockSize, order, residual)) return error = "bad residual", false;
-        for (int32_t e : residual) {
-            const std::size_t n = out.size();
-            int64_t prediction = 0;
-            if (order == 1) prediction = out[n - 1];
-            if (order == 2) prediction = 2 * int64_t(out[n - 1]) - out[n - 2];
-            if (order == 3) prediction = 3 * int64_t(out[n - 1]) - 3 * int64_t(out[n - 2]) + out[n - 3];
-            if (order == 4) {
-                prediction = 4 * int64_t(out[n - 1]) - 6 * int64_t(out[n - 2]) + 4 * int64_t(out[n - 3]) - out[n - 4];
-            }
-            out.push_back(int32_t(prediction + e));
-        }
-    } else {
-        return error = "unexpected subframe type " + std::to_string(type), false;
-    }
-    return !r.overrun;
+void keepStreamInfo(const FLAC__StreamDecoder*, const FLAC__StreamMetadata* block, void* stream) {
+    if (block->type != FLAC__METADATA_TYPE_STREAMINFO) return;
+    FlacStream& s = *static_cast<FlacStream*>(stream);
+    const FLAC__StreamMetadata_StreamInfo& info = block->data.stream_info;
+    s.rate = int(info.sample_rate);
+    s.channels = int(info.channels);
+    s.bits = int(info.bits_per_sample);
+    s.total = info.total_samples;
+    s.hasMd5 = std::any_of(std::begin(info.md5sum), std::end(info.md5sum), [](FLAC__byte b) { return b != 0; });
 }
 
-FlacStream decodeFlac(const std::vector<uint8_t>& b) {
+void keepError(const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus status, void* stream) {
+    std::string& error = static_cast<FlacStream*>(stream)->error;
+    if (error.empty()) error = FLAC__StreamDecoderErrorStatusString[status];
+}
+
+FlacStream decodeFlac(const std::string& path) {
     FlacStream s;
-    if (b.size() < 8 || std::string(b.begin(), b.begin() + 4) != "fLaC") return s.error = "no fLaC marker", s;
-    std::size_t at = 4;
-    for (bool last = false; !last;) {
-        if (at + 4 > b.size()) return s.error = "metadata runs past the end", s;
-        last = b[at] & 0x80;
-        const int type = b[at] & 0x7f;
-        const std::size_t length = std::size_t(b[at + 1]) << 16 | std::size_t(b[at + 2]) << 8 | b[at + 3];
-        if (type == 0) {
-            BitReader r(b, at + 4);
-            r.read(16), r.read(16), r.read(24), r.read(24);
-            s.rate = int(r.read(20));
-            s.channels = int(r.read(3)) + 1;
-            s.bits = int(r.read(5)) + 1;
-            s.total = uint64_t(r.read(4)) << 32 | r.read(32);
-        }
-        at += 4 + length;
+    FLAC__StreamDecoder* decoder = FLAC__stream_decoder_new();
+    FLAC__stream_decoder_set_md5_checking(decoder, true);
+    if (FLAC__stream_decoder_init_file(decoder, path.c_str(), keepSamples, keepStreamInfo, keepError, &s) !=
+        FLAC__STREAM_DECODER_INIT_STATUS_OK) {
+        s.error = "cannot open " + path;
+    } else if (!FLAC__stream_decoder_process_until_end_of_stream(decoder)) {
+        s.error = FLAC__stream_decoder_get_resolved_state_string(decoder);
     }
-    for (uint32_t expected = 0; at < b.size(); ++expected) {
-        BitReader r(b, at);
-        if (r.read(14) != 0x3ffe || r.read(1) != 0 || r.read(1) != 0) return s.error = "lost frame sync", s;
-        const uint32_t sizeCode = r.read(4);
-        const uint32_t rateCode = r.read(4);
-        const uint32_t assignment = r.read(4);
-        const uint32_t bitsCode = r.read(3);
-        r.read(1);
-        // The frame number in its UTF-8-like form.
-        uint32_t first = r.read(8), number = first;
-        int more = 0;
-        while (more < 6 && (first & (0x80 >> more))) ++more;
-        if (more) {
-            number = first & (0x7f >> more);
-            for (int i = 1; i < more; ++i) number = (number << 6) | (r.read(8) & 0x3f);
-        }
-        if (number != expected) return s.error = "frame " + std::to_string(expected) + " is numbered " + std::to_string(number), s;
-        int blockSize = 0;
-        if (sizeCode == 1) blockSize = 192;
-        else if (sizeCode >= 2 && sizeCode <= 5) blockSize = 576 << (sizeCode - 2);
-        else if (sizeCode == 6) blockSize = int(r.read(8)) + 1;
-        else if (sizeCode == 7) blockSize = int(r.read(16)) + 1;
-        else if (sizeCode >= 8) blockSize = 256 << (sizeCode - 8);
-        else return s.error = "reserved block size", s;
-        if (rateCode == 12) r.read(8);
-        if (rateCode == 13 || rateCode == 14) r.read(16);
-        const std::size_t headerEnd = r.byte();
-        if (r.read(8) != crc8Of(b, at, headerEnd)) return s.error = "frame header CRC-8 mismatch", s;
-        const bool sideCoded = assignment >= leftSide && assignment <= midSide;
-        if ((assignment > 7 && !sideCoded) || (sideCoded ? 2 : int(assignment) + 1) != s.channels) {
-            return s.error = "unexpected channel assignment", s;
-        }
-        s.assignments.insert(assignment);
-        const int bits = bitsCode == 0 ? s.bits : bitsCode == 4 ? 16 : 0;
-        if (bits != 16) return s.error = "expected 16-bit samples", s;
-        std::vector<std::vector<int32_t>> channels(s.channels);
-        for (int c = 0; c < s.channels; ++c) {
-            // The difference channel carries one bit more.
-            const bool side = (assignment == rightSide && c == 0) || ((assignment == leftSide || assignment == midSide) && c == 1);
-            if (!decodeSubframe(r, blockSize, bits + (side ? 1 : 0), channels[c], s.error)) return s;
-        }
-        for (int i = 0; i < blockSize && sideCoded; ++i) {
-            int32_t& a = channels[0][i];
-            int32_t& b = channels[1][i];
-            if (assignment == leftSide) b = a - b;
-            if (assignment == rightSide) a = a + b;
-            if (assignment == midSide) {
-                const int32_t mid = (a * 2) | (b & 1), side = b;
-                a = (mid + side) >> 1;
-                b = (mid - side) >> 1;
-            }
-        }
-        r.align();
-        const std::size_t frameEnd = r.byte();
-        if (r.read(16) != crc16Of(b, at, frameEnd)) return s.error = "frame CRC-16 mismatch", s;
-        if (r.overrun) return s.error = "frame runs past the end", s;
-        for (int i = 0; i < blockSize; ++i) {
-            for (const auto& channel : channels) s.samples.push_back(channel[i]);
-        }
-        at = r.byte();
+    // Finishing is where libFLAC compares the MD5.
+    if (!FLAC__stream_decoder_finish(decoder) && s.error.empty()) s.error = "the samples' MD5 does not match";
+    FLAC__stream_decoder_delete(decoder);
+    if (s.error.empty() && s.samples.size() != s.total * uint64_t(s.channels)) {
+        s.error = "sample count differs from STREAMINFO";
     }
-    if (s.samples.size() != s.total * uint64_t(s.channels)) s.error = "sample count differs from STREAMINFO";
     return s;
 }
 
@@ -335,7 +191,7 @@ std::string shippedSound() { return sourceDir() + "/data/sound"; }
 
 // ---- The shipped files.
 
-TEST(SoundAssets, TheSynthesiserReproducesEveryShippedFileByteForByte) {
+TEST(SoundAssets, TheSynthesiserReproducesEveryShippedSound) {
     ScratchDir scratch;
     const std::string out = scratch.path() + "/rendered";
     ASSERT_EQ(runSynth(quoted(sourceDir() + "/audio") + " " + quoted(out), scratch.path() + "/log"), 0)
@@ -343,8 +199,20 @@ TEST(SoundAssets, TheSynthesiserReproducesEveryShippedFileByteForByte) {
     const std::set<std::string> shipped = filesUnder(shippedSound());
     ASSERT_EQ(filesUnder(out), shipped) << "the committed sounds and the sources name different files";
     for (const std::string& file : shipped) {
-        EXPECT_TRUE(readBytes(shippedSound() + "/" + file) == readBytes(out + "/" + file))
-            << file << " differs from a fresh render of its source";
+        if (fs::path(file).extension() != ".flac") {
+            EXPECT_TRUE(readBytes(shippedSound() + "/" + file) == readBytes(out + "/" + file))
+                << file << " differs from a fresh render of its source";
+            continue;
+        }
+        // One libFLAC release packs the same samples into other bytes than the
+        // next, so the music is compared by what it plays.
+        const FlacStream committed = decodeFlac(shippedSound() + "/" + file), fresh = decodeFlac(out + "/" + file);
+        ASSERT_EQ(committed.error, "") << file;
+        ASSERT_EQ(fresh.error, "") << file;
+        EXPECT_TRUE(fresh.hasMd5) << file << ": no MD5 for players to check the samples against";
+        EXPECT_EQ(fresh.rate, committed.rate) << file;
+        EXPECT_EQ(fresh.channels, committed.channels) << file;
+        EXPECT_TRUE(fresh.samples == committed.samples) << file << " sounds different from a fresh render of its source";
     }
 }
 
@@ -418,8 +286,9 @@ TEST(SoundAssets, EveryLevelTrackIsALongSeamlessStereoLoopOfModestSize) {
         EXPECT_NE(music, nullptr) << Mix_GetError();
         Mix_FreeMusic(music);
 
-        const FlacStream stream = decodeFlac(readBytes(path));
+        const FlacStream stream = decodeFlac(path);
         ASSERT_EQ(stream.error, "");
+        EXPECT_TRUE(stream.hasMd5) << "players cannot check the samples";
         EXPECT_EQ(stream.rate, mixerRate);
         EXPECT_EQ(stream.bits, 16);
         // SDL_mixer 1.2 plays FLAC music only as 16-bit stereo.
@@ -513,10 +382,10 @@ TEST(SoundAssets, TheReferenceFlacToolAcceptsEveryTrack) {
     }
 }
 
-// ---- The FLAC encoder, through the tool's --flac mode.
+// ---- Writing FLAC, through the tool's --flac mode.
 
 FlacStream encodeThroughTool(const ScratchDir& scratch, const std::vector<int16_t>& samples, int channels,
-                             int rate, std::size_t* encodedSize = nullptr) {
+                             int rate) {
     const std::string in = scratch.path() + "/in.wav", out = scratch.path() + "/out.flac";
     const std::vector<uint8_t> wav = wavFileBytes(samples, channels, rate);
     std::ofstream(in, std::ios::binary).write(reinterpret_cast<const char*>(wav.data()), std::streamsize(wav.size()));
@@ -525,9 +394,7 @@ FlacStream encodeThroughTool(const ScratchDir& scratch, const std::vector<int16_
         failed.error = "the tool failed: " + readText(scratch.path() + "/log");
         return failed;
     }
-    const std::vector<uint8_t> bytes = readBytes(out);
-    if (encodedSize) *encodedSize = bytes.size();
-    return decodeFlac(bytes);
+    return decodeFlac(out);
 }
 
 std::vector<int32_t> widened(const std::vector<int16_t>& samples) {
@@ -562,31 +429,8 @@ TEST(FlacEncoder, RoundTripsAwkwardSignalsExactly) {
         for (int i = 0; i < 2 * 5000; ++i) s.push_back(i % 2 ? noise() : int16_t(i % 700 - 350));
         cases.push_back({"stereo: noise beside a ramp, 44.1 kHz", s, 2, 44100});
     }
-    {
-        std::vector<int16_t> s;
-        for (int i = 0; i < 6000; ++i) {
-            const int16_t v = int16_t(15000 * std::sin(i * 0.02));
-            s.insert(s.end(), {v, v});
-        }
-        cases.push_back({"stereo with equal sides", s, 2, mixerRate});
-    }
-    {
-        // A smooth average and a small noisy difference: cheapest as mid and side.
-        std::vector<int16_t> s;
-        for (int i = 0; i < 6000; ++i) {
-            const int mid = int(15000 * std::sin(i * 0.02)), side = noise() / 256;
-            s.insert(s.end(), {int16_t(mid + side), int16_t(mid - side - 1)});
-        }
-        cases.push_back({"stereo, a smooth average and a noisy difference", s, 2, mixerRate});
-    }
     cases.push_back({"silence", std::vector<int16_t>(4096, 0), 1, mixerRate});
-    cases.push_back({"a held offset then a step", [] {
-                         std::vector<int16_t> s(4096, -1234);
-                         s.resize(4096 + 1000, 777);  // a last block longer than 256
-                         return s;
-                     }(), 1, mixerRate});
     cases.push_back({"three samples", {1, -32768, 32767}, 1, 11025});
-    std::set<uint32_t> stereoCodings;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const FlacStream stream = encodeThroughTool(scratch, c.samples, c.channels, c.rate);
@@ -594,12 +438,9 @@ TEST(FlacEncoder, RoundTripsAwkwardSignalsExactly) {
         EXPECT_EQ(stream.rate, c.rate);
         EXPECT_EQ(stream.channels, c.channels);
         EXPECT_EQ(stream.total, c.samples.size() / c.channels);
+        EXPECT_TRUE(stream.hasMd5);
         EXPECT_TRUE(stream.samples == widened(c.samples)) << "decoded samples differ from the input";
-        if (c.channels == 2) stereoCodings.insert(stream.assignments.begin(), stream.assignments.end());
     }
-    EXPECT_TRUE(stereoCodings.count(1)) << "independent left and right";
-    EXPECT_TRUE(stereoCodings.count(leftSide)) << "equal sides cost one channel and a zero difference";
-    EXPECT_TRUE(stereoCodings.count(midSide)) << "average and difference";
 }
 
 // What the mixer played, frame by frame, for the loop test below.
@@ -654,20 +495,6 @@ TEST(FlacEncoder, TheMixerPlaysAnEncodedLoopRoundAndRoundSampleForSample) {
     EXPECT_EQ(mismatches, 0u);
 }
 
-TEST(FlacEncoder, PredictsSmoothSoundToLessThanHalfItsSize) {
-    ScratchDir scratch;
-    std::vector<int16_t> tone;
-    for (int i = 0; i < 3 * mixerRate; ++i) {
-        tone.push_back(int16_t(12000 * std::sin(i * 0.05) + 6000 * std::sin(i * 0.0123)));
-    }
-    std::size_t size = 0;
-    const FlacStream stream = encodeThroughTool(scratch, tone, 1, mixerRate, &size);
-    ASSERT_EQ(stream.error, "");
-    EXPECT_TRUE(stream.samples == widened(tone));
-    const std::size_t rawBytes = tone.size() * sizeof(int16_t);
-    EXPECT_LT(size, rawBytes / 2) << "the predictors are not paying their way";
-}
-
 // ---- What the text sources mean.
 
 // Renders sources written into a scratch folder; returns the tool's status.
@@ -683,7 +510,7 @@ int renderSources(const ScratchDir& scratch, const std::vector<std::pair<std::st
 // A rendered track's left channel, for tracks whose voices all sit in the
 // middle (both sides then carry the same mix).
 FlacStream renderedTrack(const ScratchDir& scratch, const std::string& name) {
-    FlacStream stream = decodeFlac(readBytes(scratch.path() + "/out/music/" + name + ".flac"));
+    FlacStream stream = decodeFlac(scratch.path() + "/out/music/" + name + ".flac");
     if (stream.channels != 2) stream.error = "tracks are written in stereo";
     std::vector<int32_t> left;
     for (std::size_t i = 0; i < stream.samples.size(); i += 2) {
@@ -782,7 +609,7 @@ TEST(SynthSources, PanPlacesAVoiceTheEchoBouncesAcrossAndTheRoomRingsOnUnderTheS
                             log),
               0)
         << log;
-    const FlacStream placed = decodeFlac(readBytes(scratch.path() + "/out/music/placed.flac"));
+    const FlacStream placed = decodeFlac(scratch.path() + "/out/music/placed.flac");
     ASSERT_EQ(placed.error, "");
     ASSERT_EQ(placed.channels, 2);
     const std::vector<int32_t> left = sideOf(placed.samples, 0), right = sideOf(placed.samples, 1);
@@ -797,7 +624,7 @@ TEST(SynthSources, PanPlacesAVoiceTheEchoBouncesAcrossAndTheRoomRingsOnUnderTheS
     // Halfway to the right: constant power, cos(3/8 pi) on the left, cos(1/8 pi) on the right.
     EXPECT_NEAR(rmsOf(left, 4.05, 4.2) / rmsOf(right, 4.05, 4.2), 0.4142, 0.02);
 
-    const FlacStream room = decodeFlac(readBytes(scratch.path() + "/out/music/room.flac"));
+    const FlacStream room = decodeFlac(scratch.path() + "/out/music/room.flac");
     ASSERT_EQ(room.error, "");
     const std::vector<int32_t> roomLeft = sideOf(room.samples, 0), roomRight = sideOf(room.samples, 1);
     std::vector<int32_t> difference;

@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
-// 16-bit PCM RIFF WAVE files, samples interleaved when there are two channels.
+// Sound files through libsndfile; samples 16-bit, interleaved when there are
+// two or more channels.
 
-std::vector<uint8_t> wavBytes(const std::vector<int16_t>& samples, int channels, int rate);
-bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// Writes a 16-bit PCM RIFF WAVE file.
+bool writeWav(const std::string& path, const std::vector<int16_t>& samples, int channels, int rate,
+              std::string& error);
 
-// Reads a 16-bit PCM WAV; false with error for anything else.
-bool readWav(const std::string& path, std::vector<int16_t>& samples, int& channels, int& rate,
-             std::string& error);
+// Reads any file libsndfile knows (WAV, AIFF, FLAC, ...) as 16-bit samples.
+bool readSound(const std::string& path, std::vector<int16_t>& samples, int& channels, int& rate,
+               std::string& error);

@@ -3,8 +3,9 @@
 //   curdovar-synth SOURCE_DIR OUTPUT_SOUND_DIR
 //       every SOURCE_DIR/effects/NAME.sfx  -> OUTPUT_SOUND_DIR/NAME.wav
 //       every SOURCE_DIR/music/NAME.song   -> OUTPUT_SOUND_DIR/music/NAME.flac
-//   curdovar-synth --flac INPUT.wav OUTPUT.flac
-//       encodes any 16-bit PCM WAV with the same FLAC encoder
+//   curdovar-synth --flac INPUT OUTPUT.flac
+//       encodes any sound file libsndfile reads (WAV, AIFF, ...) the way the
+//       music is encoded
 // e.g. curdovar-synth audio data/sound
 
 #include "tools/synth/Effect.h"
@@ -68,8 +69,8 @@ int encodeOne(const std::string& input, const std::string& output) {
     std::vector<int16_t> samples;
     int channels = 0, rate = 0;
     std::string error;
-    if (!readWav(input, samples, channels, rate, error)) return fail(error);
-    if (!writeFile(output, encodeFlac(samples, channels, rate))) return fail("cannot write " + output);
+    if (!readSound(input, samples, channels, rate, error)) return fail(error);
+    if (!writeFlac(output, samples, channels, rate, error)) return fail(error);
     return 0;
 }
 
@@ -89,7 +90,7 @@ int renderAll(const fs::path& source, const fs::path& output) {
         if (!readEffect(path.string(), effect, error)) return fail(error);
         const std::vector<int16_t> samples = renderEffect(effect);
         const fs::path written = output / (path.stem().string() + ".wav");
-        if (!writeFile(written.string(), wavBytes(samples, 1, sampleRate))) return fail("cannot write " + written.string());
+        if (!writeWav(written.string(), samples, 1, sampleRate, error)) return fail(error);
         report(written, samples);
     }
     for (const fs::path& path : songs) {
@@ -98,9 +99,7 @@ int renderAll(const fs::path& source, const fs::path& output) {
         const std::vector<int16_t> samples = renderSong(song);
         const fs::path written = output / "music" / (path.stem().string() + ".flac");
         // Stereo for the field, and because SDL_mixer 1.2 mixes a mono FLAC as silence.
-        if (!writeFile(written.string(), encodeFlac(samples, 2, sampleRate))) {
-            return fail("cannot write " + written.string());
-        }
+        if (!writeFlac(written.string(), samples, 2, sampleRate, error)) return fail(error);
         reportStereo(written, samples);
     }
     return 0;
@@ -112,7 +111,7 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--flac") return encodeOne(argv[2], argv[3]);
     if (argc != 3 || argv[1][0] == '-') {
         std::cerr << "usage: curdovar-synth SOURCE_DIR OUTPUT_SOUND_DIR\n"
-                     "       curdovar-synth --flac INPUT.wav OUTPUT.flac\n";
+                     "       curdovar-synth --flac INPUT OUTPUT.flac\n";
         return 2;
     }
     return renderAll(argv[1], argv[2]);
