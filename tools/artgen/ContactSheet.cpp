@@ -1,14 +1,11 @@
 #include "tools/artgen/ContactSheet.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 constexpr int gap = 6;             // pixels between images on a sheet
 constexpr int sheetWidth = 1400;   // pixels before a row of images wraps
-const char* const convertTool = "/usr/bin/convert";
 
 // The game's background colour of a level, as the main loop computes it.
 Colour levelColour(int n) {
@@ -21,22 +18,6 @@ Picture zoomed(const Picture& p, int zoom) {
     for (int y = 0; y < big.height(); ++y)
         for (int x = 0; x < big.width(); ++x) big.set(x, y, p.at(x / zoom, y / zoom));
     return big;
-}
-
-bool savePng(const Picture& picture, const std::string& path, std::string& error) {
-    const std::string bmp = path + ".bmp";
-    if (!savePicture(picture, bmp)) {
-        error = "cannot write " + bmp;
-        return false;
-    }
-    const std::string command = std::string(convertTool) + " '" + bmp + "' '" + path + "'";
-    const int result = std::system(command.c_str());
-    std::remove(bmp.c_str());
-    if (result != 0) {
-        error = "convert failed for " + path;
-        return false;
-    }
-    return true;
 }
 
 // One panel per colour: every image laid out in rows on that colour.

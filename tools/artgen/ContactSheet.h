@@ -15,5 +15,5 @@ struct ArtSet {
 // Writes PNG proof sheets into `folder`: contact-16.png and contact-32.png
 // (every image on several of the levels' background colours) and
 // scenes-a.png, scenes-b.png (a mock screen over each background at 32
-// pixels a tile). PNGs are made from BMPs with ImageMagick's convert.
+// pixels a tile).
 bool writeContactSheets(const ArtSet& art, const std::string& folder, std::string& error);

@@ -1,6 +1,7 @@
 #include "tools/artgen/Picture.h"
 
 #include <SDL.h>
+#include <png.h>
 
 #include <algorithm>
 
@@ -126,4 +127,26 @@ bool savePicture(const Picture& picture, const std::string& path) {
     const bool saved = SDL_SaveBMP(surface, path.c_str()) == 0;
     SDL_FreeSurface(surface);
     return saved;
+}
+
+bool savePng(const Picture& picture, const std::string& path, std::string& error) {
+    std::vector<png_byte> rgba;
+    rgba.reserve(static_cast<size_t>(picture.width()) * picture.height() * 4);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const Colour c = picture.at(x, y);
+            const bool seen = c != clear;
+            rgba.insert(rgba.end(), {static_cast<png_byte>(seen ? redOf(c) : 0),
+                                     static_cast<png_byte>(seen ? greenOf(c) : 0),
+                                     static_cast<png_byte>(seen ? blueOf(c) : 0),
+                                     static_cast<png_byte>(seen ? 255 : 0)});
+        }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(picture.width());
+    image.height = static_cast<png_uint_32>(picture.height());
+    image.format = PNG_FORMAT_RGBA;
+    if (png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr)) return true;
+    error = path + ": " + image.message;
+    return false;
 }

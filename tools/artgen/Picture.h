@@ -58,3 +58,5 @@ private:
 
 // Writes a 24-bit BMP through SDL, clear pixels as pure cyan.
 bool savePicture(const Picture& picture, const std::string& path);
+// Writes an RGBA PNG through libpng, clear pixels fully transparent.
+bool savePng(const Picture& picture, const std::string& path, std::string& error);
