@@ -1,12 +1,14 @@
 // The shipped art: the generator reproduces it exactly, every image the game
 // loads is there at both tile sizes with the right size, transparency works
 // through the game's own loader, and the pictures follow the art direction
-// (outlines, a readable hero sheet, calm seamless backgrounds).
+// (outlines, a readable hero sheet, calm seamless backgrounds), and the
+// game's icon is the hero, crisp at every size.
 
 #include "media/Images.h"
 #include "menus/Settings.h"
 #include "tests/support/TestSupport.h"
 
+#include <SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -581,4 +584,80 @@ TEST_F(ArtGenerator, RefusesBrokenSourcesAndSaysWhere) {
     EXPECT_NE(generate(), 0);
     EXPECT_NE(scratch.read("log").find("palette.txt:1: too close to cyan"), std::string::npos)
         << scratch.read("log");
+}
+
+namespace {
+
+// A PNG as SDL_image reads it: 0xAARRGGBB pixels, row by row.
+struct RgbaPixels {
+    int w = 0;
+    int h = 0;
+    std::vector<Uint32> argb;
+};
+
+RgbaPixels readPng(const std::string& path) {
+    RgbaPixels p;
+    SDL_Surface* loaded = IMG_Load(path.c_str());
+    if (!loaded || loaded->format->BytesPerPixel != 4) {
+        ADD_FAILURE() << "cannot read " << path << " as RGBA: " << IMG_GetError();
+        if (loaded) SDL_FreeSurface(loaded);
+        return p;
+    }
+    p.w = loaded->w;
+    p.h = loaded->h;
+    SDL_LockSurface(loaded);
+    for (int y = 0; y < p.h; ++y)
+        for (int x = 0; x < p.w; ++x) {
+            Uint8 r = 0, g = 0, b = 0, a = 0;
+            SDL_GetRGBA(*reinterpret_cast<Uint32*>(static_cast<Uint8*>(loaded->pixels) +
+                                                   y * loaded->pitch + 4 * x),
+                        loaded->format, &r, &g, &b, &a);
+            p.argb.push_back(Uint32(a) << 24 | Uint32(r) << 16 | Uint32(g) << 8 | b);
+        }
+    SDL_UnlockSurface(loaded);
+    SDL_FreeSurface(loaded);
+    return p;
+}
+
+}  // namespace
+
+TEST(Icons, TheCommittedIconsAreTheHeroCrispAndCentredOnAClearGround) {
+    ScratchDir scratch;
+    const std::string command = "'" + buildDir() + "/curdovar-artgen' '" + sourceDir() + "/art' '" +
+                                scratch.path() + "/images' --icons '" + scratch.path() + "/icons' > '" +
+                                scratch.path() + "/log' 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << scratch.read("log");
+    // Every colour of the hero standing in his plain form, at both tile sizes.
+    std::set<Uint32> heroColours;
+    for (const int size : tileSizes) {
+        const Pixels sheet = readPixels(shipped(size, "us"));
+        for (int y = 0; y < size; ++y)
+            for (int x = 4 * size; x < 5 * size; ++x)
+                if (!sheet.clear(x, y)) heroColours.insert(sheet.at(x, y));
+    }
+    ASSERT_GT(heroColours.size(), 4u);
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        SCOPED_TRACE(size);
+        const std::string name = "curdovar-" + std::to_string(size) + ".png";
+        const RgbaPixels icon = readPng(sourceDir() + "/packaging/icons/" + name);
+        ASSERT_EQ(icon.w, size);
+        ASSERT_EQ(icon.h, size);
+        EXPECT_TRUE(icon.argb == readPng(scratch.path() + "/icons/" + name).argb)
+            << name << " differs from the generator's: regenerate with "
+            << "curdovar-artgen art data/images --icons packaging/icons";
+        int left = size, right = 0, top = size, bottom = 0, strays = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const Uint32 c = icon.argb[static_cast<size_t>(y) * size + x];
+                if (c >> 24 == 0) continue;
+                // Whole pixels of the hero's own colours: nothing blurred or blended.
+                strays += c >> 24 != 0xFF || !heroColours.count(c & 0xFFFFFF);
+                left = std::min(left, x), right = std::max(right, x + 1);
+                top = std::min(top, y), bottom = std::max(bottom, y + 1);
+            }
+        EXPECT_EQ(strays, 0);
+        EXPECT_GE(bottom - top, size / 2) << "the hero is lost in his icon";
+        EXPECT_LE(std::abs(left - (size - right)), 1) << "off centre";
+        EXPECT_LE(std::abs(top - (size - bottom)), 1) << "off centre";
+    }
 }

@@ -1,16 +1,20 @@
 // curdovar-artgen: turns the editable art (palette and text grids) into the
 // game's images, both tile sizes, and makes the background images.
-//   curdovar-artgen SOURCE_DIR OUTPUT_IMAGES_DIR [--contact FOLDER]
-// e.g. curdovar-artgen art data/images
+//   curdovar-artgen SOURCE_DIR OUTPUT_IMAGES_DIR [--contact FOLDER] [--icons FOLDER]
+//       --contact  proof sheets of everything made, as PNG
+//       --icons    the game's icon at every size, as PNG
+// e.g. curdovar-artgen art data/images --icons packaging/icons
 
 #include "tools/artgen/ArtSource.h"
 #include "tools/artgen/Backgrounds.h"
 #include "tools/artgen/ContactSheet.h"
+#include "tools/artgen/Icons.h"
 #include "tools/artgen/Picture.h"
 #include "tools/artgen/Recipe.h"
 
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,11 +29,21 @@ int fail(const std::string& message) {
 
 std::string backgroundName(int index) { return "bg0" + std::to_string(index); }
 
+const Picture* heroSheet(const ArtSet& made, const std::vector<Recipe>& recipes, int size) {
+    for (size_t i = 0; i < recipes.size(); ++i)
+        if (recipes[i].heroSheet) return &made.bySize.at(size)[i].second;
+    return nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 && !(argc == 5 && std::string(argv[3]) == "--contact")) {
-        std::cerr << "usage: curdovar-artgen SOURCE_DIR OUTPUT_IMAGES_DIR [--contact FOLDER]\n";
+    std::map<std::string, std::string> extras;  // option -> folder
+    for (int i = 3; i + 1 < argc; i += 2) extras[argv[i]] = argv[i + 1];
+    const bool known = argc >= 3 && argc % 2 == 1 && extras.size() == std::size_t(argc - 3) / 2 &&
+                       extras.size() == extras.count("--contact") + extras.count("--icons");
+    if (!known) {
+        std::cerr << "usage: curdovar-artgen SOURCE_DIR OUTPUT_IMAGES_DIR [--contact FOLDER] [--icons FOLDER]\n";
         return 2;
     }
     const std::string source = argv[1];
@@ -63,11 +77,18 @@ int main(int argc, char** argv) {
         ++written;
     }
     std::cout << "Wrote " << written << " images to " << output << "\n";
-    if (argc == 5) {
+    for (const auto& [option, folder] : extras) {
         std::error_code ignored;
-        std::filesystem::create_directories(argv[4], ignored);
-        if (!writeContactSheets(made, argv[4], error)) return fail(error);
-        std::cout << "Contact sheets in " << argv[4] << "\n";
+        std::filesystem::create_directories(folder, ignored);
+        if (option == "--contact") {
+            if (!writeContactSheets(made, folder, error)) return fail(error);
+            std::cout << "Contact sheets in " << folder << "\n";
+            continue;
+        }
+        const Picture* sheet16 = heroSheet(made, recipes, 16);
+        if (!sheet16) return fail("no *hero sheet in images.txt to draw the icon from");
+        if (!writeIcons(*sheet16, *heroSheet(made, recipes, 32), folder, error)) return fail(error);
+        std::cout << "Icons in " << folder << "\n";
     }
     return 0;
 }
