@@ -5,7 +5,7 @@ JOBS ?= 2
 # CI builds with WERROR=ON: a warning fails it there, never on a user's machine.
 WERROR ?= OFF
 
-.PHONY: deps configure build run test check bench fuzz sanitize leakcheck clean
+.PHONY: deps configure build run test check bench fuzz sanitize leakcheck clean install deb
 
 deps:
 	@bash tools/install-deps.sh
@@ -28,6 +28,17 @@ check: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# The game, its data, launcher, desktop entry, icons, metainfo and manual page
+# under PREFIX; packagers add DESTDIR=/scratch/root.
+PREFIX ?= /usr/local
+install: configure
+	@cmake --build $(BUILD_DIR) --target curdovar -j $(JOBS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# The Debian package, built in a scratch copy of the tree: $(BUILD_DIR)/deb/curdovar_*.deb.
+deb: deps
+	JOBS=$(JOBS) bash tools/build-deb.sh $(BUILD_DIR)/deb
 
 # Benchmarks (Google Benchmark); not part of `make test`.
 bench: configure

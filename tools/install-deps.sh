@@ -11,6 +11,7 @@ packages=(
   clang valgrind
   ttf-bitstream-vera
   xvfb xdotool x11-apps x11-utils imagemagick
+  debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream
 )
 
 missing=()
