@@ -75,36 +75,37 @@ struct TileInfo {
     bool crackable;           // a blast around it clears it
     int deadlyStep;           // kills the Player stepping this way (1 down, -1 up); 0 never
     Shown shown;
+    const char* name = "";  // what the editor's palette calls it
 };
 
 // Every tile, the ones with images in the order the game loads them.
 constexpr TileInfo tileTable[] = {
-    {TileWall, "wall", PlayerBlock::Solid, true, false, 0, Shown::Always},
-    {TileSpikes, "spikes", PlayerBlock::Open, false, false, 1, Shown::Always},
-    {TileSpring, "spring", PlayerBlock::Sides, false, false, 0, Shown::Always},
-    {TileCaflady, "caflady", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileKey, "key", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileGoal, "goal", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileShades, "shades", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TilePierre, "pierre", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileStalag, "stalag", PlayerBlock::Open, false, false, -1, Shown::Always},
-    {TileHiddenWall, "iwall", PlayerBlock::Solid, false, false, 0, Shown::InShades},
-    {TileBomb, "bomb", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileCrackableWall, "cwall", PlayerBlock::Solid, true, true, 0, Shown::Always},
-    {TileAhmed, "ahmed", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileHans, "hans", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileAlphorn, "alphorn", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileToggletime, "toggletime", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileFlame, "flame", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TilePlatform, "platform", PlayerBlock::FromTop, false, false, 0, Shown::Always},
-    {TileFakeWall, "fwall", PlayerBlock::Open, false, false, 0, Shown::AsWallUnlessShaded},
-    {TileGoto, "goto", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileCurdotree, "curdotree", PlayerBlock::Open, false, false, 0, Shown::Always},
+    {TileWall, "wall", PlayerBlock::Solid, true, false, 0, Shown::Always, "Wall"},
+    {TileSpikes, "spikes", PlayerBlock::Open, false, false, 1, Shown::Always, "Spikes"},
+    {TileSpring, "spring", PlayerBlock::Sides, false, false, 0, Shown::Always, "Spring"},
+    {TileCaflady, "caflady", PlayerBlock::Open, false, false, 0, Shown::Always, "Caflady (Rubber)"},
+    {TileKey, "key", PlayerBlock::Open, false, false, 0, Shown::Always, "Key"},
+    {TileGoal, "goal", PlayerBlock::Open, false, false, 0, Shown::Always, "Goal"},
+    {TileShades, "shades", PlayerBlock::Open, false, false, 0, Shown::Always, "Shades"},
+    {TilePierre, "pierre", PlayerBlock::Open, false, false, 0, Shown::Always, "Pierre (French)"},
+    {TileStalag, "stalag", PlayerBlock::Open, false, false, -1, Shown::Always, "Stalactite"},
+    {TileHiddenWall, "iwall", PlayerBlock::Solid, false, false, 0, Shown::InShades, "Hidden wall"},
+    {TileBomb, "bomb", PlayerBlock::Open, false, false, 0, Shown::Always, "Bomb"},
+    {TileCrackableWall, "cwall", PlayerBlock::Solid, true, true, 0, Shown::Always, "Cracked wall"},
+    {TileAhmed, "ahmed", PlayerBlock::Open, false, false, 0, Shown::Always, "Ahmed (Terrorist)"},
+    {TileHans, "hans", PlayerBlock::Open, false, false, 0, Shown::Always, "Hans (German)"},
+    {TileAlphorn, "alphorn", PlayerBlock::Open, false, false, 0, Shown::Always, "Alphorn"},
+    {TileToggletime, "toggletime", PlayerBlock::Open, false, false, 0, Shown::Always, "Toggletime"},
+    {TileFlame, "flame", PlayerBlock::Open, false, false, 0, Shown::Always, "Flame"},
+    {TilePlatform, "platform", PlayerBlock::FromTop, false, false, 0, Shown::Always, "Platform"},
+    {TileFakeWall, "fwall", PlayerBlock::Open, false, false, 0, Shown::AsWallUnlessShaded, "Fake wall"},
+    {TileGoto, "goto", PlayerBlock::Open, false, false, 0, Shown::Always, "Goto"},
+    {TileCurdotree, "curdotree", PlayerBlock::Open, false, false, 0, Shown::Always, "Curdotree"},
     {TileCurdotreeSprouted, "curdotree_sprouted", PlayerBlock::Open, false, false, 0,
-     Shown::Always},
-    {TileEmpty, "", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileStart, "", PlayerBlock::Open, false, false, 0, Shown::Always},
-    {TileStopper, "", PlayerBlock::Open, true, false, 0, Shown::Always},
+     Shown::Always, "Sprouted curdotree"},
+    {TileEmpty, "", PlayerBlock::Open, false, false, 0, Shown::Always, "Empty"},
+    {TileStart, "", PlayerBlock::Open, false, false, 0, Shown::Always, "Start"},
+    {TileStopper, "", PlayerBlock::Open, true, false, 0, Shown::Always, "Stopper"},
 };
 
 struct KindInfo {
@@ -112,21 +113,22 @@ struct KindInfo {
     const char* image;       // the object's image name
     const char* parameters;  // what follows the kind in a level file; "" for nothing
     bool blastDestroys;      // a bomb's blast square deletes it
+    const char* name = "";   // what the editor's palette calls it
 };
 
 constexpr KindInfo kindTable[] = {
-    {KindHint, "hint", "words ended by Burmashave.", true},
-    {KindPortal, "portal", "target column and row", false},
-    {KindZipper, "zipperanim", "", true},
-    {KindChomper, "chomperanim", "", true},
-    {KindFlapper, "flapperanim", "", true},
-    {KindBlobber, "blobberanim", "", true},
-    {KindDoor, "door", "", false},
-    {KindMilk, "milk", "", false},
-    {KindMaimframe, "maimframe", "", false},
-    {KindCrab, "crabanim", "", false},
-    {KindMenuOptions, "options", "", false},
-    {KindMenuControls, "controls", "", false},
+    {KindHint, "hint", "words ended by Burmashave.", true, "Hint"},
+    {KindPortal, "portal", "target column and row", false, "Portal"},
+    {KindZipper, "zipperanim", "", true, "Zipper"},
+    {KindChomper, "chomperanim", "", true, "Chomper"},
+    {KindFlapper, "flapperanim", "", true, "Flapper"},
+    {KindBlobber, "blobberanim", "", true, "Blobber"},
+    {KindDoor, "door", "", false, "Door"},
+    {KindMilk, "milk", "", false, "Milk"},
+    {KindMaimframe, "maimframe", "", false, "Maimframe"},
+    {KindCrab, "crabanim", "", false, "Crab"},
+    {KindMenuOptions, "options", "", false, "Options gear"},
+    {KindMenuControls, "controls", "", false, "Controls sign"},
 };
 
 // The entry of a tile value; null for a value that is no tile.

@@ -1,0 +1,57 @@
+#include "level/LevelWriter.h"
+
+#include "level/LevelDraft.h"
+#include "level/Tiles.h"
+#include "things/Hint.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+void writeLevel(std::ostream& out, const LevelDraft& draft) {
+    out << draft.getWidth() << ' ' << draft.getHeight() << '\n';
+    for (int x = 0; x < draft.getWidth(); ++x) {
+        for (int y = 0; y < draft.getHeight(); ++y) {
+            const DraftCell& cell = draft.at(x, y);
+            if (y > 0) out << ' ';
+            out << cell.value;
+            // The kinds table says which objects take parameters.
+            const KindInfo* kind = findKind(cell.value);
+            if (!kind || !*kind->parameters) continue;
+            if (cell.value == KindHint) {
+                out << ' ';
+                if (!cell.text.empty()) out << cell.text << ' ';
+                out << hintTerminator;
+            } else if (cell.value == KindPortal) {
+                out << ' ' << cell.targetColumn << ' ' << cell.targetRow;
+            }
+        }
+        out << '\n';
+    }
+    out << draft.getName() << '\n' << draft.getTrailer();
+}
+
+std::string levelText(const LevelDraft& draft) {
+    std::ostringstream out;
+    writeLevel(out, draft);
+    return out.str();
+}
+
+bool saveLevel(const std::string& path, const LevelDraft& draft) {
+    const std::string temporary = path + ".saving";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        writeLevel(out, draft);
+        out.flush();
+        if (!out) {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
