@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# The level editor in Xvfb, the way a designer uses it: a new level drawn
+# by mouse clicks from the palette, named, saved and checked; a play-test
+# to the goal by keys; the recorded run saved as a replay that
+# curdovar-replay then passes.
+set -uo pipefail
+. "$(dirname "$0")/lib/session.sh"
+e2e_begin "${1:?usage: editor.sh PATH-TO-CURDOVAR}" editor
+editor="$(dirname "$E2E_GAME")/curdovar-edit"
+replayer="$(dirname "$E2E_GAME")/curdovar-replay"
+[ -x "$editor" ] || e2e_fail "no editor at $editor"
+[ -x "$replayer" ] || e2e_fail "no replay tool at $replayer"
+mkdir -p "$E2E_WORK/replays"
+
+(cd "$E2E_WORK" && SDL_AUDIODRIVER=dummy exec stdbuf -oL -eL "$editor" --new 12x8 \
+    --replays replays data/levels/drawn.lvl) >"$E2E_LOG" 2>"$E2E_ERR" &
+E2E_GAME_PID=$!
+E2E_WINDOW=$(timeout -s KILL 20 xdotool search --sync --name 'curdovar-edit' | head -n 1)
+[ -n "$E2E_WINDOW" ] || e2e_fail "no editor window appeared"
+e2e_until 10 e2e_viewable || e2e_fail "the editor window never became viewable"
+xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || true
+e2e_wait_for 'editing data/levels/drawn.lvl' 10
+
+# Palette squares are 36 pixels, six to a row from (732, 8): goal, eraser,
+# start, wall first.
+palette() { e2e_click $(( 732 + $1 % 6 * 36 + 18 )) $(( 8 + $1 / 6 * 36 + 18 )); }
+cell() { echo $(( $1 * 32 + 16 )) $(( $2 * 32 + 16 )); }
+paint() { xdotool mousemove --window "$E2E_WINDOW" $(cell "$1" "$2") click 1; sleep 0.1; }
+# A drag with shift held fills the rectangle between its two ends.
+fill() {
+    xdotool keydown Shift_L
+    xdotool mousemove --window "$E2E_WINDOW" $(cell "$1" "$2") mousedown 1
+    sleep 0.1
+    xdotool mousemove --window "$E2E_WINDOW" $(cell "$3" "$4")
+    sleep 0.1
+    xdotool mouseup 1
+    xdotool keyup Shift_L
+    sleep 0.2
+}
+
+palette 3
+fill 0 6 11 7   # the floor, two rows deep
+fill 0 0 0 5    # the left wall
+fill 11 0 11 5  # the right wall
+fill 1 0 10 0   # the ceiling
+palette 2
+paint 2 5
+palette 0
+paint 8 5
+paint 5 5       # a goal too many, painted and then undone
+xdotool key ctrl+z
+# The name box starts with the new level's name, "New Level": nine characters to take back.
+e2e_key F2 BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace \
+    BackSpace
+xdotool type --delay 60 'Drawn Room'
+e2e_key Return
+e2e_key ctrl+s
+e2e_wait_for 'saved data/levels/drawn.lvl' 10
+e2e_shot editor-32
+[ "$(tail -n 2 "$E2E_LOG" | head -n 1)" = 'checker: 0 error(s), 0 warning(s)' ] \
+    || e2e_fail "the checker says '$(grep '^checker' "$E2E_LOG" | tail -n 1)' at saving"
+expected="12 8
+1 1 1 1 1 1 1 1
+1 0 0 0 0 0 1 1
+1 0 0 0 0 4 1 1
+1 0 0 0 0 0 1 1
+1 0 0 0 0 0 1 1
+1 0 0 0 0 0 1 1
+1 0 0 0 0 0 1 1
+1 0 0 0 0 0 1 1
+1 0 0 0 0 7 1 1
+1 0 0 0 0 0 1 1
+1 0 0 0 0 0 1 1
+1 1 1 1 1 1 1 1
+Drawn_Room"
+[ "$(cat "$E2E_WORK/data/levels/drawn.lvl")" = "$expected" ] \
+    || e2e_fail "the saved level reads: $(cat "$E2E_WORK/data/levels/drawn.lvl")"
+
+# The same level at tile size 16, for the eye.
+e2e_key t
+sleep 0.5
+e2e_shot editor-16
+e2e_key t
+
+# Play-test: walk right to the flag; the run is offered as a replay.
+e2e_key F5
+sleep 0.5
+e2e_shot editor-playing
+e2e_hold d 3
+e2e_until 5 grep -q '^play-test reached the goal in' "$E2E_LOG" \
+    || e2e_fail "the play-test never reached the goal"
+e2e_key y
+e2e_until 5 grep -q -x -F 'saved replays/drawn-32.replay' "$E2E_LOG" \
+    || e2e_fail "the replay was not saved"
+grep -q -x 'level data/levels/drawn.lvl' "$E2E_WORK/replays/drawn-32.replay" \
+    || e2e_fail "the replay names another level"
+
+replayed=$(cd "$E2E_WORK" && "$replayer" replays/drawn-32.replay 2>&1)
+status=$?
+[ "$status" -eq 0 ] || e2e_fail "curdovar-replay failed ($status): $replayed"
+
+xdotool key ctrl+q
+e2e_until 10 eval '! kill -0 "$E2E_GAME_PID" 2>/dev/null' || e2e_fail "the editor did not quit"
+E2E_GAME_PID=""
+e2e_pass "drew, checked and saved a level, play-tested it and replayed the run"

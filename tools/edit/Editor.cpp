@@ -1,0 +1,499 @@
+#include "tools/edit/Editor.h"
+
+#include "level/LevelWriter.h"
+#include "level/Level.h"
+#include "level/Tiles.h"
+#include "menus/Settings.h"
+#include "tools/common/Replay.h"
+#include "tools/edit/Layout.h"
+#include "tools/edit/PlayTest.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+constexpr Uint32 idleMs = 15;      // the pause between two looks at the events when nothing happens
+constexpr int fastScrollCells = 10;  // cells an arrow key scrolls with shift held
+
+std::string scratchPath(const std::string& what) {
+    return "/tmp/curdovar-edit-" + std::to_string(getpid()) + "-" + what;
+}
+
+bool writeText(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+Editor::Editor(SDL_Surface* s, const EditorOptions& o, const LevelDraft& l)
+    : screen(s), options(o), level(l), before(l) {
+    palette.loadPictures();
+    selected = std::max(0, palette.indexOf(TileWall));
+    check();
+}
+
+void Editor::run() {
+    SDL_EnableUNICODE(1);
+    SDL_EnableKeyRepeat(SDL_DEFAULT_REPEAT_DELAY, SDL_DEFAULT_REPEAT_INTERVAL);
+    while (running) {
+        SDL_Event event;
+        bool any = false;
+        while (SDL_PollEvent(&event)) {
+            handleEvent(event);
+            any = true;
+        }
+        pollSolver();
+        if (redraw) {
+            draw();
+            SDL_Flip(screen);
+            redraw = false;
+        }
+        if (!any) SDL_Delay(idleMs);
+    }
+    solver.stop();
+    std::remove(scratchPath("check.lvl").c_str());
+    std::remove(scratchPath("play.lvl").c_str());
+}
+
+void Editor::handleEvent(const SDL_Event& event) {
+    redraw = true;
+    switch (event.type) {
+    case SDL_QUIT:
+        if (dirty) {
+            ask("Quit without saving the changes? (y/n)", [this] { running = false; });
+        } else {
+            running = false;
+        }
+        break;
+    case SDL_KEYDOWN: onKey(event.key.keysym); break;
+    case SDL_MOUSEBUTTONDOWN: onMouseDown(event.button); break;
+    case SDL_MOUSEBUTTONUP: onMouseUp(event.button); break;
+    case SDL_MOUSEMOTION: onMouseMotion(event.motion); break;
+    default: redraw = false; break;
+    }
+}
+
+void Editor::onKey(const SDL_keysym& key) {
+    if (mode == Mode::Typing) return onTypingKey(key);
+    if (mode == Mode::Question) return onQuestionKey(key);
+    const bool ctrl = key.mod & KMOD_CTRL;
+    const bool shift = key.mod & KMOD_SHIFT;
+    if (mode == Mode::PickTarget && key.sym == SDLK_ESCAPE) {
+        mode = Mode::Draw;
+        say("The portal keeps its target.");
+        return;
+    }
+    if (ctrl) {
+        switch (key.sym) {
+        case SDLK_s: requestSave(); return;
+        case SDLK_z: shift ? redo() : undo(); return;
+        case SDLK_y: redo(); return;
+        case SDLK_q: handleEvent(SDL_Event{SDL_QUIT}); return;
+        case SDLK_LEFT: shift ? resize(-1, 0, 0, 0) : resize(1, 0, 0, 0); return;
+        case SDLK_RIGHT: shift ? resize(0, 0, -1, 0) : resize(0, 0, 1, 0); return;
+        case SDLK_UP: shift ? resize(0, -1, 0, 0) : resize(0, 1, 0, 0); return;
+        case SDLK_DOWN: shift ? resize(0, 0, 0, -1) : resize(0, 0, 0, 1); return;
+        default: return;
+        }
+    }
+    const int step = (shift ? fastScrollCells : 1) * tileSize;
+    switch (key.sym) {
+    case SDLK_LEFT: viewX -= step; break;
+    case SDLK_RIGHT: viewX += step; break;
+    case SDLK_UP: viewY -= step; break;
+    case SDLK_DOWN: viewY += step; break;
+    case SDLK_g: showGrid = !showGrid; break;
+    case SDLK_t: setTileSize(tileSize == 32 ? 16 : 32); break;
+    case SDLK_F2:
+        type("Level name", underscoresToSpaces(level.getName()), [this](const std::string& name) {
+            beginChange();
+            level.setName(name);
+            endChange();
+        });
+        break;
+    case SDLK_RETURN: editParameters(cursorColumn, cursorRow); break;
+    case SDLK_F5: playTest(shift); break;
+    case SDLK_F7: startSolver(); break;
+    case SDLK_PAGEUP: selected = (selected + palette.size() - 1) % palette.size(); break;
+    case SDLK_PAGEDOWN: selected = (selected + 1) % palette.size(); break;
+    default: break;
+    }
+}
+
+void Editor::onTypingKey(const SDL_keysym& key) {
+    if (key.sym == SDLK_ESCAPE) {
+        mode = Mode::Draw;
+        say("Typing cancelled.");
+    } else if (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) {
+        mode = Mode::Draw;
+        if (onTyped) onTyped(typed);
+    } else if (key.sym == SDLK_BACKSPACE) {
+        if (!typed.empty()) typed.pop_back();
+    } else if (key.unicode >= ' ' && key.unicode < 127) {
+        typed += static_cast<char>(key.unicode);
+    }
+}
+
+void Editor::onQuestionKey(const SDL_keysym& key) {
+    if (key.sym == SDLK_y || key.sym == SDLK_RETURN) {
+        mode = Mode::Draw;
+        say("");
+        // The answer may ask the next question: take the action out first.
+        const std::function<void()> yes = onYes;
+        onYes = nullptr;
+        if (yes) yes();
+    } else if (key.sym == SDLK_n || key.sym == SDLK_ESCAPE) {
+        mode = Mode::Draw;
+        onYes = nullptr;
+        say("Nothing done.");
+    }
+}
+
+void Editor::cellAt(int x, int y, int& column, int& row) const {
+    const int px = x + viewX;
+    const int py = y + viewY;
+    column = px >= 0 ? px / tileSize : (px - tileSize + 1) / tileSize;
+    row = py >= 0 ? py / tileSize : (py - tileSize + 1) / tileSize;
+}
+
+void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
+    if (mode == Mode::Typing || mode == Mode::Question) return;
+    const bool shift = SDL_GetModState() & KMOD_SHIFT;
+    if (button.button == SDL_BUTTON_WHEELUP || button.button == SDL_BUTTON_WHEELDOWN) {
+        const int delta = (button.button == SDL_BUTTON_WHEELUP ? -3 : 3) * tileSize;
+        (shift ? viewX : viewY) += delta;
+        return;
+    }
+    if (!inMap(button.x, button.y)) {
+        if (button.button != SDL_BUTTON_LEFT) return;
+        const int entry = palette.entryAt(button.x, button.y);
+        if (entry >= 0) {
+            selected = entry;
+            return;
+        }
+        if (button.x >= mapWidth && button.y >= problemsTop) {
+            const size_t line = static_cast<size_t>((button.y - problemsTop) / textLine);
+            if (line < checked.problems.size() && checked.problems[line].column >= 0) {
+                scrollTo(checked.problems[line].column, checked.problems[line].row);
+            }
+        }
+        return;
+    }
+    int column = 0;
+    int row = 0;
+    cellAt(button.x, button.y, column, row);
+    cursorColumn = column;
+    cursorRow = row;
+    if (mode == Mode::PickTarget) {
+        if (button.button != SDL_BUTTON_LEFT) return;
+        mode = Mode::Draw;
+        beginChange();
+        level.setPortalTarget(portalColumn, portalRow, column, row);
+        endChange();
+        say("The portal at (" + std::to_string(portalColumn) + ", " + std::to_string(portalRow) +
+            ") leads to (" + std::to_string(column) + ", " + std::to_string(row) + ").");
+        return;
+    }
+    if (button.button == SDL_BUTTON_MIDDLE) {
+        dragButton = SDL_BUTTON_MIDDLE;
+        dragX = button.x;
+        dragY = button.y;
+        return;
+    }
+    if (button.button != SDL_BUTTON_LEFT && button.button != SDL_BUTTON_RIGHT) return;
+    const int value = button.button == SDL_BUTTON_LEFT ? palette.entry(selected).value : TileEmpty;
+    dragButton = button.button;
+    dragFills = shift;
+    dragColumn = column;
+    dragRow = row;
+    beginChange();
+    if (dragFills) return;
+    paint(column, row, value);
+    if (value == KindHint || value == KindPortal) {
+        // One object a click: its parameters come next.
+        dragButton = 0;
+        endChange();
+        if (level.contains(column, row)) afterPlacing(column, row);
+    }
+}
+
+void Editor::onMouseUp(const SDL_MouseButtonEvent& button) {
+    if (button.button != dragButton) return;
+    if (dragButton != SDL_BUTTON_MIDDLE) {
+        if (dragFills) {
+            int column = 0;
+            int row = 0;
+            cellAt(button.x, button.y, column, row);
+            const int value =
+                dragButton == SDL_BUTTON_LEFT ? palette.entry(selected).value : TileEmpty;
+            fill(dragColumn, dragRow, column, row, value);
+        }
+        endChange();
+    }
+    dragButton = 0;
+    dragFills = false;
+}
+
+void Editor::onMouseMotion(const SDL_MouseMotionEvent& motion) {
+    if (inMap(motion.x, motion.y)) cellAt(motion.x, motion.y, cursorColumn, cursorRow);
+    if (dragButton == SDL_BUTTON_MIDDLE) {
+        viewX -= motion.x - dragX;
+        viewY -= motion.y - dragY;
+        dragX = motion.x;
+        dragY = motion.y;
+    } else if ((dragButton == SDL_BUTTON_LEFT || dragButton == SDL_BUTTON_RIGHT) && !dragFills &&
+               inMap(motion.x, motion.y)) {
+        paint(cursorColumn, cursorRow,
+              dragButton == SDL_BUTTON_LEFT ? palette.entry(selected).value : TileEmpty);
+    }
+}
+
+void Editor::beginChange() { before = level; }
+
+void Editor::endChange() {
+    if (level == before) return;
+    history.record(before);
+    dirty = true;
+    check();
+}
+
+void Editor::paint(int column, int row, int value) {
+    if (level.contains(column, row)) level.setValue(column, row, value);
+}
+
+void Editor::fill(int column0, int row0, int column1, int row1, int value) {
+    for (int x = std::min(column0, column1); x <= std::max(column0, column1); ++x) {
+        for (int y = std::min(row0, row1); y <= std::max(row0, row1); ++y) paint(x, y, value);
+    }
+}
+
+void Editor::afterPlacing(int column, int row) { editParameters(column, row); }
+
+void Editor::editParameters(int column, int row) {
+    if (!level.contains(column, row)) return;
+    const DraftCell& cell = level.at(column, row);
+    if (cell.value == KindHint) {
+        type("Hint text", cell.text, [this, column, row](const std::string& words) {
+            beginChange();
+            level.setHintText(column, row, words);
+            endChange();
+        });
+    } else if (cell.value == KindPortal) {
+        mode = Mode::PickTarget;
+        portalColumn = column;
+        portalRow = row;
+        say("Click the cell the portal leads to (Escape keeps its target).");
+    }
+}
+
+void Editor::undo() {
+    if (history.undo(level)) {
+        dirty = true;
+        check();
+        say("Undone.");
+    } else {
+        say("Nothing to undo.");
+    }
+}
+
+void Editor::redo() {
+    if (history.redo(level)) {
+        dirty = true;
+        check();
+        say("Redone.");
+    } else {
+        say("Nothing to redo.");
+    }
+}
+
+void Editor::resize(int left, int top, int right, int bottom) {
+    beginChange();
+    level.resize(left, top, right, bottom);
+    endChange();
+    // The view keeps showing the same cells.
+    viewX += left * tileSize;
+    viewY += top * tileSize;
+    say("The grid is " + std::to_string(level.getWidth()) + " by " +
+        std::to_string(level.getHeight()) + ".");
+}
+
+void Editor::check() {
+    const std::string path = scratchPath("check.lvl");
+    writeText(path, levelText(level));
+    // The loader talks a lot on standard output; the panel says what matters.
+    std::streambuf* talk = std::cout.rdbuf();
+    std::ostringstream swallowed;
+    std::cout.rdbuf(swallowed.rdbuf());
+    checked = checkLevelFile(path);
+    std::cout.rdbuf(talk);
+    const int errors = checked.errorCount();
+    std::cout << "checker: " << errors << " error(s), " << checked.problems.size() - errors
+              << " warning(s)" << std::endl;
+}
+
+void Editor::requestSave(const std::function<void()>& after) {
+    const int errors = checked.errorCount();
+    const auto saveThen = [this, after] {
+        if (save() && after) after();
+    };
+    if (errors > 0) {
+        ask("The checker finds " + std::to_string(errors) + " error(s). Save anyway? (y/n)",
+            saveThen);
+    } else {
+        saveThen();
+    }
+}
+
+bool Editor::save() {
+    if (!saveLevel(options.levelPath, level)) {
+        say("Could not write " + options.levelPath + ".");
+        return false;
+    }
+    dirty = false;
+    say("Saved " + options.levelPath + ".");
+    std::cout << "saved " << options.levelPath << std::endl;
+    return true;
+}
+
+void Editor::playTest(bool fromCursor) {
+    const std::string path = scratchPath("play.lvl");
+    if (!writeText(path, levelText(level))) {
+        say("Could not write the level to play it.");
+        return;
+    }
+    if (fromCursor && !level.contains(cursorColumn, cursorRow)) {
+        say("The cursor is outside the grid.");
+        return;
+    }
+    PlayTest test(screen, path, levelNumberOf(options.levelPath));
+    const PlayTestResult result =
+        fromCursor ? test.run(cursorColumn, cursorRow) : test.run();
+    redraw = true;
+    if (!result.loaded) {
+        say("The game cannot load this level: see the problems.");
+    } else if (result.gameOver) {
+        say("Game over after " + std::to_string(result.frames) + " frames.");
+    } else if (!result.reachedGoal) {
+        say("Play-test left after " + std::to_string(result.frames) + " frames.");
+    } else if (fromCursor) {
+        say("Goal reached from the cursor's cell; only a run from the start makes a replay.");
+    } else {
+        std::cout << "play-test reached the goal in " << result.frames << " frames" << std::endl;
+        offerReplay(result.recorder.text(options.levelPath, tileSize));
+    }
+}
+
+void Editor::offerReplay(const std::string& replayText) {
+    const std::string path = replayPath();
+    ask("Goal reached. Save the level and the run as " + path + "? (y/n)",
+        [this, path, replayText] {
+            requestSave([this, path, replayText] {
+                if (writeText(path, replayText)) {
+                    say("Saved the level and " + path + ".");
+                    std::cout << "saved " << path << std::endl;
+                } else {
+                    say("Could not write " + path + ".");
+                }
+            });
+        });
+}
+
+void Editor::startSolver() {
+    if (solver.isRunning()) {
+        solver.stop();
+        say("Solver stopped.");
+        return;
+    }
+    if (dirty || checked.errorCount() > 0) {
+        say("Save the level without errors first: the solver reads the file.");
+        return;
+    }
+    solverLevel = levelText(level);
+    if (!solver.start(options.solverPath, options.levelPath, tileSize, scratchPath("solved.replay"),
+                      scratchPath("solver.log"))) {
+        say("Could not start " + options.solverPath + ".");
+        return;
+    }
+    say("Solver started (F7 stops it).");
+}
+
+void Editor::pollSolver() {
+    if (!solver.isRunning()) return;
+    static Uint32 lastShown = 0;
+    if (SDL_GetTicks() - lastShown > 500) {
+        lastShown = SDL_GetTicks();
+        redraw = true;
+    }
+    if (!solver.poll()) return;
+    redraw = true;
+    if (!solver.succeeded()) {
+        say("The solver found no run: " + solver.progress());
+        return;
+    }
+    if (levelText(level) != solverLevel) {
+        say("The solver found a run, but the level has changed since: F7 again.");
+        return;
+    }
+    std::ifstream in(solver.getOutPath());
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::string path = replayPath();
+    const std::string replayText = text.str();
+    ask("The solver found a run. Save it as " + path + "? (y/n)", [this, path, replayText] {
+        say(writeText(path, replayText) ? "Saved " + path + "." : "Could not write " + path + ".");
+    });
+}
+
+void Editor::setTileSize(int edge) {
+    viewX = viewX * edge / tileSize;
+    viewY = viewY * edge / tileSize;
+    tileSize = edge;
+    palette.loadPictures();
+    say("Tile size " + std::to_string(edge) + ".");
+}
+
+void Editor::scrollTo(int column, int row) {
+    cursorColumn = column;
+    cursorRow = row;
+    viewX = column * tileSize - mapWidth / 2;
+    viewY = row * tileSize - mapHeight / 2;
+}
+
+void Editor::ask(const std::string& text, const std::function<void()>& yes) {
+    mode = Mode::Question;
+    question = text;
+    onYes = yes;
+}
+
+void Editor::type(const std::string& label, const std::string& start,
+                  const std::function<void(const std::string&)>& done) {
+    mode = Mode::Typing;
+    typingLabel = label;
+    typed = start;
+    onTyped = done;
+}
+
+void Editor::say(const std::string& text) {
+    message = text;
+    redraw = true;
+}
+
+std::string Editor::levelStem() const {
+    std::string stem = options.levelPath;
+    const size_t slash = stem.find_last_of('/');
+    if (slash != std::string::npos) stem.erase(0, slash + 1);
+    const size_t dot = stem.find_last_of('.');
+    if (dot != std::string::npos) stem.erase(dot);
+    return stem;
+}
+
+std::string Editor::replayPath() const {
+    return options.replayFolder + "/" + levelStem() + "-" + std::to_string(tileSize) + ".replay";
+}

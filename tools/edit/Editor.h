@@ -1,0 +1,127 @@
+#pragma once
+
+#include "level/LevelDraft.h"
+#include "tools/common/LevelCheck.h"
+#include "tools/edit/History.h"
+#include "tools/edit/Layout.h"
+#include "tools/edit/Palette.h"
+#include "tools/edit/SolverJob.h"
+
+#include <SDL.h>
+
+#include <functional>
+#include <string>
+
+// What the editor starts with.
+struct EditorOptions {
+    std::string levelPath;                   // where the level is saved
+    std::string replayFolder = "tests/replays";  // where proving replays go
+    std::string solverPath;                  // the curdovar-solve binary
+};
+
+// The level editor: draws a LevelDraft with the game's images, changes it
+// with mouse and keys, checks it after every change, saves it through the
+// level writer, play-tests it with the game's frame and saves the run as a
+// replay. Events and commands are in Editor.cpp, drawing in EditorDraw.cpp.
+class Editor {
+public:
+    Editor(SDL_Surface* screen, const EditorOptions& options, const LevelDraft& level);
+
+    // Runs until the designer quits.
+    void run();
+
+private:
+    enum class Mode {
+        Draw,        // paint, erase, fill, scroll
+        Typing,      // a text box has the keyboard
+        PickTarget,  // the next click in the map aims the portal being placed
+        Question,    // a yes-or-no question has the keyboard
+    };
+
+    // Events.
+    void handleEvent(const SDL_Event& event);
+    void onKey(const SDL_keysym& key);
+    void onTypingKey(const SDL_keysym& key);
+    void onQuestionKey(const SDL_keysym& key);
+    void onMouseDown(const SDL_MouseButtonEvent& button);
+    void onMouseUp(const SDL_MouseButtonEvent& button);
+    void onMouseMotion(const SDL_MouseMotionEvent& motion);
+    // The cell under a window pixel of the map.
+    void cellAt(int x, int y, int& column, int& row) const;
+    bool inMap(int x, int y) const { return x < mapWidth && y < mapHeight; }
+
+    // Commands.
+    void beginChange();
+    // Ends a change begun with beginChange: into the history when the level changed.
+    void endChange();
+    void paint(int column, int row, int value);
+    void fill(int column0, int row0, int column1, int row1, int value);
+    void afterPlacing(int column, int row);
+    void undo();
+    void redo();
+    void resize(int left, int top, int right, int bottom);
+    void check();
+    // Saves, asking first when the checker finds errors; then runs after.
+    void requestSave(const std::function<void()>& after = {});
+    bool save();
+    void playTest(bool fromCursor);
+    void offerReplay(const std::string& replayText);
+    void startSolver();
+    void pollSolver();
+    void setTileSize(int edge);
+    void scrollTo(int column, int row);
+    void editParameters(int column, int row);
+    void ask(const std::string& question, const std::function<void()>& yes);
+    void type(const std::string& label, const std::string& start,
+              const std::function<void(const std::string&)>& done);
+    void say(const std::string& message);
+    // The file name without folder and extension: "level07".
+    std::string levelStem() const;
+    std::string replayPath() const;
+
+    // Drawing.
+    void draw();
+    void drawMap();
+    void drawSide();
+    void drawStatus();
+
+    SDL_Surface* screen;  // borrowed
+    EditorOptions options;
+    LevelDraft level;
+    LevelDraft before;    // the level as a change in progress began
+    History history;
+    Palette palette;
+    LevelCheck checked;   // the checker's last word
+    SolverJob solver;
+    std::string solverLevel;  // the level text the solver works on
+
+    Mode mode = Mode::Draw;
+    int selected = 0;        // the palette entry painted
+    int viewX = 0;           // the map's top-left, in level pixels
+    int viewY = 0;
+    int cursorColumn = 0;    // the cell under the mouse, or moved by keys
+    int cursorRow = 0;
+    bool showGrid = true;
+    bool dirty = false;      // changed since the last save
+    bool running = true;
+    bool redraw = true;
+
+    // A drag in progress: 1 paints, 3 erases, 2 scrolls; 0 for none.
+    int dragButton = 0;
+    bool dragFills = false;  // shift was held: a rectangle on release
+    int dragColumn = 0;      // where a fill began
+    int dragRow = 0;
+    int dragX = 0;           // where a scroll drag last was, window pixels
+    int dragY = 0;
+
+    int portalColumn = 0;    // the portal a PickTarget click aims
+    int portalRow = 0;
+
+    std::string message;     // the status line's last news
+    std::string question;
+    std::function<void()> onYes;
+    std::string typingLabel;
+    std::string typed;
+    std::function<void(const std::string&)> onTyped;
+    int problemsTop = 0;     // window y of the problems list's first line
+};

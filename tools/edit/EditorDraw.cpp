@@ -1,0 +1,196 @@
+#include "tools/edit/Editor.h"
+
+#include "level/Level.h"
+#include "level/Tiles.h"
+#include "menus/Settings.h"
+#include "shell/Game.h"
+#include "tools/common/Replay.h"
+#include "tools/edit/EditorText.h"
+#include "tools/edit/Layout.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr Uint32 panelColour = 0x202830;     // the side panel and the status lines
+constexpr Uint32 outsideColour = 0x101010;   // the map beyond the grid
+constexpr Uint32 gridColour = 0x000000;      // the grid overlay's lines
+constexpr Uint32 edgeColour = 0xFFFFFF;      // the grid's border
+constexpr Uint32 cursorColour = 0xFFE000;    // the cell under the mouse, the chosen entry
+constexpr Uint32 fillColour = 0x00E0FF;      // a rectangle being filled
+constexpr Uint32 targetColour = 0xFF40FF;    // where a portal leads
+constexpr Uint32 errorColour = 0xFF8080;
+constexpr Uint32 warningColour = 0xFFD080;
+constexpr Uint32 helpColour = 0xA0A8B0;
+
+void fillBox(SDL_Surface* screen, int x, int y, int w, int h, Uint32 colour) {
+    if (w <= 0 || h <= 0) return;
+    SDL_Rect r = {static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
+                  static_cast<Uint16>(h)};
+    SDL_FillRect(screen, &r, colour);
+}
+
+void outline(SDL_Surface* screen, int x, int y, int w, int h, Uint32 colour) {
+    fillBox(screen, x, y, w, 2, colour);
+    fillBox(screen, x, y + h - 2, w, 2, colour);
+    fillBox(screen, x, y, 2, h, colour);
+    fillBox(screen, x + w - 2, y, 2, h, colour);
+}
+
+// The part of text that fits in width pixels.
+std::string clipped(const std::string& text, int width) {
+    std::string shown = text;
+    while (!shown.empty() && editorTextWidth(shown) > width) shown.pop_back();
+    return shown;
+}
+
+std::string nameOf(int value) {
+    if (const TileInfo* tile = findTile(value)) return tile->name;
+    if (const KindInfo* kind = findKind(value)) return kind->name;
+    return "nothing";
+}
+
+}  // namespace
+
+void Editor::draw() {
+    SDL_SetClipRect(screen, nullptr);
+    drawMap();
+    SDL_SetClipRect(screen, nullptr);
+    drawSide();
+    drawStatus();
+}
+
+void Editor::drawMap() {
+    SDL_Rect map = {0, 0, mapWidth, mapHeight};
+    SDL_SetClipRect(screen, &map);
+    SDL_FillRect(screen, &map, outsideColour);
+    const int t = tileSize;
+    const SDL_Color sky = backgroundColour(levelNumberOf(options.levelPath));
+    fillBox(screen, -viewX, -viewY, level.getWidth() * t, level.getHeight() * t,
+            SDL_MapRGB(screen->format, sky.r, sky.g, sky.b));
+    const int firstColumn = std::max(0, viewX / t - 1);
+    const int firstRow = std::max(0, viewY / t - 1);
+    const int lastColumn = std::min(level.getWidth() - 1, (viewX + mapWidth) / t);
+    const int lastRow = std::min(level.getHeight() - 1, (viewY + mapHeight) / t);
+    for (int x = firstColumn; x <= lastColumn; ++x) {
+        for (int y = firstRow; y <= lastRow; ++y) {
+            // Empty cells stay plain in the map; the palette's eraser marks them.
+            const int value = level.at(x, y).value;
+            if (value != TileEmpty) palette.drawCell(screen, value, x * t - viewX, y * t - viewY);
+        }
+    }
+    if (showGrid) {
+        for (int x = firstColumn; x <= lastColumn + 1; ++x)
+            fillBox(screen, x * t - viewX, firstRow * t - viewY, 1, (lastRow - firstRow + 2) * t,
+                    gridColour);
+        for (int y = firstRow; y <= lastRow + 1; ++y)
+            fillBox(screen, firstColumn * t - viewX, y * t - viewY,
+                    (lastColumn - firstColumn + 2) * t, 1, gridColour);
+    }
+    outline(screen, -viewX - 2, -viewY - 2, level.getWidth() * t + 4, level.getHeight() * t + 4,
+            edgeColour);
+    // Where the portal under the cursor (or the one being aimed) leads.
+    int pc = cursorColumn;
+    int pr = cursorRow;
+    if (mode == Mode::PickTarget) {
+        pc = portalColumn;
+        pr = portalRow;
+    }
+    if (level.contains(pc, pr) && level.at(pc, pr).value == KindPortal) {
+        const DraftCell& portal = level.at(pc, pr);
+        outline(screen, portal.targetColumn * t - viewX, portal.targetRow * t - viewY, t, t,
+                targetColour);
+    }
+    if (dragFills && dragButton != 0) {
+        const int x0 = std::min(dragColumn, cursorColumn);
+        const int y0 = std::min(dragRow, cursorRow);
+        const int w = std::abs(dragColumn - cursorColumn) + 1;
+        const int h = std::abs(dragRow - cursorRow) + 1;
+        outline(screen, x0 * t - viewX, y0 * t - viewY, w * t, h * t, fillColour);
+    }
+    outline(screen, cursorColumn * t - viewX, cursorRow * t - viewY, t, t, cursorColour);
+}
+
+void Editor::drawSide() {
+    fillBox(screen, mapWidth, 0, sideWidth, editorHeight, panelColour);
+    for (int i = 0; i < palette.size(); ++i) {
+        const SDL_Rect square = palette.square(i);
+        const int inset = (paletteCell - tileSize) / 2;
+        fillBox(screen, square.x + 1, square.y + 1, paletteCell - 2, paletteCell - 2, 0x485058);
+        SDL_Rect clip = {static_cast<Sint16>(square.x + 2), static_cast<Sint16>(square.y + 2),
+                         paletteCell - 4, paletteCell - 4};
+        SDL_SetClipRect(screen, &clip);
+        palette.drawCell(screen, palette.entry(i).value, square.x + std::max(2, inset),
+                         square.y + std::max(2, inset));
+        SDL_SetClipRect(screen, nullptr);
+        if (i == selected) outline(screen, square.x, square.y, paletteCell, paletteCell, cursorColour);
+    }
+    int y = palette.bottom() + 4;
+    const PaletteEntry& chosen = palette.entry(selected);
+    drawEditorText(screen, paletteLeft, y,
+                   "Paint: " + std::string(chosen.name) + " (" + std::to_string(chosen.value) + ")",
+                   cursorColour);
+    y += textLine + 8;
+    int errors = 0;
+    int warnings = 0;
+    for (const LevelProblem& p : checked.problems)
+        (p.severity == LevelProblem::Error ? errors : warnings) += 1;
+    drawEditorText(screen, paletteLeft, y,
+                   errors + warnings == 0
+                       ? "Checker: no problems"
+                       : "Checker: " + std::to_string(errors) + " error(s), " +
+                             std::to_string(warnings) + " warning(s)",
+                   errors ? errorColour : (warnings ? warningColour : 0x80FF80));
+    y += textLine + 4;
+    problemsTop = y;
+    for (const LevelProblem& p : checked.problems) {
+        if (y + textLine > editorHeight) break;
+        std::string line = p.column >= 0 ? std::to_string(p.column) + "," + std::to_string(p.row) +
+                                               ": " + p.message
+                                         : p.message;
+        drawEditorText(screen, paletteLeft, y, clipped(line, sideWidth - 16),
+                       p.severity == LevelProblem::Error ? errorColour : warningColour);
+        y += textLine;
+    }
+}
+
+void Editor::drawStatus() {
+    fillBox(screen, 0, mapHeight, mapWidth, statusHeight, panelColour);
+    std::string where = "(" + std::to_string(cursorColumn) + ", " + std::to_string(cursorRow) + ")";
+    if (level.contains(cursorColumn, cursorRow)) {
+        const DraftCell& cell = level.at(cursorColumn, cursorRow);
+        where += " " + nameOf(cell.value);
+        if (cell.value == KindHint) where += ": \"" + cell.text + "\"";
+        if (cell.value == KindPortal)
+            where += " to (" + std::to_string(cell.targetColumn) + ", " +
+                     std::to_string(cell.targetRow) + ")";
+    }
+    const std::string line1 = options.levelPath + (dirty ? " *" : "") + "  \"" +
+                              underscoresToSpaces(level.getName()) + "\"  " +
+                              std::to_string(level.getWidth()) + "x" +
+                              std::to_string(level.getHeight()) + "  tile " +
+                              std::to_string(tileSize) + "  cell " + where;
+    drawEditorText(screen, 8, mapHeight + 6, clipped(line1, mapWidth - 16));
+    std::string line2;
+    Uint32 colour = helpColour;
+    if (mode == Mode::Typing) {
+        line2 = typingLabel + ": " + typed + "_   (Enter keeps it, Escape cancels)";
+        colour = cursorColour;
+    } else if (mode == Mode::Question) {
+        line2 = question;
+        colour = cursorColour;
+    } else if (solver.isRunning()) {
+        line2 = solver.progress();
+        colour = fillColour;
+    } else if (!message.empty()) {
+        line2 = message;
+        colour = 0xFFFFFF;
+    }
+    drawEditorText(screen, 8, mapHeight + 6 + textLine + 2, clipped(line2, mapWidth - 16), colour);
+    drawEditorText(screen, 8, mapHeight + 6 + 2 * textLine + 6,
+                   "Left paints, right erases, Shift+drag fills, middle drag scrolls. "
+                   "F5 play (Shift: from cursor)", helpColour);
+    drawEditorText(screen, 8, mapHeight + 6 + 3 * textLine + 6,
+                   "Ctrl+S save  Ctrl+Z/Y undo/redo  Ctrl+arrow grow (Shift: shrink)  Enter "
+                   "hint/portal  F2 name  F7 solve  T size  G grid", helpColour);
+}

@@ -1,0 +1,180 @@
+#include "tools/edit/PlayTest.h"
+
+#include "level/Level.h"
+#include "level/Tiles.h"
+#include "media/Geometry.h"
+#include "media/Sound.h"
+#include "menus/MessageBox.h"
+#include "menus/Settings.h"
+#include "shell/Clock.h"
+#include "shell/Frame.h"
+#include "shell/Particles.h"
+#include "things/Hint.h"
+#include "tools/common/Headless.h"
+#include "tools/edit/EditorText.h"
+#include "tools/edit/Layout.h"
+#include "media/Text.h"
+
+#include <SDL_mixer.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr SDLKey dismissKey = SDLK_SPACE;   // what closes a hint box, as in a replay
+constexpr Uint32 captionColour = 0x202830;  // the strip around the game's view
+constexpr int hintFrames = 90;              // how long a read hint stays in the strip
+
+// The keyboard's events while a play-test runs. They never reach the game
+// straight: the play-test turns them into the frame's input, which is what
+// gets recorded, and hands the game exactly that.
+std::vector<SDL_Event> keyEvents;
+
+int captureKeys(const SDL_Event* event) {
+    if (event->type == SDL_KEYDOWN || event->type == SDL_KEYUP || event->type == SDL_QUIT) {
+        keyEvents.push_back(*event);
+        return 0;
+    }
+    return 1;
+}
+
+// The words of the hint the hero stands at, if any.
+std::string hintAt(Level& level) {
+    const SDL_Rect* hero = level.getPlayer().getRect();
+    for (const Thing* thing : level.getThings()) {
+        if (thing->getType() == KindHint && overlaps(*thing->getRect(), *hero))
+            return static_cast<const Hint*>(thing)->getText();
+    }
+    return "";
+}
+
+}  // namespace
+
+PlayTest::PlayTest(SDL_Surface* s, const std::string& file, int number)
+    : screen(s), levelFile(file), levelNumber(number) {}
+
+bool PlayTest::readKeyboard(FrameInput& input) {
+    SDL_PumpEvents();
+    bool quit = false;
+    for (const SDL_Event& event : keyEvents) {
+        if (event.type == SDL_QUIT) quit = true;
+        if (event.type != SDL_KEYDOWN && event.type != SDL_KEYUP) continue;
+        const bool down = event.type == SDL_KEYDOWN;
+        const int key = event.key.keysym.sym;
+        if (down && key == SDLK_ESCAPE) quit = true;
+        // The arrows work beside the player's keys: the replay records the action.
+        if (key == getUserKey(KeyLeft) || key == SDLK_LEFT) held.left = down;
+        if (key == getUserKey(KeyRight) || key == SDLK_RIGHT) held.right = down;
+        if (key == getUserKey(KeyExplodeAll)) held.explodeAll = down;
+        if (!down) continue;
+        if (key == getUserKey(KeyJump) || key == SDLK_UP) input.jump = true;
+        if (key == getUserKey(KeyQueryHint)) input.queryHint = true;
+        if (key == getUserKey(KeyLayBomb)) input.layBomb = true;
+    }
+    keyEvents.clear();
+    input.left = held.left;
+    input.right = held.right;
+    input.explodeAll = held.explodeAll;
+    return !quit;
+}
+
+PlayTestResult PlayTest::run(int column, int row) {
+    PlayTestResult result;
+    // As a replay starts in a fresh process: the first seed, the clock at 0.
+    std::srand(1);
+    useManualClock(0);
+    clearParticles();
+    releaseMessageOverlay();
+    held = FrameInput();
+    keyEvents.clear();
+    std::unique_ptr<Level> level(new Level(levelNumber, screen));
+    if (!level->load(levelFile)) {
+        useRealClock();
+        return result;
+    }
+    result.loaded = true;
+    if (column >= 0) {
+        level->getPlayer().setStart(cellToPixel(column, tileSize), cellToPixel(row, tileSize));
+        level->getPlayer().setPosition(cellToPixel(column, tileSize), cellToPixel(row, tileSize));
+    }
+    // A held key must not repeat into presses the replay would not have.
+    int repeatDelay = 0;
+    int repeatInterval = 0;
+    SDL_GetKeyRepeat(&repeatDelay, &repeatInterval);
+    SDL_EnableKeyRepeat(0, 0);
+    SDL_SetEventFilter(captureKeys);
+    Level* current = level.get();
+    std::string hint;
+    int hintLeft = 0;
+    for (;;) {
+        const Uint32 frameStart = SDL_GetTicks();
+        FrameInput input;
+        if (!readKeyboard(input)) break;
+        result.recorder.add(input);
+        // The same input, in the same order, as the replay runner gives.
+        holdKey(getUserKey(KeyLeft), input.left);
+        holdKey(getUserKey(KeyRight), input.right);
+        holdKey(getUserKey(KeyExplodeAll), input.explodeAll);
+        if (input.jump) pressKey(getUserKey(KeyJump));
+        if (input.queryHint) pressKey(getUserKey(KeyQueryHint));
+        if (input.layBomb) pressKey(getUserKey(KeyLayBomb));
+        FrameHooks hooks;
+        if (input.queryHint) hooks.beforeStep = [] { pressKey(dismissKey); };
+        const FrameOutcome outcome = playFrame(current, screen, nullptr, hooks);
+        ++result.frames;
+        if (input.queryHint && !hintAt(*level).empty()) {
+            hint = hintAt(*level);
+            hintLeft = hintFrames;
+        }
+        if (hintLeft > 0 && --hintLeft == 0) hint.clear();
+        drawCaption(hint, result.frames);
+        SDL_Flip(screen);
+        if (outcome.step == StepLevelDone) {
+            result.reachedGoal = true;
+            break;
+        }
+        if (level->isGameOver()) {
+            result.gameOver = true;
+            break;
+        }
+        const Uint32 spent = SDL_GetTicks() - frameStart;
+        if (spent < framePeriodMs) SDL_Delay(framePeriodMs - spent);
+    }
+    SDL_SetEventFilter(nullptr);
+    SDL_EnableKeyRepeat(repeatDelay, repeatInterval);
+    keyEvents.clear();
+    holdKey(getUserKey(KeyLeft), false);
+    holdKey(getUserKey(KeyRight), false);
+    holdKey(getUserKey(KeyExplodeAll), false);
+    level.reset();
+    clearParticles();
+    releaseMessageOverlay();
+    Mix_HaltMusic();
+    useRealClock();
+    return result;
+}
+
+void PlayTest::drawCaption(const std::string& hint, int frames) {
+    const int viewWidth = windowColumns * tileSize;
+    const int viewHeight = windowRows * tileSize;
+    SDL_Rect right = {static_cast<Sint16>(viewWidth), 0,
+                      static_cast<Uint16>(editorWidth - viewWidth), editorHeight};
+    SDL_Rect below = {0, static_cast<Sint16>(viewHeight), static_cast<Uint16>(viewWidth),
+                      static_cast<Uint16>(editorHeight - viewHeight)};
+    SDL_FillRect(screen, &right, captionColour);
+    SDL_FillRect(screen, &below, captionColour);
+    const int x = 8;
+    int y = viewHeight + 8;
+    drawEditorText(screen, x, y, "Play-test at tile size " + std::to_string(tileSize) +
+                                     ", frame " + std::to_string(frames) +
+                                     ". Escape: back to editing.");
+    y += textLine;
+    drawEditorText(screen, x, y, "Keys: " + keyName(getUserKey(KeyLeft)) + " " +
+                                     keyName(getUserKey(KeyRight)) + " or arrows move, " +
+                                     keyName(getUserKey(KeyJump)) + " or up jumps, " +
+                                     keyName(getUserKey(KeyQueryHint)) + " reads a hint, " +
+                                     keyName(getUserKey(KeyLayBomb)) + " lays a bomb.");
+    if (!hint.empty()) drawEditorText(screen, x, y + 2 * textLine, "Hint:" + hint, 0xFFFF80);
+}

@@ -1,0 +1,65 @@
+#include "tools/edit/SolverJob.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+SolverJob::~SolverJob() { stop(); }
+
+bool SolverJob::start(const std::string& solverPath, const std::string& levelPath, int tileEdge,
+                      const std::string& out, const std::string& log) {
+    stop();
+    outPath = out;
+    logPath = log;
+    exitedWell = false;
+    const std::string size = std::to_string(tileEdge);
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        // A group of its own, so stopping it stops the search's workers too.
+        setpgid(0, 0);
+        const int logFile = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (logFile >= 0) {
+            dup2(logFile, STDOUT_FILENO);
+            dup2(logFile, STDERR_FILENO);
+        }
+        execl(solverPath.c_str(), solverPath.c_str(), levelPath.c_str(), size.c_str(),
+              out.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    setpgid(child, child);
+    pid = child;
+    startedAt = SDL_GetTicks();
+    return true;
+}
+
+bool SolverJob::poll() {
+    if (pid <= 0) return false;
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) != pid) return false;
+    pid = -1;
+    exitedWell = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return true;
+}
+
+std::string SolverJob::progress() const {
+    std::ifstream in(logPath);
+    std::string line;
+    std::string last;
+    while (std::getline(in, line)) {
+        if (!line.empty()) last = line;
+    }
+    if (pid <= 0) return last;
+    const Uint32 seconds = (SDL_GetTicks() - startedAt) / 1000;
+    return "solver, " + std::to_string(seconds) + " s: " + (last.empty() ? "starting" : last);
+}
+
+void SolverJob::stop() {
+    if (pid <= 0) return;
+    kill(-pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    pid = -1;
+}

@@ -1,0 +1,121 @@
+// curdovar-edit: draws a level with the game's images, checks it while it
+// is drawn, plays it and saves the run that proves it.
+//
+//   curdovar-edit [--tilesize 32|16] [--new WIDTHxHEIGHT] [--replays FOLDER] [FILE]
+//
+// FILE is opened when it exists and made (a new grid, 40 by 20 unless --new
+// says otherwise) when it does not; without FILE the level is
+// data/levels/untitled.lvl. Replays go to tests/replays unless --replays
+// names another folder. Runs from the repository root, like the game.
+#include "level/LevelDraft.h"
+#include "media/Sound.h"
+#include "media/Text.h"
+#include "menus/MessageBox.h"
+#include "menus/Settings.h"
+#include "shell/Game.h"
+#include "shell/Particles.h"
+#include "tools/edit/Editor.h"
+#include "tools/edit/Layout.h"
+
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr int newWidth = 40;  // a new level's grid, cells
+constexpr int newHeight = 20;
+
+// The solver sits beside the editor in the build folder.
+std::string solverBeside() {
+    char self[4096] = {};
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string();
+    const size_t slash = path.find_last_of('/');
+    return (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) +
+           "/curdovar-solve";
+}
+
+int usage() {
+    std::cerr << "usage: curdovar-edit [--tilesize 32|16] [--new WIDTHxHEIGHT] "
+                 "[--replays FOLDER] [FILE]\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    EditorOptions options;
+    options.levelPath = "data/levels/untitled.lvl";
+    options.solverPath = solverBeside();
+    int edge = 32;
+    int width = newWidth;
+    int height = newHeight;
+    bool fresh = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--tilesize" && hasValue) {
+            edge = std::atoi(argv[++i]);
+            if (edge != 32 && edge != 16) return usage();
+        } else if (arg == "--new" && hasValue) {
+            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2 || width < 1 ||
+                height < 1 || static_cast<long long>(width) * height > 1000000)
+                return usage();
+            fresh = true;
+        } else if (arg == "--replays" && hasValue) {
+            options.replayFolder = argv[++i];
+        } else if (!arg.empty() && arg[0] == '-') {
+            return usage();
+        } else {
+            options.levelPath = arg;
+        }
+    }
+
+    LevelDraft level(width, height);
+    if (!fresh && access(options.levelPath.c_str(), F_OK) == 0) {
+        std::string error;
+        if (!level.readFile(options.levelPath, error)) {
+            std::cerr << options.levelPath << ": " << error << '\n';
+            return 1;
+        }
+    }
+
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_TIMER) < 0 || TTF_Init() < 0) {
+        std::cerr << "SDL failed to start: " << SDL_GetError() << '\n';
+        return 1;
+    }
+    IMG_Init(IMG_INIT_PNG);
+    // Without a sound card the play-test is silent, nothing more.
+    if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 512) < 0)
+        std::cerr << "no sound: " << Mix_GetError() << '\n';
+    readPreferences();
+    tileSize = edge;
+    SDL_WM_SetCaption(("curdovar-edit: " + options.levelPath).c_str(), nullptr);
+    SDL_Surface* screen = SDL_SetVideoMode(editorWidth, editorHeight, 32, 0);
+    if (!screen) {
+        std::cerr << "no window: " << SDL_GetError() << '\n';
+        SDL_Quit();
+        return 1;
+    }
+    {
+        Editor editor(screen, options, level);
+        std::cout << "editing " << options.levelPath << std::endl;
+        editor.run();
+    }
+    clearParticles();
+    releaseMessageOverlay();
+    releaseMusic();
+    closeFontCache();
+    releaseEffects();
+    Mix_CloseAudio();
+    TTF_Quit();
+    SDL_Quit();
+    return 0;
+}
