@@ -58,8 +58,8 @@ void Editor::run() {
         if (!any) SDL_Delay(idleMs);
     }
     solver.stop();
-    std::remove(scratchPath("check.lvl").c_str());
-    std::remove(scratchPath("play.lvl").c_str());
+    for (const char* scratch : {"check.lvl", "play.lvl", "solved.replay", "solver.log"})
+        std::remove(scratchPath(scratch).c_str());
 }
 
 void Editor::handleEvent(const SDL_Event& event) {
@@ -179,9 +179,14 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
             return;
         }
         if (button.x >= mapWidth && button.y >= problemsTop) {
-            const size_t line = static_cast<size_t>((button.y - problemsTop) / textLine);
-            if (line < checked.problems.size() && checked.problems[line].column >= 0) {
-                scrollTo(checked.problems[line].column, checked.problems[line].row);
+            // Each problem took its lines and a gap of four pixels after them.
+            int top = problemsTop;
+            for (size_t i = 0; i < problemLines.size() && i < checked.problems.size(); ++i) {
+                const int bottom = top + problemLines[i] * textLine;
+                const LevelProblem& problem = checked.problems[i];
+                if (button.y >= top && button.y < bottom && problem.column >= 0)
+                    scrollTo(problem.column, problem.row);
+                top = bottom + 4;
             }
         }
         return;
@@ -243,6 +248,7 @@ void Editor::onMouseUp(const SDL_MouseButtonEvent& button) {
 
 void Editor::onMouseMotion(const SDL_MouseMotionEvent& motion) {
     if (inMap(motion.x, motion.y)) cellAt(motion.x, motion.y, cursorColumn, cursorRow);
+    hovered = palette.entryAt(motion.x, motion.y);
     if (dragButton == SDL_BUTTON_MIDDLE) {
         viewX -= motion.x - dragX;
         viewY -= motion.y - dragY;
@@ -265,7 +271,16 @@ void Editor::endChange() {
 }
 
 void Editor::paint(int column, int row, int value) {
-    if (level.contains(column, row)) level.setValue(column, row, value);
+    if (!level.contains(column, row)) return;
+    // A level has one start: placing it moves it.
+    if (value == TileStart) {
+        for (int x = 0; x < level.getWidth(); ++x) {
+            for (int y = 0; y < level.getHeight(); ++y) {
+                if (level.at(x, y).value == TileStart) level.setValue(x, y, TileEmpty);
+            }
+        }
+    }
+    level.setValue(column, row, value);
 }
 
 void Editor::fill(int column0, int row0, int column1, int row1, int value) {

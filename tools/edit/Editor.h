@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // What the editor starts with.
 struct EditorOptions {
@@ -97,6 +98,7 @@ private:
 
     Mode mode = Mode::Draw;
     int selected = 0;        // the palette entry painted
+    int hovered = -1;        // the palette entry under the mouse, or -1
     int viewX = 0;           // the map's top-left, in level pixels
     int viewY = 0;
     int cursorColumn = 0;    // the cell under the mouse, or moved by keys
@@ -124,4 +126,5 @@ private:
     std::string typed;
     std::function<void(const std::string&)> onTyped;
     int problemsTop = 0;     // window y of the problems list's first line
+    std::vector<int> problemLines;  // how many lines each problem took, as last drawn
 };

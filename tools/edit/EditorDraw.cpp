@@ -130,6 +130,12 @@ void Editor::drawSide() {
     drawEditorText(screen, paletteLeft, y,
                    "Paint: " + std::string(chosen.name) + " (" + std::to_string(chosen.value) + ")",
                    cursorColour);
+    y += textLine;
+    if (hovered >= 0) {
+        const PaletteEntry& under = palette.entry(hovered);
+        drawEditorText(screen, paletteLeft, y,
+                       std::string(under.name) + " (" + std::to_string(under.value) + ")");
+    }
     y += textLine + 8;
     int errors = 0;
     int warnings = 0;
@@ -143,14 +149,29 @@ void Editor::drawSide() {
                    errors ? errorColour : (warnings ? warningColour : 0x80FF80));
     y += textLine + 4;
     problemsTop = y;
+    problemLines.clear();
     for (const LevelProblem& p : checked.problems) {
-        if (y + textLine > editorHeight) break;
-        std::string line = p.column >= 0 ? std::to_string(p.column) + "," + std::to_string(p.row) +
-                                               ": " + p.message
-                                         : p.message;
-        drawEditorText(screen, paletteLeft, y, clipped(line, sideWidth - 16),
-                       p.severity == LevelProblem::Error ? errorColour : warningColour);
-        y += textLine;
+        const std::string line = p.column >= 0 ? std::to_string(p.column) + "," +
+                                                     std::to_string(p.row) + ": " + p.message
+                                               : p.message;
+        // Long messages wrap at blanks; a click on any of their lines jumps.
+        std::string rest = line;
+        int lines = 0;
+        while (!rest.empty() && y + textLine <= editorHeight) {
+            std::string part = clipped(rest, sideWidth - 16);
+            if (part.size() < rest.size()) {
+                const size_t blank = part.find_last_of(' ');
+                if (blank != std::string::npos && blank > 0) part.erase(blank + 1);
+            }
+            if (part.empty()) break;
+            drawEditorText(screen, paletteLeft + (lines ? 8 : 0), y, part,
+                           p.severity == LevelProblem::Error ? errorColour : warningColour);
+            rest.erase(0, part.size());
+            y += textLine;
+            ++lines;
+        }
+        problemLines.push_back(lines);
+        y += 4;
     }
 }
 

@@ -10,7 +10,8 @@
 namespace {
 
 constexpr Uint32 stopperColour = 0xD03030;  // a red frame: an invisible fence for enemies
-constexpr Uint32 emptyColour = 0x606060;    // a grey cross: the eraser
+constexpr Uint32 emptyColour = 0x606060;    // a grey dash: the eraser
+constexpr int heroStandingColumn = 4;       // the hero sheet's column of the Normal form standing
 
 void frame(SDL_Surface* screen, int x, int y, int edge, Uint32 colour) {
     SDL_Rect sides[4] = {{static_cast<Sint16>(x), static_cast<Sint16>(y),
@@ -107,5 +108,6 @@ void Palette::drawCell(SDL_Surface* screen, int value, int x, int y) const {
     const int edge = value == KindMaimframe ? 2 * t : t;
     SDL_Rect source = {0, 0, static_cast<Uint16>(std::min(picture->w, edge)),
                        static_cast<Uint16>(std::min(picture->h, edge))};
+    if (picture == hero) source.x = static_cast<Sint16>(heroStandingColumn * t);
     drawSurface(static_cast<Sint16>(x), static_cast<Sint16>(y), picture, screen, &source, 255);
 }

@@ -51,6 +51,10 @@ std::string SolverJob::progress() const {
     while (std::getline(in, line)) {
         if (!line.empty()) last = line;
     }
+    // The game's loader complains about sound without a line end; the
+    // search's own report starts at its last "round".
+    const size_t round = last.rfind("round ");
+    if (round != std::string::npos) last.erase(0, round);
     if (pid <= 0) return last;
     const Uint32 seconds = (SDL_GetTicks() - startedAt) / 1000;
     return "solver, " + std::to_string(seconds) + " s: " + (last.empty() ? "starting" : last);
