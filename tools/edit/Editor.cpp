@@ -3,6 +3,7 @@
 #include "level/LevelWriter.h"
 #include "level/Level.h"
 #include "level/Tiles.h"
+#include "media/Images.h"
 #include "menus/Settings.h"
 #include "tools/common/Replay.h"
 #include "tools/edit/Layout.h"
@@ -36,7 +37,14 @@ Editor::Editor(SDL_Surface* s, const EditorOptions& o, const LevelDraft& l)
     : screen(s), options(o), level(l), before(l) {
     palette.loadPictures();
     selected = std::max(0, palette.indexOf(TileWall));
+    // As the game picks it: by the last digit of the level's number, none for the menu.
+    const int number = levelNumberOf(options.levelPath);
+    if (number != 0) backdrop = loadTileImage(std::string("../bg0") + char('0' + number % 10));
     check();
+}
+
+Editor::~Editor() {
+    if (backdrop) SDL_FreeSurface(backdrop);
 }
 
 void Editor::run() {

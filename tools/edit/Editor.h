@@ -27,6 +27,9 @@ struct EditorOptions {
 class Editor {
 public:
     Editor(SDL_Surface* screen, const EditorOptions& options, const LevelDraft& level);
+    ~Editor();
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
 
     // Runs until the designer quits.
     void run();
@@ -87,6 +90,7 @@ private:
     void drawStatus();
 
     SDL_Surface* screen;  // borrowed
+    SDL_Surface* backdrop = nullptr;  // owned; the background the game shows behind this level
     EditorOptions options;
     LevelDraft level;
     LevelDraft before;    // the level as a change in progress began

@@ -2,6 +2,7 @@
 
 #include "level/Level.h"
 #include "level/Tiles.h"
+#include "media/Images.h"
 #include "menus/Settings.h"
 #include "shell/Game.h"
 #include "tools/common/Replay.h"
@@ -22,6 +23,7 @@ constexpr Uint32 targetColour = 0xFF40FF;    // where a portal leads
 constexpr Uint32 errorColour = 0xFF8080;
 constexpr Uint32 warningColour = 0xFFD080;
 constexpr Uint32 helpColour = 0xA0A8B0;
+constexpr int backdropParallax = 6;          // the background moves a sixth as fast as the view
 
 void fillBox(SDL_Surface* screen, int x, int y, int w, int h, Uint32 colour) {
     if (w <= 0 || h <= 0) return;
@@ -68,6 +70,21 @@ void Editor::drawMap() {
     const SDL_Color sky = backgroundColour(levelNumberOf(options.levelPath));
     fillBox(screen, -viewX, -viewY, level.getWidth() * t, level.getHeight() * t,
             SDL_MapRGB(screen->format, sky.r, sky.g, sky.b));
+    if (backdrop && backdrop->w > 0 && backdrop->h > 0) {
+        // Tiled over the grid, moving a sixth as fast as the view as in the game.
+        SDL_Rect grid = {static_cast<Sint16>(std::max(0, -viewX)),
+                         static_cast<Sint16>(std::max(0, -viewY)), 0, 0};
+        grid.w = static_cast<Uint16>(std::max(0, std::min(mapWidth, level.getWidth() * t - viewX) - grid.x));
+        grid.h = static_cast<Uint16>(std::max(0, std::min(mapHeight, level.getHeight() * t - viewY) - grid.y));
+        SDL_SetClipRect(screen, &grid);
+        const int startX = -((viewX / backdropParallax) % backdrop->w + backdrop->w) % backdrop->w;
+        const int startY = -((viewY / backdropParallax) % backdrop->h + backdrop->h) % backdrop->h;
+        for (int x = startX; x < mapWidth; x += backdrop->w) {
+            for (int y = startY; y < mapHeight; y += backdrop->h)
+                drawSurface(static_cast<Sint16>(x), static_cast<Sint16>(y), backdrop, screen, nullptr, 255);
+        }
+        SDL_SetClipRect(screen, &map);
+    }
     const int firstColumn = std::max(0, viewX / t - 1);
     const int firstRow = std::max(0, viewY / t - 1);
     const int lastColumn = std::min(level.getWidth() - 1, (viewX + mapWidth) / t);
