@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The real game in Xvfb on hostile ground. First with no data directory at
-# all: it opens its window, says what it could not load, plays an empty
-# level, and quits cleanly without creating anything. Then with broken
+# The real game in Xvfb on hostile ground. First with nothing but the menu
+# level (no images, sounds, font, preferences or other levels; with no data
+# at all the game would go to the tree it was built from): it opens its
+# window, says what it could not load, skips into a missing level, and quits
+# cleanly without creating anything. Then with broken
 # files: preferences holding an impossible tile size and key codes, a level
 # 2 of binary garbage, a truncated level 3 and a folder where the checkpoint
 # file goes; it runs on a usable window, reports each fault and writes the
@@ -10,12 +12,15 @@ set -uo pipefail
 . "$(dirname "$0")/lib/session.sh"
 e2e_begin "${1:?usage: hostile.sh PATH-TO-CURDOVAR}" hostile
 
-# 1. Nothing at all.
+# 1. Nothing but the menu level.
 rm -rf "$E2E_WORK/data"
+mkdir -p "$E2E_WORK/data/levels"
+cp "$E2E_REPO/data/levels/menu.lvl" "$E2E_WORK/data/levels/"
 e2e_start
 e2e_wait_for 'SDL Initialized.' 10
 e2e_wait_for 'No prefs file found' 5
-e2e_wait_for 'Could not load data/levels/menu.lvl.' 5
+e2e_wait_for 'Objects loaded.' 5
+grep -q 'failed to load!' "$E2E_LOG" || e2e_fail "missing images were not reported"
 [ "$(e2e_geometry)" = "640x480" ] || e2e_fail "window is $(e2e_geometry) without preferences"
 e2e_key 4
 e2e_wait_for 'data/levels/level01.lvl could not be found.' 5
@@ -23,7 +28,7 @@ e2e_wait_for 'data/levels/level01.lvl could not be found.' 5
 sleep 0.5
 kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the game died in an empty level"
 e2e_quit
-[ ! -e "$E2E_WORK/data" ] || e2e_fail "the game created a data directory"
+[ "$(ls "$E2E_WORK/data")" = levels ] || e2e_fail "the game created $(ls "$E2E_WORK/data" | grep -v levels)"
 [ ! -e "$E2E_WORK/Check.ckp" ] || e2e_fail "a checkpoint was written without a level"
 grep -q 'Error loading' "$E2E_ERR" || e2e_fail "missing sounds were not reported"
 
