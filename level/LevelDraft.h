@@ -41,6 +41,9 @@ public:
     // Words of any spacing; kept with single blanks, the terminator left out.
     void setHintText(int column, int row, const std::string& words);
     void setPortalTarget(int column, int row, int targetColumn, int targetRow);
+    // Puts a cell back as it was, parameters and all (for undo).
+    void restore(int column, int row, const DraftCell& cell) { cells[column][row] = cell; }
+    void restoreName(const std::string& line) { name = line; }
 
     // The name line as written (underscores for blanks).
     const std::string& getName() const { return name; }

@@ -47,8 +47,19 @@ palette 2
 paint 2 5
 palette 0
 paint 8 5
-paint 5 5       # a goal too many, painted and then undone
+paint 5 5       # a goal too many: painted, undone, redone, undone
 xdotool key ctrl+z
+xdotool key ctrl+y
+xdotool key ctrl+z
+palette 25      # a hint: its words go into the box that opens
+paint 4 2
+xdotool type --delay 60 'Walk right'
+e2e_key Return
+palette 26      # a portal: the next click picks its target
+paint 10 1
+paint 9 2
+xdotool key ctrl+Right        # a column more at the right edge, then one less
+xdotool key ctrl+shift+Right
 # The name box starts with the new level's name, "New Level": nine characters to take back.
 e2e_key F2 BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace \
     BackSpace
@@ -64,13 +75,13 @@ expected="12 8
 1 0 0 0 0 0 1 1
 1 0 0 0 0 4 1 1
 1 0 0 0 0 0 1 1
-1 0 0 0 0 0 1 1
+1 0 28 Walk right Burmashave. 0 0 0 1 1
 1 0 0 0 0 0 1 1
 1 0 0 0 0 0 1 1
 1 0 0 0 0 0 1 1
 1 0 0 0 0 7 1 1
 1 0 0 0 0 0 1 1
-1 0 0 0 0 0 1 1
+1 29 9 2 0 0 0 0 1 1
 1 1 1 1 1 1 1 1
 Drawn_Room"
 [ "$(cat "$E2E_WORK/data/levels/drawn.lvl")" = "$expected" ] \
@@ -82,11 +93,18 @@ sleep 0.5
 e2e_shot editor-16
 e2e_key t
 
-# Play-test: walk right to the flag; the run is offered as a replay.
+# Play-test: run right with a jump on the way (which may sail over the
+# flag to the wall), then walk back left onto it; the run is offered as a
+# replay.
 e2e_key F5
 sleep 0.5
 e2e_shot editor-playing
-e2e_hold d 3
+xdotool keydown d
+sleep 0.3
+xdotool key Up
+sleep 2
+xdotool keyup d
+e2e_hold a 2
 e2e_until 5 grep -q '^play-test reached the goal in' "$E2E_LOG" \
     || e2e_fail "the play-test never reached the goal"
 e2e_key y

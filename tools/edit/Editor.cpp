@@ -273,7 +273,7 @@ void Editor::beginChange() { before = level; }
 
 void Editor::endChange() {
     if (level == before) return;
-    history.record(before);
+    history.record(before, level);
     dirty = true;
     check();
 }

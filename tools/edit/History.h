@@ -2,20 +2,36 @@
 
 #include "level/LevelDraft.h"
 
+#include <string>
 #include <vector>
 
-// Every state the level was in before each change, for undo and redo
-// without limit. A level is small next to memory: whole drafts are kept.
+// Every change made to the level, for undo and redo without limit. A change
+// that keeps the grid's size is kept as the cells it changed, so a long
+// session on a big level stays small; a resize keeps both whole levels.
 class History {
 public:
-    // A change is about to be made, or was made from this state.
-    void record(const LevelDraft& before);
-    // Puts the state before the last change into level; false when none is left.
+    // The level went from before to after.
+    void record(const LevelDraft& before, const LevelDraft& after);
+    // Takes the level back over the last change; false when none is left.
     bool undo(LevelDraft& level);
     bool redo(LevelDraft& level);
-    bool canUndo() const { return !undone.empty() || !done.empty(); }
 
 private:
-    std::vector<LevelDraft> done;    // states to go back to, newest last
-    std::vector<LevelDraft> undone;  // states to go forward to, newest last
+    struct CellChange {
+        int column;
+        int row;
+        DraftCell before;
+        DraftCell after;
+    };
+    struct Change {
+        std::vector<CellChange> cells;
+        std::string nameBefore;
+        std::string nameAfter;
+        std::vector<LevelDraft> whole;  // before and after, for a change of size
+    };
+    // Puts the level at one side of the change.
+    static void apply(const Change& change, bool forward, LevelDraft& level);
+
+    std::vector<Change> done;    // newest last
+    std::vector<Change> undone;  // newest last
 };
