@@ -16,15 +16,18 @@ std::string runInputs(const FrameInput& input) {
     add(input.explodeAll, "X");
     add(input.jump, "J");
     add(input.queryHint, "Q");
-    // The box a query opens would wait for a key; the replay closes it as the editor did.
-    add(input.queryHint, "D");
     add(input.layBomb, "B");
+    add(input.dismiss, "D");
     return words.empty() ? "-" : words;
 }
 
 }  // namespace
 
 void ReplayRecorder::add(const FrameInput& input) { inputs.push_back(input); }
+
+void ReplayRecorder::markDismissed() {
+    if (!inputs.empty()) inputs.back().dismiss = true;
+}
 
 std::string ReplayRecorder::text(const std::string& levelPath, int tileEdge) const {
     std::ostringstream out;

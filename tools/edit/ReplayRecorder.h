@@ -9,10 +9,11 @@ struct FrameInput {
     bool right = false;
     bool explodeAll = false;
     bool jump = false;       // pressed in this frame
-    bool queryHint = false;  // pressed in this frame; a hint box it opens closes at once
+    bool queryHint = false;  // pressed in this frame
     bool layBomb = false;    // pressed in this frame
+    bool dismiss = false;    // a hint box opened in this frame and was closed at once
 
-    bool pressesAnything() const { return jump || queryHint || layBomb; }
+    bool pressesAnything() const { return jump || queryHint || layBomb || dismiss; }
     bool holdsAsBefore(const FrameInput& other) const {
         return left == other.left && right == other.right && explodeAll == other.explodeAll;
     }
@@ -24,6 +25,8 @@ struct FrameInput {
 class ReplayRecorder {
 public:
     void add(const FrameInput& input);
+    // The last frame added opened a hint box, which was closed.
+    void markDismissed();
     int frames() const { return static_cast<int>(inputs.size()); }
     std::string text(const std::string& levelPath, int tileEdge) const;
 
