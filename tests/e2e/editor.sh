@@ -51,8 +51,8 @@ paint 5 5       # a goal too many: painted, undone, redone, undone
 xdotool key ctrl+z
 xdotool key ctrl+y
 xdotool key ctrl+z
-palette 25      # a hint: its words go into the box that opens
-paint 4 2
+palette 25      # a hint on the way: its words go into the box that opens
+paint 4 5
 xdotool type --delay 60 'Walk right'
 e2e_key Return
 palette 26      # a portal: the next click picks its target
@@ -75,7 +75,7 @@ expected="12 8
 1 0 0 0 0 0 1 1
 1 0 0 0 0 4 1 1
 1 0 0 0 0 0 1 1
-1 0 28 Walk right Burmashave. 0 0 0 1 1
+1 0 0 0 0 28 Walk right Burmashave. 1 1
 1 0 0 0 0 0 1 1
 1 0 0 0 0 0 1 1
 1 0 0 0 0 0 1 1
@@ -93,12 +93,15 @@ sleep 0.5
 e2e_shot editor-16
 e2e_key t
 
-# Play-test: run right with a jump on the way (which may sail over the
-# flag to the wall), then walk back left onto it; the run is offered as a
-# replay.
+# Play-test: ask for a hint before reaching the sign (its box opens when
+# the hero gets there and must close as the replay will close it), run
+# right with a jump on the way (which may sail over the flag to the wall),
+# then walk back left onto the flag; the run is offered as a replay.
 e2e_key F5
 sleep 0.5
 e2e_shot editor-playing
+e2e_key q
+sleep 0.2
 xdotool keydown d
 sleep 0.3
 xdotool key Up
@@ -112,6 +115,8 @@ e2e_until 5 grep -q -x -F 'saved replays/drawn-32.replay' "$E2E_LOG" \
     || e2e_fail "the replay was not saved"
 grep -q -x 'level data/levels/drawn.lvl' "$E2E_WORK/replays/drawn-32.replay" \
     || e2e_fail "the replay names another level"
+grep -q ' D$' "$E2E_WORK/replays/drawn-32.replay" \
+    || e2e_fail "the hint box at the sign is not in the replay: $(cat "$E2E_WORK/replays/drawn-32.replay")"
 
 replayed=$(cd "$E2E_WORK" && "$replayer" replays/drawn-32.replay 2>&1)
 status=$?
