@@ -98,7 +98,8 @@ e2e_key t
 # right with a jump on the way (which may sail over the flag to the wall),
 # then walk back left onto the flag; the run is offered as a replay.
 e2e_key F5
-sleep 0.5
+e2e_wait_for 'play-test started at tile size 32' 10
+sleep 0.3
 e2e_shot editor-playing
 e2e_key q
 sleep 0.2

@@ -18,6 +18,7 @@
 #include <SDL_mixer.h>
 
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <vector>
 
@@ -124,6 +125,7 @@ PlayTestResult PlayTest::run(int column, int row) {
     SDL_SetEventFilter(captureKeys);
     stepWatch = StepWatch();
     setClockStallGuard(0, stalled);
+    std::cout << "play-test started at tile size " << tileSize << std::endl;
     Level* current = level.get();
     std::string hint;
     int hintLeft = 0;
