@@ -93,7 +93,8 @@ TEST_F(LevelWriter, TheLoaderReadsEveryShippedLevelAsTheDraftDoes) {
 }
 
 TEST_F(LevelWriter, WindowsLineEndsComeBackPlain) {
-    const std::string plain = "3 2\n1 1\n28 Mind the gap Burmashave. 4\n1 1\nTwo_Rows\nlint: no-goal\n";
+    const std::string plain =
+        "3 2\n1 1\n28 Mind the gap Burmashave. 4\n1 1\nTwo_Rows\nlint: no-goal\n";
     std::string windows;
     for (char c : plain) windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
     LevelDraft draft;

@@ -74,14 +74,17 @@ void Editor::drawMap() {
         // Tiled over the grid, moving a sixth as fast as the view as in the game.
         SDL_Rect grid = {static_cast<Sint16>(std::max(0, -viewX)),
                          static_cast<Sint16>(std::max(0, -viewY)), 0, 0};
-        grid.w = static_cast<Uint16>(std::max(0, std::min(mapWidth, level.getWidth() * t - viewX) - grid.x));
-        grid.h = static_cast<Uint16>(std::max(0, std::min(mapHeight, level.getHeight() * t - viewY) - grid.y));
+        const int right = std::min(mapWidth, level.getWidth() * t - viewX);
+        const int bottom = std::min(mapHeight, level.getHeight() * t - viewY);
+        grid.w = static_cast<Uint16>(std::max(0, right - grid.x));
+        grid.h = static_cast<Uint16>(std::max(0, bottom - grid.y));
         SDL_SetClipRect(screen, &grid);
         const int startX = -((viewX / backdropParallax) % backdrop->w + backdrop->w) % backdrop->w;
         const int startY = -((viewY / backdropParallax) % backdrop->h + backdrop->h) % backdrop->h;
         for (int x = startX; x < mapWidth; x += backdrop->w) {
             for (int y = startY; y < mapHeight; y += backdrop->h)
-                drawSurface(static_cast<Sint16>(x), static_cast<Sint16>(y), backdrop, screen, nullptr, 255);
+                drawSurface(static_cast<Sint16>(x), static_cast<Sint16>(y), backdrop, screen,
+                            nullptr, 255);
         }
         SDL_SetClipRect(screen, &map);
     }
@@ -140,7 +143,8 @@ void Editor::drawSide() {
         palette.drawCell(screen, palette.entry(i).value, square.x + std::max(2, inset),
                          square.y + std::max(2, inset));
         SDL_SetClipRect(screen, nullptr);
-        if (i == selected) outline(screen, square.x, square.y, paletteCell, paletteCell, cursorColour);
+        if (i == selected)
+            outline(screen, square.x, square.y, paletteCell, paletteCell, cursorColour);
     }
     int y = palette.bottom() + 4;
     const PaletteEntry& chosen = palette.entry(selected);
