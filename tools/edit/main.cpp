@@ -42,6 +42,15 @@ std::string solverBeside() {
            "/curdovar-solve";
 }
 
+// A path inside the working directory, as the repository's files name each
+// other (a replay's level line must hold on any checkout).
+std::string relativeToHere(const std::string& path) {
+    char here[4096] = {};
+    if (path.empty() || path[0] != '/' || !getcwd(here, sizeof here - 1)) return path;
+    const std::string prefix = std::string(here) + "/";
+    return path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size()) : path;
+}
+
 int usage() {
     std::cerr << "usage: curdovar-edit [--tilesize 32|16] [--new WIDTHxHEIGHT] "
                  "[--replays FOLDER] [FILE]\n";
@@ -74,7 +83,7 @@ int main(int argc, char** argv) {
         } else if (!arg.empty() && arg[0] == '-') {
             return usage();
         } else {
-            options.levelPath = arg;
+            options.levelPath = relativeToHere(arg);
         }
     }
 
