@@ -9,6 +9,9 @@
 #include "shell/Clock.h"
 #include "shell/Frame.h"
 #include "shell/Particles.h"
+#include "things/Blobber.h"
+#include "things/Chomper.h"
+#include "things/Flapper.h"
 #include "things/Hint.h"
 #include "tools/common/Headless.h"
 #include "tools/edit/EditorText.h"
@@ -100,9 +103,14 @@ bool PlayTest::readKeyboard(FrameInput& input) {
 
 PlayTestResult PlayTest::run(int column, int row) {
     PlayTestResult result;
-    // As a replay starts in a fresh process: the first seed, the clock at 0.
+    // As a replay starts in a fresh process: the first seed, the clock at 0,
+    // the enemies' shared clocks and the camera as at program start.
     std::srand(1);
     useManualClock(0);
+    resetChompClock();
+    resetBlobClock();
+    resetFlapClock();
+    camera = SDL_Rect{0, 0, 0, 0};
     clearParticles();
     releaseMessageOverlay();
     held = FrameInput();
