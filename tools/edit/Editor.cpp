@@ -175,6 +175,11 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
     if (mode == Mode::Typing || mode == Mode::Question) return;
     const bool shift = SDL_GetModState() & KMOD_SHIFT;
     if (button.button == SDL_BUTTON_WHEELUP || button.button == SDL_BUTTON_WHEELDOWN) {
+        if (!inMap(button.x, button.y)) {
+            // Over the panel the wheel goes through the problems.
+            firstProblem += button.button == SDL_BUTTON_WHEELUP ? -1 : 1;
+            return;
+        }
         const int delta = (button.button == SDL_BUTTON_WHEELUP ? -3 : 3) * tileSize;
         (shift ? viewX : viewY) += delta;
         return;
@@ -189,9 +194,11 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
         if (button.x >= mapWidth && button.y >= problemsTop) {
             // Each problem took its lines and a gap of four pixels after them.
             int top = problemsTop;
-            for (size_t i = 0; i < problemLines.size() && i < checked.problems.size(); ++i) {
+            for (size_t i = 0; i < problemLines.size(); ++i) {
+                const size_t index = static_cast<size_t>(firstProblem) + i;
+                if (index >= checked.problems.size()) break;
                 const int bottom = top + problemLines[i] * textLine;
-                const LevelProblem& problem = checked.problems[i];
+                const LevelProblem& problem = checked.problems[index];
                 if (button.y >= top && button.y < bottom && problem.column >= 0)
                     scrollTo(problem.column, problem.row);
                 top = bottom + 4;

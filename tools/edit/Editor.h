@@ -124,11 +124,13 @@ private:
     int portalRow = 0;
 
     std::string message;     // the status line's last news
+    std::string caption;     // the window's title as last set
     std::string question;
     std::function<void()> onYes;
     std::string typingLabel;
     std::string typed;
     std::function<void(const std::string&)> onTyped;
     int problemsTop = 0;     // window y of the problems list's first line
-    std::vector<int> problemLines;  // how many lines each problem took, as last drawn
+    std::vector<int> problemLines;  // lines each problem shown took, from firstProblem on
+    int firstProblem = 0;    // the problem at the top of the list (the wheel scrolls it)
 };

@@ -46,6 +46,11 @@ std::string clipped(const std::string& text, int width) {
     return shown;
 }
 
+// "1 error", "3 errors".
+std::string counted(int n, const std::string& what) {
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+}
+
 std::string nameOf(int value) {
     if (const TileInfo* tile = findTile(value)) return tile->name;
     if (const KindInfo* kind = findKind(value)) return kind->name;
@@ -55,6 +60,12 @@ std::string nameOf(int value) {
 }  // namespace
 
 void Editor::draw() {
+    // The title says what a window list shows: which file, and whether it is saved.
+    const std::string title = "curdovar-edit: " + options.levelPath + (dirty ? " *" : "");
+    if (title != caption) {
+        caption = title;
+        SDL_WM_SetCaption(caption.c_str(), nullptr);
+    }
     SDL_SetClipRect(screen, nullptr);
     drawMap();
     SDL_SetClipRect(screen, nullptr);
@@ -165,13 +176,23 @@ void Editor::drawSide() {
     drawEditorText(screen, paletteLeft, y,
                    errors + warnings == 0
                        ? "Checker: no problems"
-                       : "Checker: " + std::to_string(errors) + " error(s), " +
-                             std::to_string(warnings) + " warning(s)",
+                       : "Checker: " + counted(errors, "error") + ", " +
+                             counted(warnings, "warning"),
                    errors ? errorColour : (warnings ? warningColour : 0x80FF80));
     y += textLine + 4;
     problemsTop = y;
     problemLines.clear();
-    for (const LevelProblem& p : checked.problems) {
+    const int problemCount = static_cast<int>(checked.problems.size());
+    firstProblem = std::max(0, std::min(firstProblem, problemCount - 1));
+    if (firstProblem > 0) {
+        drawEditorText(screen, paletteLeft, y, "(" + std::to_string(firstProblem) +
+                                                   " above; the wheel scrolls)", helpColour);
+        y += textLine;
+        problemsTop = y;
+    }
+    for (int i = firstProblem; i < problemCount; ++i) {
+        const LevelProblem& p = checked.problems[i];
+        if (y + textLine > editorHeight) break;
         const std::string line = p.column >= 0 ? std::to_string(p.column) + "," +
                                                      std::to_string(p.row) + ": " + p.message
                                                : p.message;
