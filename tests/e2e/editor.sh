@@ -12,10 +12,20 @@ replayer="$(dirname "$E2E_GAME")/curdovar-replay"
 [ -x "$replayer" ] || e2e_fail "no replay tool at $replayer"
 mkdir -p "$E2E_WORK/replays"
 
-(cd "$E2E_WORK" && SDL_AUDIODRIVER=dummy exec stdbuf -oL -eL "$editor" --new 12x8 \
-    --replays replays data/levels/drawn.lvl) >"$E2E_LOG" 2>"$E2E_ERR" &
-E2E_GAME_PID=$!
-E2E_WINDOW=$(timeout -s KILL 20 xdotool search --sync --name 'curdovar-edit' | head -n 1)
+# Xvfb resets when its last client leaves, and a client that comes in the
+# middle of that is turned away: the editor gets a few tries to connect.
+E2E_WINDOW=""
+for attempt in 1 2 3; do
+    (cd "$E2E_WORK" && SDL_AUDIODRIVER=dummy exec stdbuf -oL -eL "$editor" --new 12x8 \
+        --replays replays data/levels/drawn.lvl) >"$E2E_LOG" 2>"$E2E_ERR" &
+    E2E_GAME_PID=$!
+    e2e_until 20 eval '! kill -0 "$E2E_GAME_PID" 2>/dev/null ||
+        xdotool search --name "curdovar-edit" >/dev/null 2>&1'
+    E2E_WINDOW=$(xdotool search --name 'curdovar-edit' 2>/dev/null | head -n 1)
+    [ -n "$E2E_WINDOW" ] && break
+    grep -q "Couldn't open X11 display" "$E2E_ERR" || break
+    sleep 0.5
+done
 [ -n "$E2E_WINDOW" ] || e2e_fail "no editor window appeared"
 e2e_until 10 e2e_viewable || e2e_fail "the editor window never became viewable"
 xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || true
