@@ -115,8 +115,20 @@ PlayTestResult PlayTest::run(int column, int row) {
     releaseMessageOverlay();
     held = FrameInput();
     keyEvents.clear();
-    std::unique_ptr<Level> level(new Level(levelNumber, screen));
+    // The game draws into a picture of its own window's size, as in the game
+    // and in a replay: the status lines and icons are placed by that size.
+    const SDL_PixelFormat* format = screen->format;
+    SDL_Surface* view = SDL_CreateRGBSurface(
+        SDL_SWSURFACE, windowColumns * tileSize, windowRows * tileSize, format->BitsPerPixel,
+        format->Rmask, format->Gmask, format->Bmask, format->Amask);
+    if (!view) {
+        useRealClock();
+        return result;
+    }
+    std::unique_ptr<Level> level(new Level(levelNumber, view));
     if (!level->load(levelFile)) {
+        level.reset();
+        SDL_FreeSurface(view);
         useRealClock();
         return result;
     }
@@ -155,7 +167,7 @@ PlayTestResult PlayTest::run(int column, int row) {
             stepWatch.running = false;
             return true;
         };
-        const FrameOutcome outcome = playFrame(current, screen, nullptr, hooks);
+        const FrameOutcome outcome = playFrame(current, view, nullptr, hooks);
         ++result.frames;
         if (stepWatch.dismissed) {
             // The box only flashed: its words stay under the view a while.
@@ -164,6 +176,7 @@ PlayTestResult PlayTest::run(int column, int row) {
             hintLeft = hintFrames;
         }
         if (hintLeft > 0 && --hintLeft == 0) hint.clear();
+        SDL_BlitSurface(view, nullptr, screen, nullptr);
         drawCaption(hint, result.frames);
         SDL_Flip(screen);
         if (outcome.step == StepLevelDone) {
@@ -185,6 +198,7 @@ PlayTestResult PlayTest::run(int column, int row) {
     holdKey(getUserKey(KeyRight), false);
     holdKey(getUserKey(KeyExplodeAll), false);
     level.reset();
+    SDL_FreeSurface(view);
     clearParticles();
     releaseMessageOverlay();
     Mix_HaltMusic();
