@@ -214,6 +214,12 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
     if (mode == Mode::PickTarget) {
         if (button.button != SDL_BUTTON_LEFT) return;
         mode = Mode::Draw;
+        // An undo or a resize meanwhile may have taken the portal away.
+        if (!level.contains(portalColumn, portalRow) ||
+            level.at(portalColumn, portalRow).value != KindPortal) {
+            say("The portal is gone.");
+            return;
+        }
         beginChange();
         level.setPortalTarget(portalColumn, portalRow, column, row);
         endChange();
