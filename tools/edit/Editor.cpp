@@ -353,9 +353,11 @@ void Editor::resize(int left, int top, int right, int bottom) {
     beginChange();
     level.resize(left, top, right, bottom);
     endChange();
-    // The view keeps showing the same cells.
+    // The view keeps showing the same cells, and a portal being aimed stays the same one.
     viewX += left * tileSize;
     viewY += top * tileSize;
+    portalColumn += left;
+    portalRow += top;
     say("The grid is " + std::to_string(level.getWidth()) + " by " +
         std::to_string(level.getHeight()) + ".");
 }
