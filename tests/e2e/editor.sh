@@ -116,9 +116,9 @@ sleep 0.2
 xdotool keydown d
 sleep 0.3
 xdotool key Up
-sleep 2
+sleep 2.5
 xdotool keyup d
-e2e_hold a 2
+e2e_hold a 2.5
 e2e_until 5 grep -q '^play-test reached the goal in' "$E2E_LOG" \
     || e2e_fail "the play-test never reached the goal"
 e2e_key y
