@@ -8,7 +8,7 @@
 set -uo pipefail
 . "$(dirname "$0")/lib/session.sh"
 e2e_begin "${1:?usage: installed.sh PATH-TO-CURDOVAR}" installed
-out="$(dirname "$E2E_GAME")/package-test"
+out="$E2E_WORK/package"  # its own, so runs side by side do not meet
 version=$(sed -n 's/^project(curdovar VERSION \([0-9.]*\).*/\1/p' "$E2E_REPO/CMakeLists.txt")
 
 bash "$E2E_REPO/tools/build-deb.sh" "$out" >"$E2E_WORK/build.log" 2>&1 \
