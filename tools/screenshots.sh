@@ -7,7 +7,7 @@
 # keys can play).
 #
 # Usage: tools/screenshots.sh [LEVEL32 [LEVEL16 [FINALE]]]
-#   LEVEL32, LEVEL16: level numbers to show at each size (default 7 and 12)
+#   LEVEL32, LEVEL16: level numbers to show at each size (default 7 and 15)
 #   FINALE: the finale's level number (default: the level holding the Maimframe)
 # Environment: BUILD_DIR (build), SHOT_DISPLAY (47).
 set -euo pipefail
@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 repo=$(pwd)
 build=${BUILD_DIR:-build}
 level32=${1:-7}
-level16=${2:-12}
+level16=${2:-15}
 display=${SHOT_DISPLAY:-47}
 out=docs/screenshots
 maimframe=36  # the Maimframe's kind number in level files
