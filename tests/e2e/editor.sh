@@ -16,7 +16,7 @@ mkdir -p "$E2E_WORK/replays"
 # middle of that is turned away: the editor gets a few tries to connect.
 E2E_WINDOW=""
 for attempt in 1 2 3; do
-    (cd "$E2E_WORK" && SDL_AUDIODRIVER=dummy exec stdbuf -oL -eL "$editor" --new 12x8 \
+    (cd "$E2E_WORK" && SDL_AUDIODRIVER=dummy TMPDIR="$E2E_WORK" exec stdbuf -oL -eL "$editor" --new 12x8 \
         --replays replays data/levels/drawn.lvl) >"$E2E_LOG" 2>"$E2E_ERR" &
     E2E_GAME_PID=$!
     e2e_until 20 eval '! kill -0 "$E2E_GAME_PID" 2>/dev/null ||

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -21,8 +22,12 @@ namespace {
 constexpr Uint32 idleMs = 15;      // the pause between two looks at the events when nothing happens
 constexpr int fastScrollCells = 10;  // cells an arrow key scrolls with shift held
 
+// The editor's own files (the level as checked and as played, the solver's
+// output), in TMPDIR when it is set.
 std::string scratchPath(const std::string& what) {
-    return "/tmp/curdovar-edit-" + std::to_string(getpid()) + "-" + what;
+    const char* folder = std::getenv("TMPDIR");
+    return std::string(folder && *folder ? folder : "/tmp") + "/curdovar-edit-" +
+           std::to_string(getpid()) + "-" + what;
 }
 
 bool writeText(const std::string& path, const std::string& text) {

@@ -6,7 +6,8 @@
 // FILE is opened when it exists and made (a new grid, 40 by 20 unless --new
 // says otherwise) when it does not; without FILE the level is
 // data/levels/untitled.lvl. Replays go to tests/replays unless --replays
-// names another folder. Runs from the repository root, like the game.
+// names another folder. Runs from the repository root, like the game; its
+// scratch files go to TMPDIR (or /tmp) and are removed when it quits.
 #include "level/LevelDraft.h"
 #include "media/Sound.h"
 #include "media/Text.h"
