@@ -9,12 +9,8 @@
 // names another folder. Runs from the repository root, like the game; its
 // scratch files go to TMPDIR (or /tmp) and are removed when it quits.
 #include "level/LevelDraft.h"
-#include "media/Sound.h"
-#include "media/Text.h"
-#include "menus/MessageBox.h"
 #include "menus/Settings.h"
-#include "shell/Game.h"
-#include "shell/Particles.h"
+#include "tools/common/Headless.h"
 #include "tools/edit/Editor.h"
 #include "tools/edit/Layout.h"
 
@@ -119,13 +115,7 @@ int main(int argc, char** argv) {
         std::cout << "editing " << options.levelPath << std::endl;
         editor.run();
     }
-    clearParticles();
-    releaseMessageOverlay();
-    releaseMusic();
-    closeFontCache();
-    releaseEffects();
-    Mix_CloseAudio();
-    TTF_Quit();
-    SDL_Quit();
+    // The same systems the headless tools open, closed the same way.
+    stopHeadless();
     return 0;
 }
