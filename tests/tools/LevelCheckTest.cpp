@@ -95,6 +95,8 @@ TEST_F(LevelCheckTest, HintsPortalsAndDoors) {
     EXPECT_TRUE(has(check("3 1\n29 2 0 4\n1\nP\n"), "inside a solid tile", 0, 0));
     EXPECT_TRUE(has(check("3 1\n29 1 x\n4\n7\nP\n"), "without a target", 0, 0));
     EXPECT_EQ(0u, check("3 1\n29 1 0 4\n7\n1\nP\n").problems.size());
+    EXPECT_TRUE(has(check("3 1\n29 0 0\n4\n7\nP\n"), "aimed at itself", 0, 0));
+    EXPECT_TRUE(has(check("4 1\n4\n29 2 0\n29 1 0\n7\nP\n"), "holds a portal", 1, 0));
 
     EXPECT_TRUE(has(check("3 2\n4 34\n34 6\n7 1\nDoors\n"), "2 doors but only 1 keys"));
     EXPECT_FALSE(has(check("3 2\n4 34\n6 6\n7 1\nDoors\n"), "doors but only"));

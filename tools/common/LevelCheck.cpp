@@ -116,6 +116,11 @@ void checkPortal(Problems& report, const Portal& portal, const LevelCheck& check
         report.error(x, y, "portal target " + target + " is outside the grid");
     } else if (solidForThePlayer(check.grid[col][row])) {
         report.error(x, y, "portal target " + target + " is inside a solid tile");
+    } else if (col == x && row == y) {
+        // The hero lands on the portal again at every step and never gets off it.
+        report.error(x, y, "portal aimed at itself holds the hero for ever");
+    } else if (check.grid[col][row] == KindPortal) {
+        report.warning(x, y, "portal target " + target + " holds a portal: the hero is sent on at once");
     }
 }
 
