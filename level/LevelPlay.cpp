@@ -4,8 +4,9 @@
 #include "media/BlitCache.h"
 #include "media/Images.h"
 #include "menus/Settings.h"
-#include "shell/Particles.h"
 #include "media/Geometry.h"
+#include "shell/Display.h"
+#include "shell/Particles.h"
 
 #include <cstdlib>
 #include <vector>
@@ -135,6 +136,8 @@ void Level::drawFrame(bool paint) {
     camera.y = wrap16(camera.y + shake * shakeY);
 
     if (paint) {
+        // F11 may have replaced the game's picture since the level was built.
+        screen = currentPicture(screen);
         drawBackground();
         drawTiles();
         for (Thing* thing : things) thing->draw(screen, &camera);

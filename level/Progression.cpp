@@ -2,9 +2,10 @@
 
 #include "media/Sound.h"
 #include "menus/Settings.h"
+#include "shell/WholeFile.h"
 
-#include <fstream>
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -33,14 +34,12 @@ bool Level::advanceLevel() {
         return false;
     }
 
-    std::ofstream checkpoint(checkpointPath, std::ios::trunc);
-    if (checkpoint) {
+    // Written whole, so a full disk keeps the last checkpoint instead of emptying it.
+    if (writeWholeFile(checkpointPath, std::to_string(levelNumber) + "\n" + name + "\n")) {
         std::cout << "Checkpoint saved: level " << levelNumber << std::endl;
-        checkpoint << levelNumber << "\n" << name << "\n";
     } else {
         std::cout << "Could not save progress" << std::endl;
     }
-    checkpoint.close();
 
     // From level 6 on the last track stays and is restarted below.
     const std::string track = musicTrackName(levelNumber);

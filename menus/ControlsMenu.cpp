@@ -4,6 +4,8 @@
 #include "menus/Button.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
+#include "shell/Display.h"
+#include "shell/Input.h"
 
 #include <SDL_ttf.h>
 
@@ -33,7 +35,7 @@ void traceKeyName(const std::string& name) {
 SDLKey waitForKey() {
     SDL_Event event;
     for (;;) {
-        if (!SDL_PollEvent(&event)) {
+        if (!pollInput(&event)) {
             clockDelay(keyWaitSleepMs);
             continue;
         }
@@ -43,7 +45,7 @@ SDLKey waitForKey() {
 
 void rebind(controlbutton& button, SDL_Surface* screen) {
     drawText(0, 0, "Press a key:", screen, &white, 0, 0);
-    SDL_Flip(screen);
+    presentPicture(screen);
     const SDLKey key = waitForKey();
     userKeys[button.userKey] = key;
     button.setText(keyName(key));
@@ -68,7 +70,7 @@ int runControlsMenu(SDL_Surface* screen) {
     Uint32 frameDeadline = clockTicks() + framePeriodMs;
     for (;;) {
         SDL_Event event;
-        while (SDL_PollEvent(&event)) {
+        while (pollInput(&event)) {
             if (event.type == SDL_KEYDOWN || event.type == SDL_QUIT) {
                 leaving = true;
             } else if (event.type == SDL_MOUSEBUTTONDOWN) {
@@ -77,6 +79,7 @@ int runControlsMenu(SDL_Surface* screen) {
                 }
             }
         }
+        screen = currentPicture(screen);
         SDL_FillRect(screen, nullptr, 0);
         for (controlbutton* button : buttons) {
             button->draw(screen);
@@ -84,7 +87,7 @@ int runControlsMenu(SDL_Surface* screen) {
             drawText(rect.x + rect.w, rect.y, userKeyCaptions[button->userKey], screen, &grey,
                      rect.w, rect.h);
         }
-        SDL_Flip(screen);
+        presentPicture(screen);
         if (leaving) break;
         paceFrame(frameDeadline);
     }

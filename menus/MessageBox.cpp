@@ -3,6 +3,8 @@
 #include "media/Images.h"
 #include "media/Text.h"
 #include "shell/Clock.h"
+#include "shell/Display.h"
+#include "shell/Input.h"
 
 #include <iostream>
 
@@ -29,6 +31,8 @@ bool endsWait(const SDL_Event& event) {
 }  // namespace
 
 void showMessage(const std::string& text, SDL_Surface* screen) {
+    // The Hint's screen may be a picture that F11 has replaced since.
+    screen = currentPicture(screen);
     if (!screen) return;
     if (!overlay) makeOverlay(screen);
     // The veil's own surface alpha does the blending; the draw itself is plain.
@@ -36,13 +40,13 @@ void showMessage(const std::string& text, SDL_Surface* screen) {
     const SDL_Color black = {0, 0, 0, 0};
     drawText(0, screen->h / 2, text, screen, &black, 0, 0);
     std::cout << text << std::endl;
-    SDL_Flip(screen);
+    presentPicture(screen);
 
     // Whatever ends the wait is swallowed here, so a quit request only
     // dismisses the box and the key never reaches the player.
     SDL_Event event;
     for (;;) {
-        if (!SDL_PollEvent(&event)) {
+        if (!pollInput(&event)) {
             clockDelay(idleSleepMs);
             continue;
         }

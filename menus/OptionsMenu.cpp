@@ -5,6 +5,8 @@
 #include "menus/Button.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
+#include "shell/Display.h"
+#include "shell/Input.h"
 
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
@@ -81,7 +83,7 @@ int runOptionsMenu(SDL_Surface* screen) {
     for (;;) {
         SDL_FillRect(screen, nullptr, 0);
         SDL_Event event;
-        while (SDL_PollEvent(&event)) {
+        while (pollInput(&event)) {
             switch (event.type) {
             case SDL_QUIT:
                 leaving = true;
@@ -98,11 +100,12 @@ int runOptionsMenu(SDL_Surface* screen) {
                 break;
             }
         }
+        screen = currentPicture(screen);
         drawSurface(labelX, musicY, musicLabel, screen, nullptr, 255);
         drawSurface(labelX, resolutionY, resolutionLabel, screen, nullptr, 255);
         music->draw(screen);
         resolution->draw(screen);
-        SDL_Flip(screen);
+        presentPicture(screen);
         if (leaving) break;
         paceFrame(frameDeadline);
     }

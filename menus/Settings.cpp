@@ -1,9 +1,13 @@
 #include "menus/Settings.h"
 
+#include "shell/WholeFile.h"
+
 #include <SDL.h>
 
 #include <fstream>
 #include <iostream>
+#include <sstream>
+#include <string>
 
 namespace {
 constexpr bool defaultMusicOn = true;   // a fresh install plays its music
@@ -19,6 +23,49 @@ bool isUsableTileSize(int size) {
 bool isUsableKeyCode(int code) {
     return code >= 0 && code < SDLK_LAST;
 }
+
+constexpr int defaultWindowScale = 1;
+constexpr std::string::size_type longestSettingsLine = 200;  // characters; longer is not ours
+
+// Reads "scale N", "fullscreen 0|1" and "pad B B B B B B" lines into the
+// window and pad settings; false at the first line that is not one of them.
+bool parseWindowAndPad(std::istream& in) {
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.size() > longestSettingsLine) return false;
+        std::istringstream fields(line);
+        std::string name;
+        if (!(fields >> name) || name[0] == '#') continue;
+        if (name == "scale") {
+            int scale = 0;
+            if (!(fields >> scale) || scale < 1 || scale > largestWindowScale) return false;
+            windowScale = scale;
+        } else if (name == "fullscreen") {
+            int on = 0;
+            if (!(fields >> on) || (on != 0 && on != 1)) return false;
+            fullScreen = on == 1;
+        } else if (name == "pad") {
+            int buttons[userKeyCount];
+            for (int& button : buttons) {
+                if (!(fields >> button) || button < noPadButton || button >= padButtonLimit) {
+                    return false;
+                }
+            }
+            for (int i = 0; i < userKeyCount; ++i) padButtons[i] = buttons[i];
+        } else {
+            return false;
+        }
+        std::string extra;
+        if (fields >> extra) return false;
+    }
+    return true;
+}
+
+void resetWindowAndPad() {
+    windowScale = defaultWindowScale;
+    fullScreen = false;
+    for (int i = 0; i < userKeyCount; ++i) padButtons[i] = defaultPadButtons[i];
+}
 }  // namespace
 
 bool musicOn = defaultMusicOn;
@@ -27,6 +74,11 @@ int reservedSetting = defaultReservedSetting;
 const int defaultUserKeys[userKeyCount] = {SDLK_KP4, SDLK_a, SDLK_d, SDLK_q, SDLK_e, SDLK_s};
 int userKeys[userKeyCount] = {SDLK_KP4, SDLK_a, SDLK_d, SDLK_q, SDLK_e, SDLK_s};
 const char* const prefsPath = "data/preferences/prefs.cdv";
+int windowScale = defaultWindowScale;
+bool fullScreen = false;
+const int defaultPadButtons[userKeyCount] = {0, noPadButton, noPadButton, 2, 1, 3};
+int padButtons[userKeyCount] = {0, noPadButton, noPadButton, 2, 1, 3};
+const char* const windowAndPadPath = "data/preferences/window-and-pad.cdv";
 const char* const userKeyCaptions[userKeyCount] = {"Jump",       "Left",     "Right",
                                                    "Query Hint", "Lay Bomb", "Explode All"};
 
@@ -66,12 +118,41 @@ void readPreferences() {
     }
 }
 
-void writePreferences() {
-    std::ofstream out(prefsPath, std::ios::out | std::ios::trunc);
-    if (!out) return;
+bool writePreferences() {
+    std::ostringstream out;
     out << (musicOn ? 1 : 0) << '\n' << tileSize << '\n' << reservedSetting << '\n';
     for (int i = 0; i < userKeyCount; ++i) out << userKeys[i] << ' ';
     out << '\n';
+    return writeWholeFile(prefsPath, out.str());
+}
+
+WindowAndPadRead readWindowAndPad() {
+    resetWindowAndPad();
+    std::ifstream in(windowAndPadPath);
+    if (!in) return WindowAndPadRead::Missing;
+    if (parseWindowAndPad(in)) return WindowAndPadRead::Read;
+    resetWindowAndPad();
+    return WindowAndPadRead::Broken;
+}
+
+void reportWindowAndPad(WindowAndPadRead result) {
+    if (result == WindowAndPadRead::Missing) {
+        std::cout << "No window settings found: scale 1, windowed" << std::endl;
+    } else if (result == WindowAndPadRead::Broken) {
+        std::cout << "Window settings in " << windowAndPadPath
+                  << " are broken: scale 1, windowed, default pad buttons" << std::endl;
+    }
+}
+
+bool writeWindowAndPad() {
+    std::ostringstream out;
+    out << "# Curdovar II: the window and the gamepad\n";
+    out << "scale " << windowScale << '\n';
+    out << "fullscreen " << (fullScreen ? 1 : 0) << '\n';
+    out << "pad";
+    for (int i = 0; i < userKeyCount; ++i) out << ' ' << padButtons[i];
+    out << '\n';
+    return writeWholeFile(windowAndPadPath, out.str());
 }
 
 int getUserKey(int index) {
@@ -85,4 +166,5 @@ void resetSettings() {
     tileSize = defaultTileSize;
     reservedSetting = defaultReservedSetting;
     for (int i = 0; i < userKeyCount; ++i) userKeys[i] = defaultUserKeys[i];
+    resetWindowAndPad();
 }

@@ -28,10 +28,35 @@ extern const char* const userKeyCaptions[userKeyCount];  // "Jump" ... "Explode 
 extern const int defaultUserKeys[userKeyCount];
 
 void readPreferences();
-void writePreferences();
+// Written whole: a failed write keeps the old file and says so on standard error.
+bool writePreferences();
 
 // The key bound to an action; 0 (with a line on standard error) for an index above 5.
 int getUserKey(int index);
 
-// Puts every setting back to its built-in default.
+// Puts every setting back to its built-in default, the window and pad ones too.
 void resetSettings();
+
+// The window and the gamepad, kept in a file of their own so that prefs.cdv
+// keeps its four lines.
+constexpr int noPadButton = -1;  // an action no pad button triggers
+constexpr int largestWindowScale = 16;  // no desktop holds more
+constexpr int padButtonLimit = 64;      // button numbers 0 to 63 can be stored
+
+extern int windowScale;  // whole-number enlargement of the picture in a window, 1 and up
+extern bool fullScreen;  // the picture as large as the desktop holds, centred on black
+extern int padButtons[userKeyCount];  // the pad button bound to each action, or noPadButton
+extern const int defaultPadButtons[userKeyCount];
+extern const char* const windowAndPadPath;  // "data/preferences/window-and-pad.cdv"
+
+// How reading the window and pad settings went.
+enum class WindowAndPadRead { Read, Missing, Broken };
+
+// Replaces the window and pad settings with the file's; a missing or broken
+// file gives scale 1, windowed and the default buttons. Prints nothing: the
+// game reads it before SDL starts and says how it went afterwards.
+WindowAndPadRead readWindowAndPad();
+// One line on standard output for a missing or broken file; nothing otherwise.
+void reportWindowAndPad(WindowAndPadRead result);
+// Writes them whole (a failed write keeps the old file); false on failure.
+bool writeWindowAndPad();

@@ -2,12 +2,14 @@
 
 #include "level/Level.h"
 #include "shell/Clock.h"
+#include "shell/Display.h"
 #include "shell/Game.h"
+#include "shell/Input.h"
 
 LoopInput pollEvents(Level& level) {
     LoopInput input;
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (pollInput(&event)) {
         level.handleEvent(event);
         if (event.type == SDL_QUIT) {
             input.quit = true;
@@ -36,6 +38,8 @@ FrameOutcome playFrame(Level*& level, SDL_Surface* screen, Uint32* deadline,
     FrameOutcome outcome;
     outcome.input = pollEvents(*level);
     if (outcome.input.quit) return outcome;
+    // F11 among the events may have given the game a new picture to draw into.
+    screen = currentPicture(screen);
     if (hooks.beforeStep) hooks.beforeStep();
     // The step runs whether or not the skip key was pressed.
     outcome.step = level->step();
@@ -48,7 +52,7 @@ FrameOutcome playFrame(Level*& level, SDL_Surface* screen, Uint32* deadline,
     }
     outcome.drawn = true;
     if (deadline) {
-        SDL_Flip(screen);
+        presentPicture(screen);
         paceFrame(*deadline);
     } else {
         advanceClock(framePeriodMs);

@@ -8,6 +8,7 @@
 #include "menus/OptionsMenu.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
+#include "shell/Display.h"
 #include "shell/Frame.h"
 #include "shell/Particles.h"
 
@@ -39,24 +40,21 @@ enum PhaseResult : int {
 
 FrameObserver frameObserver;
 
-SDL_Surface* setWindowMode(Uint32 flags) {
-    return SDL_SetVideoMode(windowColumns * tileSize, windowRows * tileSize, screenBitsPerPixel,
-                            flags);
+SDL_Surface* openPicture() {
+    return openDisplay(windowColumns * tileSize, windowRows * tileSize, screenFlags);
 }
 
-// The window at the stored tile size. A size SDL refuses falls back to the
-// default once and is written back, so the next start does not fail the same way.
-SDL_Surface* resizeWindow(SDL_Surface* screen) {
-    if (!screen) return nullptr;
-    if (screen->w == windowColumns * tileSize && screen->h == windowRows * tileSize) return screen;
-    const Uint32 flags = screen->flags;
-    SDL_Surface* resized = setWindowMode(flags);
+// The picture at the stored tile size, in the window at the chosen scale. A
+// size SDL refuses falls back to the default once and is written back, so the
+// next start does not fail the same way.
+SDL_Surface* resizeWindow() {
+    SDL_Surface* resized = openPicture();
     if (resized || tileSize == defaultTileSize) return resized;
     std::cerr << "Tile size " << tileSize << " cannot open a window (" << SDL_GetError()
               << "); using " << defaultTileSize << std::endl;
     tileSize = defaultTileSize;
     writePreferences();
-    return setWindowMode(flags);
+    return openPicture();
 }
 
 // One visit of the menu level and the game that follows it. Owns the one
@@ -88,9 +86,8 @@ int Pass::run() {
     int result = QuitGame;
     try {
         frameDeadline = clockTicks();
-        screen = SDL_GetVideoSurface();
         readPreferences();
-        screen = resizeWindow(screen);
+        screen = SDL_GetVideoSurface() ? resizeWindow() : nullptr;
         if (!screen) {
             std::cout << "Error setting up screen. " << SDL_GetError() << std::endl;
         } else {
@@ -152,12 +149,15 @@ int Pass::playGame() {
 
 void Pass::openMenu(int (*menu)(SDL_Surface*)) {
     // Closing the window inside a menu only leaves the menu, so its result is not looked at.
+    screen = currentPicture(screen);
     menu(screen);
+    screen = currentPicture(screen);
     releaseLevel();
     startMenuLevel();
 }
 
 void Pass::startMenuLevel() {
+    screen = currentPicture(screen);
     level = new Level(0, screen);
     level->load(menuLevelPath);
 }
@@ -248,12 +248,22 @@ void runMainLoop() {
         Pass pass;
         result = pass.run();
     }
+    closeDisplay();
 }
 
 int runGame() {
+    // The window opens at once at the remembered scale, or full screen at the
+    // desktop's size, which SDL tells only before any window is open.
+    const WindowAndPadRead remembered = readWindowAndPad();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) rememberDesktopSize();
+    const PresentLayout layout =
+        layoutFor(windowColumns * tileSize, windowRows * tileSize, windowScale, fullScreen,
+                  desktopWidth(), desktopHeight());
+    const Uint32 flags = screenFlags | (fullScreen ? SDL_FULLSCREEN : 0);
     SDL_Surface* screen = nullptr;
-    if (initSystems(startCaption, &screen, windowColumns * tileSize, windowRows * tileSize,
-                    screenBitsPerPixel, screenFlags)) {
+    if (initSystems(startCaption, &screen, layout.windowW, layout.windowH, screenBitsPerPixel,
+                    flags)) {
+        reportWindowAndPad(remembered);
         runMainLoop();
     }
     closeFontCache();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a lower layer of the game includes a higher one. From the bottom:
-#   0  the settings, the clock, the tile table   menus/Settings, shell/Clock, level/Tiles.h
-#   1  media                                     media/ (images, text, sound, geometry, blit cache)
+#   0  the settings, the clock, the tile table   menus/Settings, shell/Clock, shell/WholeFile, level/Tiles.h
+#   1  media and the platform edges             media/, shell/Display (the window), shell/Input (the devices)
 #   2  menus                                     menus/
 #   3  the world                                 level/, player/, things/, shell/Particles
 #   4  the shell                                 shell/
@@ -12,8 +12,8 @@ cd "$(dirname "$0")/.."
 
 layer() {
     case "$1" in
-        menus/Settings.*|shell/Clock.*|level/Tiles.h) echo 0 ;;
-        media/*) echo 1 ;;
+        menus/Settings.*|shell/Clock.*|shell/WholeFile.*|level/Tiles.h) echo 0 ;;
+        media/*|shell/Display.*|shell/Input.*) echo 1 ;;
         menus/*) echo 2 ;;
         level/*|player/*|things/*|shell/Particles.*) echo 3 ;;
         shell/*) echo 4 ;;
