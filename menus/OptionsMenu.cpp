@@ -11,6 +11,8 @@
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 
+#include <string>
+
 namespace {
 
 constexpr int menuFontPoints = 20;  // buttons and labels
@@ -19,6 +21,7 @@ constexpr int buttonW = 100;
 constexpr int buttonH = 25;
 constexpr int musicY = 15;       // top of the Music row
 constexpr int resolutionY = 55;  // top of the Resolution row
+constexpr int windowY = 95;      // top of the Window row
 constexpr int labelX = 140;      // left edge of the row labels
 
 Uint32 videoColour(Uint8 r, Uint8 g, Uint8 b) {
@@ -59,6 +62,29 @@ void switchResolution(Button& button) {
     button.setText(intToString(windowColumns * tileSize) + "x" + intToString(height));
 }
 
+int shownScale() {
+    return currentLayout().pictureW > 0 ? currentLayout().scale : windowScale;
+}
+
+// "1x", "2x", ... or "Full".
+void showWindow(Button& button) {
+    button.setText(fullScreen ? std::string("Full") : intToString(shownScale()) + "x");
+}
+
+// 1x, 2x, ... up to the largest the desktop holds, then full screen, then 1x again.
+void stepWindow(Button& button) {
+    if (fullScreen) {
+        fullScreen = false;
+        windowScale = 1;
+    } else if (shownScale() < largestWindowScaleThatFits()) {
+        windowScale = shownScale() + 1;
+    } else {
+        fullScreen = true;
+    }
+    applyDisplaySettings();
+    showWindow(button);
+}
+
 SDL_Surface* renderLabel(TTF_Font* font, const char* text) {
     const SDL_Color white = {255, 255, 255, 0};
     return font ? TTF_RenderText_Blended(font, text, white) : nullptr;
@@ -74,13 +100,20 @@ int runOptionsMenu(SDL_Surface* screen) {
     showMusic(*music);
     Button* resolution = new Button(buttonX, resolutionY, buttonW, buttonH,
                                     videoColour(0, 255, 0), black, font, "Change");
+    Button* window = new Button(buttonX, windowY, buttonW, buttonH, videoColour(255, 255, 0),
+                                black, font, "");
+    showWindow(*window);
     SDL_Surface* musicLabel = renderLabel(font, "Music");
     SDL_Surface* resolutionLabel = renderLabel(font, "Resolution");
+    SDL_Surface* windowLabel = renderLabel(font, "Window");
+    const int scaleOnEntry = windowScale;
+    const bool fullOnEntry = fullScreen;
 
     int result = 0;
     bool leaving = false;
     Uint32 frameDeadline = clockTicks() + framePeriodMs;
     for (;;) {
+        screen = currentPicture(screen);
         SDL_FillRect(screen, nullptr, 0);
         SDL_Event event;
         while (pollInput(&event)) {
@@ -95,6 +128,7 @@ int runOptionsMenu(SDL_Surface* screen) {
             case SDL_MOUSEBUTTONDOWN:
                 if (music->isClicked(event)) switchMusic(*music);
                 if (resolution->isClicked(event)) switchResolution(*resolution);
+                if (window->isClicked(event)) stepWindow(*window);
                 break;
             default:
                 break;
@@ -103,18 +137,23 @@ int runOptionsMenu(SDL_Surface* screen) {
         screen = currentPicture(screen);
         drawSurface(labelX, musicY, musicLabel, screen, nullptr, 255);
         drawSurface(labelX, resolutionY, resolutionLabel, screen, nullptr, 255);
+        drawSurface(labelX, windowY, windowLabel, screen, nullptr, 255);
         music->draw(screen);
         resolution->draw(screen);
+        window->draw(screen);
         presentPicture(screen);
         if (leaving) break;
         paceFrame(frameDeadline);
     }
 
     writePreferences();
+    if (windowScale != scaleOnEntry || fullScreen != fullOnEntry) writeWindowAndPad();
     if (font) TTF_CloseFont(font);
+    delete window;
     delete resolution;
     delete music;
     SDL_FreeSurface(musicLabel);
     SDL_FreeSurface(resolutionLabel);
+    SDL_FreeSurface(windowLabel);
     return result;
 }

@@ -202,6 +202,11 @@ void rememberDesktopSize() {
     desktopH = info->current_h;
 }
 
+void setDesktopSize(int w, int h) {
+    desktopW = w > 0 ? w : 0;
+    desktopH = h > 0 ? h : 0;
+}
+
 int desktopWidth() { return desktopW; }
 int desktopHeight() { return desktopH; }
 

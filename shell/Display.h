@@ -46,6 +46,8 @@ void scalePicture(const SDL_Surface* picture, SDL_Surface* target, const Present
 // Reads the desktop's resolution; call after SDL starts and before any window
 // opens, while SDL still reports the desktop rather than our window.
 void rememberDesktopSize();
+// For the benchmarks and tests, whose video driver has no desktop.
+void setDesktopSize(int w, int h);
 int desktopWidth();   // 0 when unknown
 int desktopHeight();
 

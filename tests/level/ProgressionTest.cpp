@@ -111,6 +111,24 @@ TEST_F(Progression, AnUnwritableCheckpointDoesNotStopTheAdvance) {
     EXPECT_EQ(level->getLevelNumber(), 1);
 }
 
+TEST_F(Progression, AFullDiskKeepsTheLastCheckpoint) {
+    writeLevel(1);
+    dir.write("Check.ckp", "9\nLevel 9\n");
+    std::string out;
+    std::string err;
+    {
+        FailingWrites full;
+        advanced = level->advanceLevel();
+        out = full.out();
+        err = full.err();
+    }
+    EXPECT_TRUE(advanced);
+    EXPECT_NE(out.find("Could not save progress\n"), std::string::npos) << out;
+    EXPECT_NE(err.find("Could not write Check.ckp: File too large"), std::string::npos) << err;
+    EXPECT_EQ(dir.read("Check.ckp"), "9\nLevel 9\n");
+    EXPECT_FALSE(dir.exists("Check.ckp.new"));
+}
+
 TEST_F(Progression, LevelsOneToFiveEachLoadTheirOwnTrack) {
     for (int n = 1; n <= 7; ++n) writeLevel(n);
     // Without track files every load attempt shows: two per track (MP3, then FLAC).

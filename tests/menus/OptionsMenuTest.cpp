@@ -3,6 +3,7 @@
 #include "menus/Button.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
+#include "shell/Display.h"
 #include "tests/support/TestSupport.h"
 
 #include <SDL_mixer.h>
@@ -205,3 +206,36 @@ TEST(OptionsMenuWithoutFont, StillSwitchesTheSettings) {
 }
 
 }  // namespace
+
+// The Window row steps through the scales the desktop holds, then full
+// screen; each click lands where the player sees the button.
+TEST_F(OptionsMenuTest, WindowButtonStepsThroughScalesAndFullScreen) {
+    setDesktopSize(1920, 1080);
+    ASSERT_NE(openDisplay(640, 480, 0), nullptr);
+    visit({});
+    expectShown(95, 255, 255, 0, "1x");
+
+    visit({{50, 100}});
+    EXPECT_EQ(windowScale, 2);
+    EXPECT_EQ(SDL_GetVideoSurface()->w, 1280);
+    screen = currentPicture(nullptr);
+    expectShown(95, 255, 255, 0, "2x");
+    EXPECT_EQ(dir.read(windowAndPadPath), "# Curdovar II: the window and the gamepad\n"
+                                          "scale 2\nfullscreen 0\npad 0 -1 -1 2 1 3\n");
+
+    visit({{100, 200}});  // the same button, twice as large
+    EXPECT_TRUE(fullScreen);
+    EXPECT_EQ(SDL_GetVideoSurface()->w, 1920);
+    screen = currentPicture(nullptr);
+    expectShown(95, 255, 255, 0, "Full");
+
+    visit({{320 + 100, 60 + 200}});  // doubled and centred on the desktop
+    EXPECT_FALSE(fullScreen);
+    EXPECT_EQ(windowScale, 1);
+    EXPECT_EQ(SDL_GetVideoSurface()->w, 640);
+    screen = currentPicture(nullptr);
+    EXPECT_EQ(screen, SDL_GetVideoSurface());
+    expectShown(95, 255, 255, 0, "1x");
+
+    closeDisplay();
+}

@@ -74,7 +74,7 @@ TEST(PreferencesRobustness, AnyFileGivesUsableSettingsAndIsRewrittenWellFormed) 
     }
 }
 
-TEST(PreferencesRobustness, AFolderInPlaceOfTheFileIsLeftAlone) {
+TEST(PreferencesRobustness, AFolderInPlaceOfTheFileIsLeftAloneAndSaidSo) {
     ScratchDir dir;
     ASSERT_EQ(mkdir((dir.path() + "/" + prefsFile).c_str(), 0755), 0);
     tileSize = 16;
@@ -84,9 +84,11 @@ TEST(PreferencesRobustness, AFolderInPlaceOfTheFileIsLeftAlone) {
 
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    writePreferences();
+    EXPECT_FALSE(writePreferences());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Could not replace " + prefsFile + ": Is a directory; the old file is kept\n");
+    EXPECT_FALSE(dir.exists(prefsFile + ".new"));  // no temporary left behind
     struct stat info {};
     ASSERT_EQ(stat((dir.path() + "/" + prefsFile).c_str(), &info), 0);
     EXPECT_TRUE(S_ISDIR(info.st_mode));

@@ -61,13 +61,14 @@ TEST_F(SettingsTest, FirstWriteHoldsTheDefaults) {
     EXPECT_EQ(dir.read(prefsFile), defaultsText);
 }
 
-TEST_F(SettingsTest, WriteWithoutThePreferencesFolderIsSilent) {
+TEST_F(SettingsTest, WriteWithoutThePreferencesFolderFailsAndSaysSo) {
     ASSERT_EQ(std::system(("rmdir '" + dir.path() + "/data/preferences'").c_str()), 0);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    writePreferences();
+    EXPECT_FALSE(writePreferences());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Could not write " + prefsFile + ": No such file or directory; the old file is kept\n");
     EXPECT_FALSE(dir.exists("data/preferences"));
 }
 

@@ -5,6 +5,7 @@
 #include "menus/MessageBox.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
+#include "shell/Display.h"
 #include "shell/Particles.h"
 #include "things/Blobber.h"
 #include "things/Chomper.h"
@@ -12,8 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <unistd.h>
 
@@ -21,6 +26,8 @@ std::string sourceDir() { return CURDOVAR_SOURCE_DIR; }
 std::string buildDir() { return CURDOVAR_BUILD_DIR; }
 
 void resetGlobals() {
+    closeDisplay();
+    setDesktopSize(0, 0);
     resetSettings();
     closeFontCache();
     clearParticles();
@@ -36,6 +43,29 @@ void resetGlobals() {
     }
     releaseAllKeys();
     drainEvents();
+}
+
+FailingWrites::FailingWrites() {
+    std::cout.flush();
+    std::cerr.flush();
+    oldOut = std::cout.rdbuf(outText.rdbuf());
+    oldErr = std::cerr.rdbuf(errText.rdbuf());
+    oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    oldLimit = limit.rlim_cur;
+    limit.rlim_cur = 0;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FailingWrites::~FailingWrites() {
+    struct rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(oldLimit);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    std::cout.rdbuf(oldOut);
+    std::cerr.rdbuf(oldErr);
 }
 
 ScratchDir::ScratchDir() {

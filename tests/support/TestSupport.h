@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <sstream>
 #include <string>
 
 // Shared helpers for the headless tests.
@@ -36,6 +37,29 @@ public:
 private:
     std::string root;
     std::string previous;
+};
+
+// While it lives, every write into a regular file fails as on a full disk:
+// the file size limit is 0 (EFBIG), with the signal that would kill us ignored.
+// Standard output and error are kept in memory meanwhile, since the test
+// runner's own capture files would fail the same way.
+class FailingWrites {
+public:
+    FailingWrites();
+    ~FailingWrites();
+    FailingWrites(const FailingWrites&) = delete;
+    FailingWrites& operator=(const FailingWrites&) = delete;
+
+    std::string out() const { return outText.str(); }
+    std::string err() const { return errText.str(); }
+
+private:
+    unsigned long long oldLimit = 0;
+    void (*oldHandler)(int) = nullptr;
+    std::ostringstream outText;
+    std::ostringstream errText;
+    std::streambuf* oldOut = nullptr;
+    std::streambuf* oldErr = nullptr;
 };
 
 // Holds a key down (or lets it go) in the array SDL_GetKeyState returns.
