@@ -19,6 +19,7 @@
 
 void registerFrameBenchmarks();
 void registerLoadBenchmarks();
+void registerPresentBenchmarks();
 
 namespace {
 // Unless asked otherwise: medians of five runs of a tenth of a second each,
@@ -32,6 +33,7 @@ const char* const defaultFlags[] = {
 constexpr double heaviestLimit = 1.5;   // floors: the heaviest shipped level's frame at 32
 constexpr double statusLimit = 0.05;    // floors: one status display
 constexpr double loadLimit = 5.0;       // floors: loading the largest shipped level
+constexpr double presentedLimit = 1.5;  // floors: the heaviest frame and its present at 3x
 
 struct Figure {
     double real = 0;       // seconds per iteration, wall clock
@@ -124,6 +126,19 @@ private:
             << (strict ? "< " : "<= ") << limit << ": " << (met ? "met" : "MISSED") << "\n";
     }
 
+    // Two figures that run one after the other in a frame, against one limit.
+    void printSum(std::ostream& out, const std::string& what, const std::string& first,
+                  const std::string& second, double limit) const {
+        if (first.empty() || figures.find(first) == figures.end() ||
+            figures.find(second) == figures.end() || ratio(first) <= 0) {
+            out << what << ": not measured\n";
+            return;
+        }
+        const double r = ratio(first) + ratio(second);
+        out << what << " (" << first << " + " << second << "): " << std::setprecision(3) << r
+            << " floors, target <= " << limit << ": " << (r <= limit ? "met" : "MISSED") << "\n";
+    }
+
     void printTargets(std::ostream& out) const {
         std::string heaviest;
         for (const std::string& name : order) {
@@ -138,6 +153,7 @@ private:
         printTarget(out, "Heaviest shipped level frame", heaviest, heaviestLimit, false);
         printTarget(out, "Status display", "Text/StatusDisplay/32", statusLimit, true);
         printTarget(out, "Loading the largest shipped level", load, loadLimit, true);
+        printSum(out, "Heaviest frame presented at 3x", heaviest, "Present/32/3x", presentedLimit);
     }
 
     std::map<std::string, Figure> figures;
@@ -174,6 +190,7 @@ int main(int argc, char** argv) {
     int count = static_cast<int>(args.size());
     registerFrameBenchmarks();
     registerLoadBenchmarks();
+    registerPresentBenchmarks();
     benchmark::Initialize(&count, args.data());
     if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
     RatioReporter reporter;
