@@ -22,7 +22,8 @@ e2e_cleanup() {
 
 # e2e_begin GAME NAME: checks the binary, makes the scratch directory (data/
 # links to the repository's images, fonts and sound; levels and preferences
-# are the test's own) and starts Xvfb on a free display.
+# are the test's own) and starts Xvfb on a free display, of E2E_SCREEN
+# (WIDTHxHEIGHTxDEPTH) when set.
 e2e_begin() {
     E2E_GAME=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
     E2E_NAME=$2
@@ -46,7 +47,7 @@ e2e_begin() {
         while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
             display=$(( display + 1 ))
         done
-        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
+        Xvfb ":$display" -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
         E2E_XVFB_PID=$!
         for _ in $(seq 100); do
             kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
