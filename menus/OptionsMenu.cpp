@@ -108,6 +108,7 @@ int runOptionsMenu(SDL_Surface* screen) {
     SDL_Surface* windowLabel = renderLabel(font, "Window");
     const int scaleOnEntry = windowScale;
     const bool fullOnEntry = fullScreen;
+    bool fullShown = fullScreen;  // what the Window button reads
 
     int result = 0;
     bool leaving = false;
@@ -128,13 +129,21 @@ int runOptionsMenu(SDL_Surface* screen) {
             case SDL_MOUSEBUTTONDOWN:
                 if (music->isClicked(event)) switchMusic(*music);
                 if (resolution->isClicked(event)) switchResolution(*resolution);
-                if (window->isClicked(event)) stepWindow(*window);
+                if (window->isClicked(event)) {
+                    stepWindow(*window);
+                    fullShown = fullScreen;
+                }
                 break;
             default:
                 break;
             }
         }
         screen = currentPicture(screen);
+        // F11 may have switched full screen behind the button's back.
+        if (fullScreen != fullShown) {
+            showWindow(*window);
+            fullShown = fullScreen;
+        }
         drawSurface(labelX, musicY, musicLabel, screen, nullptr, 255);
         drawSurface(labelX, resolutionY, resolutionLabel, screen, nullptr, 255);
         drawSurface(labelX, windowY, windowLabel, screen, nullptr, 255);
