@@ -41,6 +41,19 @@ void widenRow(const Uint32* from, Uint32* to, int count, int scale) {
 
 SDL_Surface* windowSurface() { return SDL_GetVideoSurface(); }
 
+// A pointer position in the window to the picture pixel under it.
+void toPicture(Uint16& x, Uint16& y) {
+    int px = 0;
+    int py = 0;
+    if (windowToPicture(layout, x, y, &px, &py)) {
+        x = static_cast<Uint16>(px);
+        y = static_cast<Uint16>(py);
+    } else {
+        x = offPicture;
+        y = offPicture;
+    }
+}
+
 // A window already open as the settings want it is kept as it is.
 bool windowFits(const SDL_Surface* video, const PresentLayout& wanted) {
     return video && video->w == wanted.windowW && video->h == wanted.windowH &&
@@ -136,27 +149,13 @@ bool filterDisplayEvent(SDL_Event& event) {
     }
     // Without a picture of its own the window shows the picture pixel for pixel.
     if (!open || !picture) return true;
-    int x = 0;
-    int y = 0;
     switch (event.type) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        if (windowToPicture(layout, event.button.x, event.button.y, &x, &y)) {
-            event.button.x = static_cast<Uint16>(x);
-            event.button.y = static_cast<Uint16>(y);
-        } else {
-            event.button.x = offPicture;
-            event.button.y = offPicture;
-        }
+        toPicture(event.button.x, event.button.y);
         break;
     case SDL_MOUSEMOTION:
-        if (windowToPicture(layout, event.motion.x, event.motion.y, &x, &y)) {
-            event.motion.x = static_cast<Uint16>(x);
-            event.motion.y = static_cast<Uint16>(y);
-        } else {
-            event.motion.x = offPicture;
-            event.motion.y = offPicture;
-        }
+        toPicture(event.motion.x, event.motion.y);
         event.motion.xrel = static_cast<Sint16>(event.motion.xrel / layout.scale);
         event.motion.yrel = static_cast<Sint16>(event.motion.yrel / layout.scale);
         break;
