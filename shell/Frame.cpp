@@ -11,6 +11,8 @@ LoopInput pollEvents(Level& level) {
     SDL_Event event;
     while (pollInput(&event)) {
         level.handleEvent(event);
+        SDL_Event padKey;
+        while (takePadKey(&padKey)) level.handleEvent(padKey);
         if (event.type == SDL_QUIT) {
             input.quit = true;
             return input;

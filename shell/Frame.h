@@ -34,7 +34,8 @@ struct FrameHooks {
 };
 
 // Hands every pending event to the level first, then looks for the loop's
-// own keys: Escape, 4 and m.
+// own keys: Escape, 4 and m. The key presses a pad event stands
+// for go to the level only, so a pad never quits or skips.
 LoopInput pollEvents(Level& level);
 
 // One frame of play, the same in the game loop, its tools and its tests:

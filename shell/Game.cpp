@@ -10,6 +10,7 @@
 #include "shell/Clock.h"
 #include "shell/Display.h"
 #include "shell/Frame.h"
+#include "shell/Input.h"
 #include "shell/Particles.h"
 
 #include <SDL_image.h>
@@ -264,7 +265,9 @@ int runGame() {
     if (initSystems(startCaption, &screen, layout.windowW, layout.windowH, screenBitsPerPixel,
                     flags)) {
         reportWindowAndPad(remembered);
+        openPad();
         runMainLoop();
+        closePad();
     }
     closeFontCache();
     releaseEffects();
