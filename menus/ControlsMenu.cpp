@@ -30,25 +30,41 @@ void traceKeyName(const std::string& name) {
     std::cerr << "i is " << name.find(' ') << "string is " << name << "!\n";
 }
 
-// Blocks until a key press; clicks and window closes meanwhile are dropped,
-// so a rebinding cannot be cancelled.
-SDLKey waitForKey() {
+// Blocks until a key press or a pad button; clicks and window closes
+// meanwhile are dropped, so a rebinding cannot be cancelled.
+SDL_Event waitForBinding() {
     SDL_Event event;
     for (;;) {
         if (!pollInput(&event)) {
             clockDelay(keyWaitSleepMs);
             continue;
         }
-        if (event.type == SDL_KEYDOWN) return event.key.keysym.sym;
+        if (event.type == SDL_KEYDOWN) return event;
+        if (event.type == SDL_JOYBUTTONDOWN && event.jbutton.button < padButtonLimit) return event;
     }
 }
 
-void rebind(controlbutton& button, SDL_Surface* screen) {
+// A key binds the key; a pad button binds the button and leaves the key.
+// True when the pad's bindings changed.
+bool rebind(controlbutton& button, SDL_Surface* screen) {
     drawText(0, 0, "Press a key:", screen, &white, 0, 0);
     presentPicture(screen);
-    const SDLKey key = waitForKey();
+    const SDL_Event event = waitForBinding();
+    if (event.type == SDL_JOYBUTTONDOWN) {
+        const bool changed = padButtons[button.userKey] != event.jbutton.button;
+        padButtons[button.userKey] = event.jbutton.button;
+        return changed;
+    }
+    const SDLKey key = event.key.keysym.sym;
     userKeys[button.userKey] = key;
     button.setText(keyName(key));
+    return false;
+}
+
+// "Pad 2" for the button bound to an action; empty when none is.
+std::string padCaption(int userKey) {
+    const int button = padButtons[userKey];
+    return button == noPadButton ? std::string() : "Pad " + intToString(button);
 }
 
 }  // namespace
@@ -67,15 +83,19 @@ int runControlsMenu(SDL_Surface* screen) {
     }
 
     bool leaving = false;
+    bool padBindingsChanged = false;
     Uint32 frameDeadline = clockTicks() + framePeriodMs;
     for (;;) {
         SDL_Event event;
         while (pollInput(&event)) {
-            if (event.type == SDL_KEYDOWN || event.type == SDL_QUIT) {
+            if (event.type == SDL_KEYDOWN || event.type == SDL_QUIT ||
+                event.type == SDL_JOYBUTTONDOWN) {
                 leaving = true;
             } else if (event.type == SDL_MOUSEBUTTONDOWN) {
                 for (controlbutton* button : buttons) {
-                    if (button->isClicked(event)) rebind(*button, screen);
+                    if (button->isClicked(event) && rebind(*button, screen)) {
+                        padBindingsChanged = true;
+                    }
                 }
             }
         }
@@ -86,12 +106,19 @@ int runControlsMenu(SDL_Surface* screen) {
             const SDL_Rect& rect = button->getRect();
             drawText(rect.x + rect.w, rect.y, userKeyCaptions[button->userKey], screen, &grey,
                      rect.w, rect.h);
+            // Without a pad the menu shows only what a keyboard needs.
+            const std::string pad = padOpen() ? padCaption(button->userKey) : std::string();
+            if (!pad.empty()) {
+                drawText(rect.x + 2 * rect.w, rect.y, pad, screen, &grey, rect.w, rect.h);
+            }
         }
         presentPicture(screen);
         if (leaving) break;
         paceFrame(frameDeadline);
     }
 
+    // The pad's buttons live beside the window settings, not in prefs.cdv.
+    if (padBindingsChanged) writeWindowAndPad();
     for (Button* button : buttons) delete button;
     if (font) TTF_CloseFont(font);
     return 0;

@@ -25,7 +25,7 @@ void makeOverlay(SDL_Surface* screen) {
 
 bool endsWait(const SDL_Event& event) {
     return event.type == SDL_KEYDOWN || event.type == SDL_QUIT ||
-           event.type == SDL_MOUSEBUTTONDOWN;
+           event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_JOYBUTTONDOWN;
 }
 
 }  // namespace

@@ -6,10 +6,17 @@ Uint32 manualTicks = 0;   // the virtual clock's reading, milliseconds
 Uint32 waitedSinceAdvance = 0;  // virtual milliseconds spent in clockDelay since advanceClock
 Uint32 stallLimit = 0;
 void (*stallHandler)() = nullptr;
+bool frozen = false;      // paused: readings stand at frozenAt
+Uint32 frozenAt = 0;      // the reading when the pause began
+Uint32 hiddenMs = 0;      // milliseconds of past pauses, left out of every reading
+
+Uint32 sourceTicks() {
+    return manual ? manualTicks : SDL_GetTicks();
+}
 }  // namespace
 
 Uint32 clockTicks() {
-    return manual ? manualTicks : SDL_GetTicks();
+    return frozen ? frozenAt : sourceTicks() - hiddenMs;
 }
 
 void clockDelay(Uint32 ms) {
@@ -30,13 +37,34 @@ void paceFrame(Uint32& frameDeadline) {
     frameDeadline = clockTicks() + framePeriodMs;
 }
 
+void freezeClock() {
+    if (frozen) return;
+    frozenAt = clockTicks();
+    frozen = true;
+}
+
+void thawClock() {
+    if (!frozen) return;
+    frozen = false;
+    hiddenMs = sourceTicks() - frozenAt;
+}
+
+bool isClockFrozen() {
+    return frozen;
+}
+
+// A new source starts with its own readings, with no pause to hide.
 void useManualClock(Uint32 start) {
     manual = true;
     manualTicks = start;
+    frozen = false;
+    hiddenMs = 0;
 }
 
 void useRealClock() {
     manual = false;
+    frozen = false;
+    hiddenMs = 0;
 }
 
 bool isManualClock() {

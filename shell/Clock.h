@@ -18,6 +18,12 @@ void clockDelay(Uint32 ms);
 // Waits for the rest of the frame, then sets the next deadline.
 void paceFrame(Uint32& frameDeadline);
 
+// Stops the readings while the game is paused and hides the time the pause
+// lasted, so nothing timed jumps forward on resume. Waits still pass.
+void freezeClock();
+void thawClock();
+bool isClockFrozen();
+
 // Switches to a virtual clock that stands at `start` until advanced.
 void useManualClock(Uint32 start = 0);
 

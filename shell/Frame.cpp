@@ -5,14 +5,22 @@
 #include "shell/Display.h"
 #include "shell/Game.h"
 #include "shell/Input.h"
+#include "shell/Pause.h"
 
 LoopInput pollEvents(Level& level) {
     LoopInput input;
     SDL_Event event;
     while (pollInput(&event)) {
         level.handleEvent(event);
+        SDL_Event padKey;
+        while (takePadKey(&padKey)) level.handleEvent(padKey);
         if (event.type == SDL_QUIT) {
             input.quit = true;
+            return input;
+        }
+        if (isPauseEvent(event)) {
+            // Later events wait in the queue for the pause or the next frame.
+            input.pause = true;
             return input;
         }
         if (event.type != SDL_KEYDOWN) continue;
@@ -37,6 +45,7 @@ FrameOutcome playFrame(Level*& level, SDL_Surface* screen, Uint32* deadline,
                        const FrameHooks& hooks) {
     FrameOutcome outcome;
     outcome.input = pollEvents(*level);
+    if (outcome.input.pause && runPause(screen) == PauseEnd::Quit) outcome.input.quit = true;
     if (outcome.input.quit) return outcome;
     // F11 among the events may have given the game a new picture to draw into.
     screen = currentPicture(screen);

@@ -10,6 +10,7 @@ class Level;
 struct LoopInput {
     bool quit = false;  // Escape or window close: the frame stops at once
     bool skip = false;  // key 4: on to the next level
+    bool pause = false; // P or the pad's pause button: polling stops there
 };
 
 // What happened in one frame.
@@ -34,12 +35,14 @@ struct FrameHooks {
 };
 
 // Hands every pending event to the level first, then looks for the loop's
-// own keys: Escape, 4 and m.
+// own keys: Escape, 4 and m, and the pause. The key presses a pad event stands
+// for go to the level only, so a pad never quits or skips.
 LoopInput pollEvents(Level& level);
 
 // One frame of play, the same in the game loop, its tools and its tests:
 // the events, the step, then the level drawn over its background colour.
 // With a deadline the picture is flipped onto the window and the frame waits
-// out its period; without one the driven clock moves on by one period.
+// out its period; without one the driven clock moves on by one period. A
+// pause holds the frame after its events; it goes on from there on resume.
 FrameOutcome playFrame(Level*& level, SDL_Surface* screen, Uint32* deadline,
                        const FrameHooks& hooks = {});

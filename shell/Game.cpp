@@ -10,6 +10,7 @@
 #include "shell/Clock.h"
 #include "shell/Display.h"
 #include "shell/Frame.h"
+#include "shell/Input.h"
 #include "shell/Particles.h"
 
 #include <SDL_image.h>
@@ -244,9 +245,16 @@ void setFrameObserver(FrameObserver observer) {
 
 void runMainLoop() {
     int result = BackToMenu;
-    while (result != QuitGame) {
-        Pass pass;
-        result = pass.run();
+    // The picture belongs to this loop: it goes on every way out, an escaping
+    // exception included.
+    try {
+        while (result != QuitGame) {
+            Pass pass;
+            result = pass.run();
+        }
+    } catch (...) {
+        closeDisplay();
+        throw;
     }
     closeDisplay();
 }
@@ -264,7 +272,9 @@ int runGame() {
     if (initSystems(startCaption, &screen, layout.windowW, layout.windowH, screenBitsPerPixel,
                     flags)) {
         reportWindowAndPad(remembered);
+        openPad();
         runMainLoop();
+        closePad();
     }
     closeFontCache();
     releaseEffects();

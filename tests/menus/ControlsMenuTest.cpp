@@ -1,17 +1,21 @@
 #include "menus/ControlsMenu.h"
 
+#include "media/Text.h"
 #include "menus/Button.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
+#include "shell/Input.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
 const SDL_Color white = {255, 255, 255, 0};
+const SDL_Color grey = {128, 128, 128, 0};
 
 // Middle of the button for one binding.
 int rowY(int userKey) { return 1 + 40 * userKey + 12; }
@@ -184,6 +188,79 @@ TEST_F(ControlsMenuTest, WaitForAKeySleepsWhileNothingIsPending) {
     EXPECT_EQ(userKeys[KeyQueryHint], SDLK_x);
     EXPECT_GE(clockTicks(), 100u);
     EXPECT_EQ(clockTicks() % 100, 0u);
+}
+
+TEST_F(ControlsMenuTest, PadButtonBindsTheClickedActionAndIsSavedOnLeaving) {
+    pushMouseDown(50, rowY(KeyLeft));
+    pushPadButton(5, true);
+    pushPadButton(6, true);  // while browsing: leaves, as a key does
+    EXPECT_EQ(run(), 0);
+    EXPECT_TRUE(queueIsEmpty());
+    EXPECT_EQ(padButtons[KeyLeft], 5);
+    for (int i = 0; i < userKeyCount; ++i) {
+        EXPECT_EQ(userKeys[i], defaultUserKeys[i]) << "binding " << i;
+        if (i != KeyLeft) {
+            EXPECT_EQ(padButtons[i], defaultPadButtons[i]) << "pad binding " << i;
+        }
+    }
+    expectShown(KeyLeft, "a");
+
+    padButtons[KeyLeft] = noPadButton;
+    ASSERT_EQ(readWindowAndPad(), WindowAndPadRead::Read);
+    EXPECT_EQ(padButtons[KeyLeft], 5);
+}
+
+TEST_F(ControlsMenuTest, WithoutPadChangesNoPadFileIsWritten) {
+    pushMouseDown(50, rowY(KeyLeft));
+    pushKeyDown(SDLK_x);
+    pushKeyDown(SDLK_z);
+    run();
+    EXPECT_FALSE(dir.exists(windowAndPadPath));
+}
+
+TEST_F(ControlsMenuTest, PadBindingsShowBesideTheCaptionsOnlyWhenAPadIsOpen) {
+    // Ink right of the captions, per row.
+    const auto inkedRows = [this] {
+        std::vector<int> rows(userKeyCount, 0);
+        for (int i = 0; i < userKeyCount; ++i) {
+            for (int y = 1 + 40 * i; y < 26 + 40 * i; ++y) {
+                for (int x = 220; x < 320; ++x) {
+                    if (pixelAt(screen, x, y).r > 0) ++rows[i];
+                }
+            }
+        }
+        return rows;
+    };
+    pushKeyDown(SDLK_z);
+    run();
+    for (int inked : inkedRows()) EXPECT_EQ(inked, 0);
+
+    assumePadOpen(true);
+    padButtons[KeyExplodeAll] = 12;
+    pushKeyDown(SDLK_z);
+    run();
+    const std::vector<int> rows = inkedRows();
+    EXPECT_EQ(rows[KeyLeft], 0);
+    EXPECT_EQ(rows[KeyRight], 0);
+    EXPECT_GT(rows[KeyJump], 10);
+    EXPECT_GT(rows[KeyLayBomb], 10);
+
+    // Exactly the words "Pad 12", as the captions are drawn.
+    SDL_Surface* expected = SDL_CreateRGBSurface(SDL_SWSURFACE, 100, 25, 32, screen->format->Rmask,
+                                                 screen->format->Gmask, screen->format->Bmask, 0);
+    ASSERT_NE(expected, nullptr);
+    SDL_FillRect(expected, nullptr, 0);
+    drawText(0, 0, "Pad 12", expected, &grey, 100, 25);
+    int differing = 0;
+    for (int y = 0; y < 25; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            const SDL_Color want = pixelAt(expected, x, y);
+            const SDL_Color seen = pixelAt(screen, 220 + x, 1 + 40 * KeyExplodeAll + y);
+            if (want.r != seen.r || want.g != seen.g || want.b != seen.b) ++differing;
+        }
+    }
+    SDL_FreeSurface(expected);
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(ControlsMenuWithoutFont, StillRebinds) {

@@ -1,5 +1,6 @@
 #include "menus/MessageBox.h"
 
+#include "menus/Settings.h"
 #include "shell/Clock.h"
 #include "tests/support/TestSupport.h"
 
@@ -82,6 +83,23 @@ TEST_F(MessageBoxTest, ConsumesOnlyTheEventThatEndsTheWait) {
     showMessage("x", screen);
     ASSERT_EQ(SDL_PollEvent(&next), 1);
     EXPECT_EQ(next.key.keysym.sym, SDLK_c);
+}
+
+TEST_F(MessageBoxTest, PadButtonClosesTheBoxAndIsConsumedButTheStickIsNot) {
+    pushPadAxis(0, 32767);
+    pushPadButton(4, true);
+    pushKeyDown(SDLK_b);
+    showMessage("x", screen);
+    SDL_Event next;
+    ASSERT_EQ(SDL_PollEvent(&next), 1);
+    EXPECT_EQ(next.key.keysym.sym, SDLK_b);
+    EXPECT_TRUE(queueIsEmpty());
+    // The press is gone, but the pad's state went on being kept meanwhile.
+    pushPadButton(0, true);
+    showMessage("x", screen);
+    int count = 0;
+    EXPECT_NE(SDL_GetKeyState(&count)[getUserKey(KeyRight)], 0);
+    EXPECT_NE(SDL_GetKeyState(&count)[getUserKey(KeyJump)], 0);
 }
 
 TEST_F(MessageBoxTest, WindowCloseOnlyDismissesTheBox) {

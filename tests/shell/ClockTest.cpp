@@ -40,4 +40,41 @@ TEST_F(ClockTest, RealClockFollowsSdlAndReallyWaits) {
     EXPECT_GE(SDL_GetTicks() - before, 20u);
 }
 
+TEST_F(ClockTest, FrozenClockStandsAndGoesOnFromTheSameReading) {
+    useManualClock(1000);
+    freezeClock();
+    EXPECT_TRUE(isClockFrozen());
+    clockDelay(5000);  // the pause's waits
+    advanceClock(33);
+    EXPECT_EQ(clockTicks(), 1000u);
+    freezeClock();     // a second freeze does not move the start
+    thawClock();
+    EXPECT_FALSE(isClockFrozen());
+    EXPECT_EQ(clockTicks(), 1000u);
+    advanceClock(33);
+    EXPECT_EQ(clockTicks(), 1033u);
+    // A second pause hides its time as well.
+    freezeClock();
+    clockDelay(700);
+    thawClock();
+    thawClock();
+    EXPECT_EQ(clockTicks(), 1033u);
+    clockDelay(7);
+    EXPECT_EQ(clockTicks(), 1040u);
+    // A new clock has no pause behind it.
+    useManualClock(50);
+    EXPECT_EQ(clockTicks(), 50u);
+}
+
+TEST_F(ClockTest, FrozenRealClockHidesTheWallTimeOfThePause) {
+    useRealClock();
+    freezeClock();
+    const Uint32 frozenAt = clockTicks();
+    SDL_Delay(30);
+    EXPECT_EQ(clockTicks(), frozenAt);
+    thawClock();
+    EXPECT_LT(clockTicks() - frozenAt, 20u);
+    EXPECT_GT(SDL_GetTicks() - clockTicks(), 25u);
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include "menus/Settings.h"
 #include "shell/Clock.h"
 #include "shell/Display.h"
+#include "shell/Input.h"
 #include "shell/Particles.h"
 #include "things/Blobber.h"
 #include "things/Chomper.h"
@@ -41,6 +42,8 @@ void resetGlobals() {
         SDL_FreeSurface(background);
         background = nullptr;
     }
+    resetPad();
+    assumePadOpen(false);
     releaseAllKeys();
     drainEvents();
 }
@@ -137,6 +140,32 @@ void releaseAllKeys() {
     int count = 0;
     Uint8* keys = SDL_GetKeyState(&count);
     for (int i = 0; i < count; ++i) keys[i] = 0;
+}
+
+void pushPadAxis(int axis, int value) {
+    SDL_Event event = {};
+    event.type = SDL_JOYAXISMOTION;
+    event.jaxis.type = SDL_JOYAXISMOTION;
+    event.jaxis.axis = static_cast<Uint8>(axis);
+    event.jaxis.value = static_cast<Sint16>(value);
+    SDL_PushEvent(&event);
+}
+
+void pushPadHat(Uint8 value) {
+    SDL_Event event = {};
+    event.type = SDL_JOYHATMOTION;
+    event.jhat.type = SDL_JOYHATMOTION;
+    event.jhat.value = value;
+    SDL_PushEvent(&event);
+}
+
+void pushPadButton(int button, bool down) {
+    SDL_Event event = {};
+    event.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    event.jbutton.type = event.type;
+    event.jbutton.button = static_cast<Uint8>(button);
+    event.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&event);
 }
 
 void pushKeyDown(int key) {

@@ -70,6 +70,10 @@ void releaseAllKeys();
 void pushKeyDown(int key);
 void pushMouseDown(int x, int y, int button = 1);
 void pushQuit();
+// Pad events of the first pad: the stick's axis, the hat, a button.
+void pushPadAxis(int axis, int value);
+void pushPadHat(Uint8 value);
+void pushPadButton(int button, bool down);
 // Drops every pending event.
 void drainEvents();
 
