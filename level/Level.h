@@ -17,6 +17,7 @@ enum StepResult : int {
     StepLevelDone = 1,
     StepOpenOptions = 2,
     StepOpenControls = 3,
+    StepContinue = 4,  // go on from the checkpoint's level
 };
 
 constexpr int tileSlotCount = 40;  // tile images indexed by cell value 0..39
@@ -78,6 +79,9 @@ public:
     // shake, with the same random numbers. For tools that play millions of frames.
     void drawUnseen();
     bool advanceLevel();
+    // Plays on from the checkpoint's level, or from level 1 when the
+    // checkpoint cannot be used (the reason goes to standard output).
+    bool continueFromCheckpoint();
 
     // Read by tests and tools.
     int getWidth() const { return width; }
@@ -124,6 +128,14 @@ private:
 };
 
 std::string underscoresToSpaces(std::string text);
+
+// What the checkpoint file says: the level to go on from, or why it cannot be used.
+struct CheckpointRead {
+    int level = 0;        // 1 to lastLevelNumber when usable
+    std::string problem;  // empty when usable
+};
+constexpr int lastLevelNumber = 99;  // level file names have two digits
+CheckpointRead readCheckpoint(const std::string& checkpointFile);
 
 // Music track name of a level 1..5, empty for others.
 std::string musicTrackName(int levelNumber);

@@ -56,6 +56,7 @@ int Level::step() {
     if (player.takeFlag(LevelDone)) return StepLevelDone;
     if (player.takeFlag(OpenControls)) return StepOpenControls;
     if (player.takeFlag(OpenOptions)) return StepOpenOptions;
+    if (player.takeFlag(ContinueGame)) return StepContinue;
     return StepNothing;
 }
 

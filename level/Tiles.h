@@ -34,7 +34,7 @@ enum TileValue : int {
 };
 constexpr int lastTileValue = 26;  // values above are object kinds (or nothing)
 
-// Cell values 28 to 39: objects, built by the factory from the kind.
+// Cell values 28 to 40: objects, built by the factory from the kind.
 enum ObjectKind : int {
     KindHint = 28,
     KindPortal = 29,
@@ -48,9 +48,10 @@ enum ObjectKind : int {
     KindCrab = 37,
     KindMenuOptions = 38,
     KindMenuControls = 39,
+    KindMenuContinue = 40,
 };
 constexpr int firstKind = KindHint;
-constexpr int lastKind = KindMenuControls;
+constexpr int lastKind = KindMenuContinue;
 
 // How a tile stops the Player's pixel steps.
 enum class PlayerBlock {
@@ -130,6 +131,7 @@ constexpr KindInfo kindTable[] = {
     {KindCrab, "crabanim", "", false, "Crab"},
     {KindMenuOptions, "options", "", false, "Options gear"},
     {KindMenuControls, "controls", "", false, "Controls sign"},
+    {KindMenuContinue, "continue", "", false, "Continue sign"},
 };
 
 // The entry of a tile value; null for a value that is no tile.

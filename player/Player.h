@@ -18,8 +18,9 @@ enum PlayerFlag : int {
     ToggleLatch = 3,   // makes every second toggletime touch do nothing
     OpenOptions = 4,   // walked into the options object
     OpenControls = 5,  // walked into the controls object
+    ContinueGame = 6,  // walked into the continue object
 };
-constexpr int playerFlagCount = 6;
+constexpr int playerFlagCount = 7;
 
 enum PlayerStatus : int {
     StatusNormal = 0,

@@ -111,6 +111,14 @@ bool Pass::playMenu() {
             openMenu(runOptionsMenu);
         } else if (frame.step == StepOpenControls) {
             openMenu(runControlsMenu);
+        } else if (frame.step == StepContinue) {
+            level->continueFromCheckpoint();
+            // A level reached by continuing is named in the window as one reached in play.
+            const std::string caption = captionPrefix + level->getName();
+            SDL_WM_SetCaption(caption.c_str(), nullptr);
+            std::cout << "Exit Menu" << std::endl;
+            toGame = true;
+            return false;
         } else if (frame.step == StepLevelDone || frame.input.skip) {
             level->advanceLevel();
             std::cout << "Exit Menu" << std::endl;

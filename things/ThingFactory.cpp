@@ -9,6 +9,7 @@
 #include "things/Flapper.h"
 #include "things/Hint.h"
 #include "things/Maimframe.h"
+#include "things/MenuContinue.h"
 #include "things/MenuControls.h"
 #include "things/MenuOptions.h"
 #include "things/Milk.h"
@@ -30,6 +31,7 @@ Thing* createThing(int kind, int col, int row) {
     case KindCrab: thing = new Crab(col, row); break;
     case KindMenuOptions: thing = new MenuOptions(col, row); break;
     case KindMenuControls: thing = new MenuControls(col, row); break;
+    case KindMenuContinue: thing = new MenuContinue(col, row); break;
     default: return nullptr;
     }
     thing->setType(kind);

@@ -231,9 +231,9 @@ TEST_F(LevelFile, TheLastStartCellWinsAndNoneLeavesThePlayerAtItsDefault) {
 
 TEST_F(LevelFile, ObjectsAreBuiltAtTheirCellsInFileOrder) {
     // Values without tile or object are kept as they are.
-    load("4 2\n31 0\n35 37\n99 -3\n27 40\nObjects\n");
+    load("4 2\n31 0\n35 37\n99 -3\n27 41\nObjects\n");
     EXPECT_EQ(level->getGrid()[2], (std::vector<int>{99, -3}));
-    EXPECT_EQ(level->getGrid()[3], (std::vector<int>{27, 40}));
+    EXPECT_EQ(level->getGrid()[3], (std::vector<int>{27, 41}));
     const ThingList& things = level->getThings();
     ASSERT_EQ(things.size(), 3u);
     EXPECT_EQ(things[0]->getType(), 31);

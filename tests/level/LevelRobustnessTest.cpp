@@ -63,14 +63,14 @@ TEST_F(LevelRobustness, EmptyAndGarbageFilesAreRefusedAndTheOldLevelStays) {
 TEST_F(LevelRobustness, CellValuesOutsideTheTablesAreKeptAndPlayOverThem) {
     // Column 0: the start, air, a wall. Column 1: three values no table knows,
     // which the Player walks into and then falls through.
-    load("2 3\n4 0 1\n-7 40 2147483647\nStrange\n");
+    load("2 3\n4 0 1\n-7 41 2147483647\nStrange\n");
     ASSERT_TRUE(loaded);
     EXPECT_TRUE(level->getThings().empty());
     const int lives = level->getPlayer().getLives();
     setKey(getUserKey(KeyRight), true);
     play(120);
     setKey(getUserKey(KeyRight), false);
-    EXPECT_EQ(level->getGrid()[1], (std::vector<int>{-7, 40, 2147483647}));
+    EXPECT_EQ(level->getGrid()[1], (std::vector<int>{-7, 41, 2147483647}));
     EXPECT_TRUE(level->getThings().empty());
     // Nothing under column 1 holds it up: it fell out of the level and died.
     EXPECT_LT(level->getPlayer().getLives(), lives);

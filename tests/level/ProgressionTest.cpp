@@ -227,3 +227,76 @@ TEST_F(Progression, TheTrackOfAFinishedGameIsReplacedNotForgotten) {
 }
 
 }  // namespace
+
+// Continuing from the menu: the checkpoint's level when it names one that
+// exists, level 1 with a one-line reason for anything else.
+class Continue : public Progression {
+protected:
+    Captured continueGame() {
+        return capture([&] { advanced = level->continueFromCheckpoint(); });
+    }
+};
+
+TEST_F(Continue, AnUnusableCheckpointStartsLevelOneAndSaysWhy) {
+    writeLevel(1);
+    writeLevel(2);
+    const struct {
+        bool present;
+        std::string content;
+        std::string why;
+    } cases[] = {
+        {false, "", "there is no checkpoint Check.ckp yet"},
+        {true, "", "the checkpoint Check.ckp holds no level"},
+        {true, "\n\n2\n", "the checkpoint Check.ckp holds no level"},
+        {true, "two\nLevel 2\n", "the checkpoint Check.ckp holds no level number"},
+        {true, "2x\n", "the checkpoint Check.ckp holds no level number"},
+        {true, std::string("\0\xff\x02\x80", 4) + std::string(5000, '\x01'),
+         "the checkpoint Check.ckp holds no level number"},
+        {true, std::string(200000, '7'),
+         "the checkpoint Check.ckp holds a level number out of range 1 to 99"},
+        {true, std::string(200000, 'z'), "the checkpoint Check.ckp holds no level number"},
+        {true, "0\nMenu\n", "checkpoint level 0 is out of range 1 to 99"},
+        {true, "-2\n", "checkpoint level -2 is out of range 1 to 99"},
+        {true, "100\n", "checkpoint level 100 is out of range 1 to 99"},
+        {true, "4294967297\n",
+         "the checkpoint Check.ckp holds a level number out of range 1 to 99"},
+        {true, "7\nLevel 7\n", "checkpoint level 7 has no level file data/levels/level07.lvl"},
+    };
+    for (const auto& c : cases) {
+        std::remove("Check.ckp");
+        if (c.present) dir.write("Check.ckp", c.content);
+        level = quietLevel(0);
+        const Captured output = continueGame();
+        const std::string line = "Continue: " + c.why + "; starting at level 1\n";
+        EXPECT_NE(output.out.find(line), std::string::npos) << c.why << "\n" << output.out;
+        EXPECT_TRUE(advanced) << c.why;
+        EXPECT_EQ(level->getLevelNumber(), 1) << c.why;
+        EXPECT_EQ(level->getPath(), "data/levels/level01.lvl") << c.why;
+        // The usual advance follows, so the next continue finds level 1.
+        EXPECT_EQ(dir.read("Check.ckp"), "1\nLevel 1\n") << c.why;
+    }
+}
+
+TEST_F(Continue, AGoodCheckpointStartsItsLevelAsANewGameDoes) {
+    writeLevel(1);
+    writeLevel(2);
+    writeLevel(3);
+    // Only the number counts; blanks around it and a missing name are fine.
+    for (const std::string content : {"3\nLevel 3\n", "3", " 03 \r\n", "3\n\x01\xff junk"}) {
+        dir.write("Check.ckp", content);
+        level = quietLevel(0);
+        const Captured output = continueGame();
+        EXPECT_TRUE(advanced) << content;
+        EXPECT_NE(output.out.find("Continue at level 3\nAdvance to level 3!\n"),
+                  std::string::npos)
+            << output.out;
+        EXPECT_EQ(output.out.find("starting at level 1"), std::string::npos) << content;
+        EXPECT_EQ(level->getLevelNumber(), 3);
+        EXPECT_EQ(level->getName(), "Level 3");
+        const Player& player = level->getPlayer();
+        EXPECT_EQ(player.getLives(), 5);
+        EXPECT_EQ(player.getForm(), FormNormal);
+        EXPECT_EQ(player.getStatus(), StatusNormal);
+        EXPECT_EQ(dir.read("Check.ckp"), "3\nLevel 3\n");
+    }
+}

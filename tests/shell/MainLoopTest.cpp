@@ -143,6 +143,38 @@ TEST_F(MainLoopTest, KeyFourLeavesTheMenuAndInTheGameSkipsALevel) {
     EXPECT_TRUE(dir.exists("data/preferences/prefs.cdv"));
 }
 
+TEST_F(MainLoopTest, ContinueStartsTheCheckpointLevelAsANewGameAndNamesTheWindow) {
+    // A menu and a level 3, each the start above a wall: nobody dies on the way.
+    dir.write("data/levels/menu.lvl", "1 2\n4 1\nMenu\n");
+    dir.write("data/levels/level03.lvl", "1 2\n4 1\nThird_Room\n");
+    dir.write("Check.ckp", "3\nThird Room\n");
+    int number = -1;
+    std::string captionInGame;
+    int lives = -1;
+    int form = -1;
+    int status = -1;
+    run([&](Level& level, int frame) {
+        if (frame == 1) {
+            level.getPlayer().setFlag(ContinueGame);
+        } else if (frame == 2) {
+            number = level.getLevelNumber();
+            captionInGame = caption();
+            lives = level.getPlayer().getLives();
+            form = level.getPlayer().getForm();
+            status = level.getPlayer().getStatus();
+            pushKeyDown(SDLK_ESCAPE);
+        }
+    });
+    EXPECT_EQ(frames, 2);
+    EXPECT_EQ(number, 3);
+    EXPECT_EQ(captionInGame, "Curdovar II: Third Room");
+    EXPECT_EQ(lives, 5);
+    EXPECT_EQ(form, FormNormal);
+    EXPECT_EQ(status, StatusNormal);
+    EXPECT_EQ(countOf(out, "Continue at level 3\n"), 1);
+    EXPECT_EQ(countOf(out, "Exit Menu\n"), 1);
+}
+
 TEST_F(MainLoopTest, GameOverReturnsToTheMenuOnANewPass) {
     std::vector<int> passFrames;
     run([&](Level& level, int frame) {

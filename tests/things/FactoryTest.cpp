@@ -7,6 +7,7 @@
 #include "things/Flapper.h"
 #include "things/Hint.h"
 #include "things/Maimframe.h"
+#include "things/MenuContinue.h"
 #include "things/MenuControls.h"
 #include "things/MenuOptions.h"
 #include "things/Milk.h"
@@ -46,6 +47,7 @@ TEST(Factory, EachKindBuildsItsClassWithTypeSet) {
     expectKind<Crab>(37);
     expectKind<MenuOptions>(38);
     expectKind<MenuControls>(39);
+    expectKind<MenuContinue>(40);
     // Zipper derives from Chomper, so the cast above cannot tell 31 from 30.
     std::unique_ptr<Thing> chomper(createThing(31, 0, 0));
     EXPECT_EQ(nullptr, dynamic_cast<Zipper*>(chomper.get()));
@@ -54,7 +56,7 @@ TEST(Factory, EachKindBuildsItsClassWithTypeSet) {
 
 TEST(Factory, KindsOutsideTheObjectRangeGiveNothing) {
     ScratchDir dir;
-    for (int kind : {-1, 0, 1, 4, 17, 26, 27, 40, 41, 100}) {
+    for (int kind : {-1, 0, 1, 4, 17, 26, 27, 41, 42, 100}) {
         EXPECT_EQ(nullptr, createThing(kind, 0, 0)) << "kind " << kind;
     }
 }

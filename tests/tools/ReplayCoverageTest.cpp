@@ -157,7 +157,7 @@ TEST(Campaign, TheEndingRoomCelebratesAndCannotHurt) {
     }
 }
 
-TEST(MenuLevel, HoldsBothMenuObjectsAwayFromTheStartAndAGoal) {
+TEST(MenuLevel, HoldsTheMenuObjectsAwayFromTheStartAndAGoal) {
     const LevelCheck menu = check("menu");
     ASSERT_TRUE(menu.opened);
     EXPECT_EQ(0u, menu.problems.size());
@@ -167,12 +167,12 @@ TEST(MenuLevel, HoldsBothMenuObjectsAwayFromTheStartAndAGoal) {
         for (int y = 0; y < menu.height; ++y) {
             const int v = menu.grid[x][y];
             if (v == 4) ++starts;
-            if (v == 4 || v == 38 || v == 39 || v == 7) cellOf[v] = {x, y};
+            if (v == 4 || v == 38 || v == 39 || v == 40 || v == 7) cellOf[v] = {x, y};
         }
     }
     ASSERT_EQ(1, starts);
-    ASSERT_EQ(4u, cellOf.size()) << "start, goal, options and controls";
-    for (int kind : {38, 39}) {
+    ASSERT_EQ(5u, cellOf.size()) << "start, goal, options, controls and continue";
+    for (int kind : {38, 39, 40}) {
         const int dx = std::abs(cellOf[kind].first - cellOf[4].first);
         const int dy = std::abs(cellOf[kind].second - cellOf[4].second);
         // At least a tile of free space between start and object: a respawn never lands in a menu.
@@ -204,16 +204,18 @@ TEST(MenuLevel, ReplayReachesTheGoalWithoutTheKeypad) {
     }
 }
 
-// Both menu objects are there for the taking: a walk to the left ends in the
-// options, a walk to the right (down the gap) in the controls.
-TEST(MenuLevel, OptionsAndControlsCanBeReachedOnPurpose) {
+// Every menu object is there for the taking with A and D alone: a walk to the
+// left ends in the continue sign; to the right, down the first drop and back
+// left, in the options; down both drops and back left, in the controls.
+TEST(MenuLevel, EveryMenuObjectCanBeReachedOnPurpose) {
     const struct {
         const char* runs;
         const char* wanted;
-        const char* unwanted;
+        const char* unwanted[2];
     } ways[] = {
-        {"60 L\n", "result 2", "result 3"},
-        {"120 R\n", "result 3", "result 2"},
+        {"60 L\n", "result 4", {"result 2", "result 3"}},
+        {"40 R\n60 L\n", "result 2", {"result 3", "result 4"}},
+        {"80 R\n80 L\n", "result 3", {"result 2", "result 4"}},
     };
     for (int size : tileSizes) {
         for (const auto& way : ways) {
@@ -232,8 +234,10 @@ TEST(MenuLevel, OptionsAndControlsCanBeReachedOnPurpose) {
             const std::string lines = trace.str();
             const std::size_t first = lines.find(way.wanted);
             EXPECT_NE(std::string::npos, first) << size << ": " << way.runs;
-            EXPECT_EQ(std::string::npos, lines.substr(0, first).find(way.unwanted))
-                << size << ": " << way.runs;
+            for (const char* unwanted : way.unwanted) {
+                EXPECT_EQ(std::string::npos, lines.substr(0, first).find(unwanted))
+                    << size << ": " << way.runs;
+            }
         }
     }
 }

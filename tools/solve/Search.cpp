@@ -324,7 +324,8 @@ int playAction(const SearchAction& a, int& played) {
         if (result == StepLevelDone) return OutcomeGoal;
         if (reached == OutcomeReached) return OutcomeReached;
         if (context.settings->menuEnds &&
-            (result == StepOpenOptions || result == StepOpenControls))
+            (result == StepOpenOptions || result == StepOpenControls ||
+             result == StepContinue))
             return OutcomeMenu;
         if (a.land && i > a.runUp && player.isGrounded()) break;
     }
