@@ -177,3 +177,25 @@ constexpr const char* kindImage(int kind) {
     const KindInfo* entry = findKind(kind);
     return entry ? entry->image : "";
 }
+
+// Whether the Player can never step into the cell as it stands (a bomb may
+// still clear it).
+constexpr bool blocksPlayer(int value) {
+    return tileInfo(value).playerBlock == PlayerBlock::Solid;
+}
+
+// Whether the cell stays shut for good: solid, and no blast clears it.
+constexpr bool blocksForGood(int value) {
+    return blocksPlayer(value) && !tileInfo(value).crackable;
+}
+
+// Whether the cell is drawn as a block of wall in a frame: the solid tiles
+// that show, and the fake wall until shades unmask it.
+constexpr bool showsAsWall(int value, bool seeHidden) {
+    const TileInfo& tile = tileInfo(value);
+    switch (tile.shown) {
+    case Shown::AsWallUnlessShaded: return !seeHidden;
+    case Shown::InShades: return seeHidden && tile.playerBlock == PlayerBlock::Solid;
+    default: return tile.playerBlock == PlayerBlock::Solid;
+    }
+}

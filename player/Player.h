@@ -37,6 +37,12 @@ enum PlayerForm : int {
     FormGoto = 2,
 };
 
+// "Normal", "Rubber", ... as the status display writes them; "?" for no status.
+const char* statusName(int status);
+// "Curdo", "Normal", "Goto", for reports; "?" for no form.
+const char* formName(int form);
+
+
 // The Player's sound effects, in the order they are loaded.
 enum PlayerSound : int {
     SoundBloom = 0,   // "curdobloom": a curdotree sprouts

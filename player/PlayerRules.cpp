@@ -23,6 +23,8 @@ const char* const soundNames[playerSoundCount] = {
 
 const char* const statusNames[] = {"Normal", "Rubber", "French", "Terrorist", "German", "Shaded"};
 constexpr int statusNameCount = sizeof statusNames / sizeof statusNames[0];
+const char* const formNames[] = {"Curdo", "Normal", "Goto"};
+constexpr int formNameCount = sizeof formNames / sizeof formNames[0];
 
 constexpr int blastReach = 2;        // pixels around the blast point that kill
 constexpr int lineHeight = 16;       // pixels per status line
@@ -234,10 +236,18 @@ void Player::drawStatus(SDL_Surface* screen) {
     }
     drawSurface(0, lineHeight, formText, screen, nullptr, 255);
 
-    const char* statusName = status >= 0 && status < statusNameCount ? statusNames[status] : "";
-    if (!statusText || !showsLine(statusTextShown, statusPrefix, statusName)) {
-        refreshLine(statusText, statusTextShown, std::string(statusPrefix) + statusName,
+    const char* shownStatus = status >= 0 && status < statusNameCount ? statusNames[status] : "";
+    if (!statusText || !showsLine(statusTextShown, statusPrefix, shownStatus)) {
+        refreshLine(statusText, statusTextShown, std::string(statusPrefix) + shownStatus,
                     screen->w);
     }
     drawSurface(0, 2 * lineHeight, statusText, screen, nullptr, 255);
+}
+
+const char* statusName(int status) {
+    return status >= 0 && status < statusNameCount ? statusNames[status] : "?";
+}
+
+const char* formName(int form) {
+    return form >= 0 && form < formNameCount ? formNames[form] : "?";
 }

@@ -8,19 +8,6 @@
 
 namespace {
 
-// Whether a cell shows as a block of wall in this frame: the wall and the
-// cracked wall always, the fake wall as a wall until shades unmask it, the
-// hidden wall once shades show it.
-bool showsWall(int value, bool seeHidden) {
-    switch (value) {
-    case TileWall:
-    case TileCrackableWall: return true;
-    case TileFakeWall: return !seeHidden;
-    case TileHiddenWall: return seeHidden;
-    default: return false;
-    }
-}
-
 // Length of the overlap of [a0, a1) and [b0, b1).
 long overlap(long a0, long a1, long b0, long b1) {
     return std::max(0L, std::min(a1, b1) - std::max(a0, b0));
@@ -58,7 +45,7 @@ void ViewStats::add(const Level& level) {
     const long firstRow = std::max(0L, y0 / t);
     for (long c = firstColumn; c < level.getWidth() && c * t < x1; ++c) {
         for (long r = firstRow; r < level.getHeight() && r * t < y1; ++r) {
-            if (!showsWall(grid[c][r], seeHidden)) continue;
+            if (!showsAsWall(grid[c][r], seeHidden)) continue;
             wallArea += overlap(c * t, c * t + t, x0, x1) * overlap(r * t, r * t + t, y0, y1);
         }
     }

@@ -151,27 +151,17 @@ double secondsLeft() {
     return std::chrono::duration<double>(deadline - Clock::now()).count();
 }
 
-const char* statusName(int s) {
-    static const char* names[] = {"Normal", "Rubber", "French", "Terrorist", "German", "Shaded"};
-    return s >= 0 && s < 6 ? names[s] : "?";
-}
-
-const char* formName(int f) {
-    static const char* names[] = {"Curdo", "Normal", "Goto"};
-    return f >= 0 && f < 3 ? names[f] : "?";
-}
-
 // Whether an enemy of this kind kills the hero as it is now.
 bool kills(int type, const Player& p) {
     const bool german = p.getStatus() == StatusGerman;
     switch (type) {
-    case 30:  // Zipper
-    case 31:  // Chomper
+    case KindZipper:
+    case KindChomper:
         return p.getStatus() != StatusFrench && !(german && p.getForm() == FormCurdo);
-    case 32:  // Flapper
-    case 33:  // Blobber
+    case KindFlapper:
+    case KindBlobber:
         return !german;
-    case 36:  // Maimframe
+    case KindMaimframe:
         return p.getForm() != FormGoto;
     default:
         return false;
@@ -183,9 +173,8 @@ bool kills(int type, const Player& p) {
 // known safe for a hero carrying what this one carries, and keys and bombs,
 // which open new ways.
 std::vector<int> wayOutField(const Level& lv) {
-    const SolidCell solid = [](int v) {
-        return v == TileWall || v == TileHiddenWall || v == TileCrackableWall;
-    };
+    // A way out is walked to as the cells stand: a cracked wall stays in the way.
+    const SolidCell solid = blocksPlayer;
     const Player& p = lv.getPlayer();
     Cells targets = cellsHolding(lv, TileGoal);
     for (int v : {TileSpikes, TileStalag, TileKey})

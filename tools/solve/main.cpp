@@ -54,7 +54,8 @@ bool covers(const SDL_Rect* box, int col, int row) {
 class Waypoints : public SearchRules {
 public:
     Waypoints(const Level& level, const Options& options) : options(options) {
-        const SolidCell solid = [](int v) { return v == TileWall || v == TileHiddenWall; };
+        // The guide runs through cracked walls: a bomb opens them.
+        const SolidCell solid = blocksForGood;
         for (auto cell : options.via) fields.push_back(distanceField(level, {cell}, solid));
         fields.push_back(distanceField(level, cellsHolding(level, TileGoal), solid));
     }
