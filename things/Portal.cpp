@@ -6,7 +6,9 @@
 #include "player/Player.h"
 #include "media/Geometry.h"
 
-Portal::Portal(int col, int row) : Thing(col, row), targetX(col), targetY(row) {
+// Until its targets are read a portal leads to its own cell, in pixels like every position.
+Portal::Portal(int col, int row)
+    : Thing(col, row), targetX(cellToPixel(col, tileSize)), targetY(cellToPixel(row, tileSize)) {
     image = loadTileImage(kindImage(KindPortal));
 }
 

@@ -91,6 +91,13 @@ TEST(Portal, ReadsTargetCellInLevelPixelsAtBothTileSizes) {
 }
 
 
+TEST(Portal, BeforeItsTargetsAreReadItLeadsToItsOwnCellInPixels) {
+    ScratchDir dir;
+    const Portal portal(3, 2);
+    EXPECT_EQ(portal.getTargetX(), 3 * 32);
+    EXPECT_EQ(portal.getTargetY(), 2 * 32);
+}
+
 TEST(Portal, TouchMovesThePlayerToTheTarget) {
     ScratchDir dir;
     Level level(1, SDL_GetVideoSurface());

@@ -1,7 +1,7 @@
 #include "tools/solve/Search.h"
 
 #include "level/Tiles.h"
-#include "things/Hint.h"
+#include "things/Portal.h"
 #include "menus/Settings.h"
 #include "shell/Frame.h"
 #include "tools/common/Headless.h"
@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <set>
@@ -191,29 +190,16 @@ void spread(const Level& level, std::vector<int>& dist, std::deque<int> queue,
     }
 }
 
-// The portals of the level file: column, row, target column, target row.
-std::vector<std::array<int, 4>> portalsOf(const std::string& path) {
+// The level's portals as the game built them: column, row, target column, target row.
+std::vector<std::array<int, 4>> portalsOf(const Level& level) {
     std::vector<std::array<int, 4>> portals;
-    std::ifstream in(path);
-    int w = 0, h = 0;
-    char sep;
-    in >> w;
-    in.get(sep);
-    in >> h;
-    for (int x = 0; x < w && in; ++x) {
-        for (int y = 0; y < h && in; ++y) {
-            int v = 0;
-            in >> v;
-            if (v == KindHint) {
-                std::string word;
-                while (in >> word && word != hintTerminator) {
-                }
-            } else if (v == KindPortal) {
-                int tc = 0, tr = 0;
-                in >> tc >> tr;
-                portals.push_back({x, y, tc, tr});
-            }
-        }
+    for (const Thing* thing : level.getThings()) {
+        if (thing->getType() != KindPortal) continue;
+        const Portal* portal = static_cast<const Portal*>(thing);
+        const SDL_Rect* at = portal->getRect();
+        // Positions are 16-bit pixels: a far target has wrapped where the hero really lands.
+        portals.push_back({at->x / tileSize, at->y / tileSize,
+                           portal->getTargetX() / tileSize, portal->getTargetY() / tileSize});
     }
     return portals;
 }
@@ -231,10 +217,11 @@ std::vector<int> distanceField(const Level& level, const Cells& targets, const S
     }
     spread(level, dist, queue, solid);
     // A portal cell is as far as its target; spread each shortcut found.
-    const auto portals = portalsOf(level.getPath());
+    const auto portals = portalsOf(level);
     for (int pass = 0; pass < 50; ++pass) {
         std::deque<int> changed;
         for (const auto& p : portals) {
+            if (p[0] < 0 || p[1] < 0 || p[0] >= w || p[1] >= h) continue;
             if (p[2] < 0 || p[3] < 0 || p[2] >= w || p[3] >= h) continue;
             const int via = dist[p[2] * h + p[3]] + 1;
             if (via < dist[p[0] * h + p[1]]) {
