@@ -408,26 +408,46 @@ struct Node {
     SearchReport report;
 };
 
-}  // namespace
 
-const char* const exhausted = "explored every cell it could reach";
+// One beam search over copies of the process: each kept state is a stopped
+// child that expands when told (SIGUSR1) and reports its own children.
+class BeamSearch {
+public:
+    BeamSearch(const std::vector<SearchAction>& actions, const SearchSettings& settings)
+        : actions(actions), settings(settings) {}
+    SearchResult run();
 
-SearchResult runSearch(Level& level, const std::vector<SearchAction>& actions,
-                       const SearchSettings& settings, SearchRules& rules) {
+private:
+    bool start();
+    // The reports of one round's children into states; false when they stop coming.
+    bool collect(std::vector<SearchReport>& states);
+    // The states best first: what ends the search, then (with novelty)
+    // rarely visited cells, then the score; ties by the parent's place and
+    // the action, so the same search always keeps the same states.
+    std::vector<std::size_t> rank(const std::vector<SearchReport>& states,
+                                  std::map<pid_t, int>& order);
+    void keepBest(const std::vector<SearchReport>& states, const std::vector<std::size_t>& order);
+    SearchResult won(const SearchReport& state);
+    SearchResult finish(const std::string& why);
+
+    const std::vector<SearchAction>& actions;
+    const SearchSettings& settings;
     SearchResult result;
-    context.level = &level;
-    context.actions = &actions;
-    context.settings = &settings;
-    context.rules = &rules;
-    if (pipe(context.reportPipe) != 0) {
-        result.ended = "no pipe";
-        return result;
-    }
+    std::vector<Node> nodes;
+    std::map<pid_t, int> nodeOf;  // a kept state's node; the start state has none
+    std::vector<pid_t> beam;
+    std::set<CellKey> seenCells;  // every cell a state has reported from
+    std::map<CellKey, int> kept;  // states kept in each cell so far
+    std::vector<pid_t> loose;     // reported states not yet kept or killed
+    int staleFor = 0;
+};
+
+bool BeamSearch::start() {
+    if (pipe(context.reportPipe) != 0) return false;
     if (pipe(context.lifeline) != 0) {
         close(context.reportPipe[0]);
         close(context.reportPipe[1]);
-        result.ended = "no pipe";
-        return result;
+        return false;
     }
     prctl(PR_SET_CHILD_SUBREAPER, 1);
     std::signal(SIGCHLD, SIG_IGN);
@@ -446,151 +466,173 @@ SearchResult runSearch(Level& level, const std::vector<SearchAction>& actions,
     }
     close(context.reportPipe[1]);
     close(context.lifeline[0]);
-    const auto start = std::chrono::steady_clock::now();
-    const auto deadline =
-        start + std::chrono::milliseconds(static_cast<long>(settings.seconds * 1000));
-
-    std::vector<Node> nodes;
-    std::map<pid_t, int> nodeOf;  // a kept state's node; the start state has none
     nodeOf[first] = -1;
-    std::vector<pid_t> beam{first};
-    std::set<CellKey> seenCells;  // every cell a state has reported from
-    std::map<CellKey, int> kept;  // states kept in each cell so far
-    std::vector<pid_t> loose;  // reported states not yet kept or killed
-    int staleFor = 0;
-    auto finish = [&](const std::string& why) {
-        for (pid_t p : beam) kill(p, SIGKILL);
-        for (pid_t p : loose) kill(p, SIGKILL);
-        close(context.reportPipe[0]);
-        close(context.lifeline[1]);
-        if (!result.found) result.ended = why;
+    beam.push_back(first);
+    return true;
+}
+
+bool BeamSearch::collect(std::vector<SearchReport>& states) {
+    // Expand a few states at a time; the rest wait their turn.
+    std::size_t started = 0;
+    int running = 0;
+    for (; started < beam.size() && running < settings.jobs; ++started, ++running)
+        kill(beam[started], SIGUSR1);
+    std::set<pid_t> expecting(beam.begin(), beam.end());
+    std::map<pid_t, int> pending;  // children of a node yet to report
+    int owed = 0;
+    while (!expecting.empty() || owed > 0) {
+        pollfd in{context.reportPipe[0], POLLIN, 0};
+        if (poll(&in, 1, silentStateMs) <= 0) return false;
+        SearchReport r;
+        const ssize_t got = read(context.reportPipe[0], &r, sizeof r);
+        if (got != static_cast<ssize_t>(sizeof r)) {
+            if (got < 0 && errno == EINTR) continue;
+            return false;
+        }
+        if (r.kind == 2) {
+            expecting.erase(r.pid);
+            owed += r.children;
+            pending[r.pid] += r.children;
+            if (pending[r.pid] == 0 && started < beam.size()) kill(beam[started++], SIGUSR1);
+        } else {
+            --owed;
+            // A node is done when all its children have reported; only then
+            // does the next one start, so a few nodes' children run at once.
+            if (--pending[r.parent] == 0 && started < beam.size()) kill(beam[started++], SIGUSR1);
+            if (r.outcome == OutcomeDied && !settings.deathEnds) continue;
+            states.push_back(r);
+        }
+    }
+    return true;
+}
+
+std::vector<std::size_t> BeamSearch::rank(const std::vector<SearchReport>& states,
+                                          std::map<pid_t, int>& order) {
+    // Rarity counts the states kept in a cell before, in steps of doubling:
+    // the search spreads out instead of circling where the score is low but
+    // the way is shut.
+    std::vector<int> novel(states.size(), 0);
+    if (settings.staleRounds > 0) {
+        bool fresh = false;
+        for (std::size_t i = 0; i < states.size(); ++i) {
+            const CellKey k = cellKey(states[i]);
+            if (!seenCells.count(k)) fresh = true;
+            const int count = kept[k];
+            int rarity = 0;
+            while ((count + 1) >> rarity > 1) ++rarity;
+            novel[i] = -rarity;
+        }
+        for (const SearchReport& r : states) seenCells.insert(cellKey(r));
+        staleFor = fresh ? 0 : staleFor + 1;
+    }
+    std::vector<std::size_t> ranked(states.size());
+    for (std::size_t i = 0; i < ranked.size(); ++i) ranked[i] = i;
+    std::sort(ranked.begin(), ranked.end(), [&](std::size_t a, std::size_t b) {
+        const SearchReport& x = states[a];
+        const SearchReport& y = states[b];
+        return std::make_tuple(!ends(x, settings), -novel[a], x.score, order[x.parent], x.action) <
+               std::make_tuple(!ends(y, settings), -novel[b], y.score, order[y.parent], y.action);
+    });
+    return ranked;
+}
+
+void BeamSearch::keepBest(const std::vector<SearchReport>& states,
+                          const std::vector<std::size_t>& ranked) {
+    std::set<Likeness> seen;
+    std::map<CellKey, int> perCell;
+    for (std::size_t i : ranked) {
+        const SearchReport& r = states[i];
+        // A few states per cell at most, so the beam does not pile up at a
+        // wall the distance field walks through and forgets the way round.
+        int& inCell = perCell[cellKey(r)];
+        const bool keep = static_cast<int>(beam.size()) < settings.beam &&
+                          static_cast<int>(nodes.size()) < (1 << 22) &&
+                          inCell < settings.perCell && seen.insert(likeness(r)).second;
+        if (!keep) {
+            kill(r.pid, SIGKILL);
+            continue;
+        }
+        ++inCell;
+        ++kept[cellKey(r)];
+        nodes.push_back({nodeOf[r.parent], r});
+        beam.push_back(r.pid);
+    }
+    loose.clear();
+    std::map<pid_t, int> nextNodeOf;
+    for (std::size_t i = 0; i < beam.size(); ++i)
+        nextNodeOf[beam[i]] = static_cast<int>(nodes.size() - beam.size() + i);
+    nodeOf.swap(nextNodeOf);
+}
+
+SearchResult BeamSearch::won(const SearchReport& state) {
+    std::vector<SearchReport> path{state};
+    for (int n = nodeOf[state.parent]; n >= 0; n = nodes[n].parent) path.push_back(nodes[n].report);
+    std::reverse(path.begin(), path.end());
+    result.found = true;
+    result.outcome = state.outcome;
+    result.path = path;
+    for (const SearchReport& r : path) {
+        result.history.push_back(r.action);
+        for (int i = 0; i < r.frames; ++i) result.frames.push_back(inputOf(actions[r.action], i));
+    }
+    return finish("");
+}
+
+SearchResult BeamSearch::finish(const std::string& why) {
+    for (pid_t p : beam) kill(p, SIGKILL);
+    for (pid_t p : loose) kill(p, SIGKILL);
+    close(context.reportPipe[0]);
+    close(context.lifeline[1]);
+    if (!result.found) result.ended = why;
+    return result;
+}
+
+SearchResult BeamSearch::run() {
+    if (!start()) {
+        result.ended = "no pipe";
         return result;
-    };
+    }
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(static_cast<long>(settings.seconds * 1000));
     for (int round = 0; round < settings.rounds && !beam.empty(); ++round) {
         result.rounds = round + 1;
         if (std::chrono::steady_clock::now() > deadline) return finish("out of time");
-        // Expand a few states at a time; the rest wait their turn.
         std::map<pid_t, int> order;  // a state's place in the beam, for ties
         for (std::size_t i = 0; i < beam.size(); ++i) order[beam[i]] = static_cast<int>(i);
-        std::size_t started = 0;
-        int running = 0;
-        for (; started < beam.size() && running < settings.jobs; ++started, ++running)
-            kill(beam[started], SIGUSR1);
-        std::set<pid_t> expecting(beam.begin(), beam.end());
-        std::map<pid_t, int> pending;  // children of a node yet to report
-        int owed = 0;
         std::vector<SearchReport> states;
-        while (!expecting.empty() || owed > 0) {
-            pollfd in{context.reportPipe[0], POLLIN, 0};
-            if (poll(&in, 1, silentStateMs) <= 0) {
-                loose.clear();
-                for (const SearchReport& r : states) loose.push_back(r.pid);
-                return finish("lost the search's states");
-            }
-            SearchReport r;
-            const ssize_t got = read(context.reportPipe[0], &r, sizeof r);
-            if (got != static_cast<ssize_t>(sizeof r)) {
-                if (got < 0 && errno == EINTR) continue;
-                loose.clear();
-                for (const SearchReport& s : states) loose.push_back(s.pid);
-                return finish("lost the search's states");
-            }
-            if (r.kind == 2) {
-                expecting.erase(r.pid);
-                owed += r.children;
-                pending[r.pid] += r.children;
-                if (pending[r.pid] == 0 && started < beam.size()) kill(beam[started++], SIGUSR1);
-            } else {
-                --owed;
-                // A node is done when all its children have reported; only then
-                // does the next one start, so a few nodes' children run at once.
-                if (--pending[r.parent] == 0 && started < beam.size())
-                    kill(beam[started++], SIGUSR1);
-                if (r.outcome == OutcomeDied && !settings.deathEnds) continue;
-                states.push_back(r);
-            }
-        }
-        result.states += static_cast<long>(states.size());
-        beam.clear();
-        // Ranked by what was found first, then (with novelty) rarely visited
-        // cells, then the score; ties by the parent's place and the action, so
-        // the same search always keeps the same states. Rarity counts the
-        // states kept in a cell before, in steps of doubling: the search
-        // spreads out instead of circling where the score is low but the way
-        // is shut.
-        std::vector<int> novel(states.size(), 0);
-        if (settings.staleRounds > 0) {
-            bool fresh = false;
-            for (std::size_t i = 0; i < states.size(); ++i) {
-                const CellKey k = cellKey(states[i]);
-                if (!seenCells.count(k)) fresh = true;
-                const int count = kept[k];
-                int rarity = 0;
-                while ((count + 1) >> rarity > 1) ++rarity;
-                novel[i] = -rarity;
-            }
-            for (const SearchReport& r : states) seenCells.insert(cellKey(r));
-            staleFor = fresh ? 0 : staleFor + 1;
-        }
-        std::vector<std::size_t> rank(states.size());
-        for (std::size_t i = 0; i < rank.size(); ++i) rank[i] = i;
-        std::sort(rank.begin(), rank.end(), [&](std::size_t a, std::size_t b) {
-            const SearchReport& x = states[a];
-            const SearchReport& y = states[b];
-            return std::make_tuple(!ends(x, settings), -novel[a], x.score, order[x.parent], x.action) <
-                   std::make_tuple(!ends(y, settings), -novel[b], y.score, order[y.parent], y.action);
-        });
+        const bool heard = collect(states);
         loose.clear();
         for (const SearchReport& r : states) loose.push_back(r.pid);
-        if (!states.empty() && states[rank[0]].score < result.bestScore)
-            result.bestScore = states[rank[0]].score;
-        if (!states.empty() && ends(states[rank[0]], settings)) {
-            const SearchReport& won = states[rank[0]];
-            std::vector<SearchReport> path{won};
-            for (int n = nodeOf[won.parent]; n >= 0; n = nodes[n].parent)
-                path.push_back(nodes[n].report);
-            std::reverse(path.begin(), path.end());
-            result.found = true;
-            result.outcome = won.outcome;
-            result.path = path;
-            for (const SearchReport& r : path) {
-                result.history.push_back(r.action);
-                for (int i = 0; i < r.frames; ++i) result.frames.push_back(inputOf(actions[r.action], i));
-            }
-            return finish("");
-        }
-        std::set<Likeness> seen;
-        std::map<CellKey, int> perCell;
-        for (std::size_t i : rank) {
-            const SearchReport& r = states[i];
-            // A few states per cell at most, so the beam does not pile up at a
-            // wall the distance field walks through and forgets the way round.
-            int& inCell = perCell[cellKey(r)];
-            const bool keep = static_cast<int>(beam.size()) < settings.beam &&
-                              static_cast<int>(nodes.size()) < (1 << 22) &&
-                              inCell < settings.perCell && seen.insert(likeness(r)).second;
-            if (!keep) {
-                kill(r.pid, SIGKILL);
-                continue;
-            }
-            ++inCell;
-            ++kept[cellKey(r)];
-            nodes.push_back({nodeOf[r.parent], r});
-            beam.push_back(r.pid);
-        }
-        loose.clear();
-        std::map<pid_t, int> nextNodeOf;
-        for (std::size_t i = 0; i < beam.size(); ++i)
-            nextNodeOf[beam[i]] = static_cast<int>(nodes.size() - beam.size() + i);
-        nodeOf.swap(nextNodeOf);
+        if (!heard) return finish("lost the search's states");
+        result.states += static_cast<long>(states.size());
+        // The expanded states have ended; only their children live on.
+        beam.clear();
+        const std::vector<std::size_t> ranked = rank(states, order);
+        if (!states.empty() && states[ranked[0]].score < result.bestScore)
+            result.bestScore = states[ranked[0]].score;
+        if (!states.empty() && ends(states[ranked[0]], settings)) return won(states[ranked[0]]);
+        keepBest(states, ranked);
         if (settings.progress && (round % 20 == 0 || getenv("SOLVE_VERBOSE")) && !states.empty()) {
-            const SearchReport& best = states[rank[0]];
+            const SearchReport& best = states[ranked[0]];
             std::cerr << "round " << round << ": " << beam.size() << " states, best "
                       << best.score << " at (" << best.x << ", " << best.y << ") waypoint "
                       << best.phase << '\n';
         }
-        if (settings.staleRounds > 0 && staleFor >= settings.staleRounds)
-            return finish(exhausted);
+        if (settings.staleRounds > 0 && staleFor >= settings.staleRounds) return finish(exhausted);
     }
     return finish(beam.empty() ? "no state left" : "out of rounds");
+}
+
+}  // namespace
+
+const char* const exhausted = "explored every cell it could reach";
+
+SearchResult runSearch(Level& level, const std::vector<SearchAction>& actions,
+                       const SearchSettings& settings, SearchRules& rules) {
+    context.level = &level;
+    context.actions = &actions;
+    context.settings = &settings;
+    context.rules = &rules;
+    BeamSearch search(actions, settings);
+    return search.run();
 }
