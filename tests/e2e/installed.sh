@@ -196,5 +196,25 @@ pack_checkpoint_is $'2\nSecond Room' \
 [ -f "$packs/castle/data/preferences/prefs.cdv" ] || e2e_fail "no preferences of the pack's own"
 [ ! -e "$HOME/.local/share/curdovar/Check.ckp" ] || e2e_fail "the pack wrote the game's checkpoint"
 [ "$(sums)" = "$before" ] || e2e_fail "the pack folder changed: $(diff <(echo "$before") <(sums))"
+
+# A pack with a menu of its own plays it: here the second room (12 cells
+# wide, the game's menu 60), whose goal a few steps right starts the pack
+# (walking right in the game's menu meets its continue sign instead).
+tower="$makers/tower"
+mkdir -p "$tower"
+cp "$pack/level01.lvl" "$tower/level01.lvl"
+cp "$pack/level02.lvl" "$tower/menu.lvl"
+e2e_start "$elsewhere" --levels "$tower"
+e2e_playing
+grep -a -A 1 -x -F 'Loading data/levels/menu.lvl' "$E2E_LOG" | grep -q -x 'Width: 12' \
+    || e2e_fail "the menu played is not the pack's: $(grep -a -m 1 '^Width' "$E2E_LOG")"
+xdotool keydown d
+e2e_until 5 grep -q -x -F 'Exit Menu' "$E2E_LOG"
+reached=$?
+xdotool keyup d
+[ "$reached" -eq 0 ] || e2e_fail "the pack's menu goal did not start the pack"
+grep -q '^Continue' "$E2E_LOG" && e2e_fail "the menu was left by a continue sign, not by its goal"
+e2e_quit
 e2e_pass "packages built, lintian without errors, metadata valid, installed launcher played from" \
-    "a fresh home; a pack drawn in the installed editor, checked and played to its last goal"
+    "a fresh home; a pack drawn in the installed editor, checked and played to its last goal;" \
+    "a pack's own menu"
