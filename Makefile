@@ -29,11 +29,12 @@ check: build
 clean:
 	rm -rf $(BUILD_DIR)
 
-# The game, its data, launcher, desktop entry, icons, metainfo and manual page
-# under PREFIX; packagers add DESTDIR=/scratch/root.
+# The game, the level editor, checker and solver, the data, launcher, desktop
+# entries, icons, metainfo and manual pages under PREFIX; packagers add
+# DESTDIR=/scratch/root.
 PREFIX ?= /usr/local
 install: configure
-	@cmake --build $(BUILD_DIR) --target curdovar -j $(JOBS)
+	@cmake --build $(BUILD_DIR) --target curdovar curdovar-edit curdovar-lint curdovar-solve -j $(JOBS)
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 # The Debian package, built in a scratch copy of the tree: $(BUILD_DIR)/deb/curdovar_*.deb.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a scratch copy of the tree, so that
+# Builds the Debian packages (curdovar and curdovar-data) from a scratch copy of the tree, so that
 # dpkg-buildpackage writes nothing into the working tree.
-# Usage: tools/build-deb.sh [OUT]   (default build/deb; the .deb lands in OUT)
+# Usage: tools/build-deb.sh [OUT]   (default build/deb; the .debs land in OUT)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-build/deb}
@@ -29,4 +29,4 @@ fi
 (cd "$out/src" && DEB_BUILD_OPTIONS="parallel=${JOBS:-2} ${DEB_BUILD_OPTIONS:-}" \
     nice dpkg-buildpackage -us -uc -b)
 rm -rf "$out/src"
-ls "$out"/curdovar_"$version"_*.deb
+ls "$out"/curdovar_"$version"_*.deb "$out"/curdovar-data_"$version"_all.deb

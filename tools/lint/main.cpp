@@ -1,29 +1,97 @@
-// curdovar-lint: checks level files before they ship.
+// curdovar-lint: checks level files and level packs before they ship.
 //
-//   curdovar-lint FILE...
+//   curdovar-lint [--data FOLDER] FILE-OR-PACK...
 //
 // Prints one line per problem, "FILE:column:row: error: ..." or a warning;
 // exit status 0 when every file is clean, 1 otherwise, 2 without files.
-#include "tools/common/LevelCheck.h"
+// A folder is a level pack: its level01.lvl, level02.lvl, ... without a gap
+// and its own menu.lvl if it has one, each checked as a file. The levels are
+// loaded with the images of FOLDER/data (by default data/ in the working
+// directory), as the game would draw them.
 #include "tools/common/Headless.h"
+#include "tools/common/LevelCheck.h"
+#include "tools/common/LevelPack.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
 #include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// One thing to check: the path to open and the name to report it by.
+struct Target {
+    std::string path;
+    std::string shown;
+};
+
+bool isFolder(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Paths stay valid after moving into the data folder.
+std::string fromHere(const std::string& path, const std::string& here) {
+    return path.empty() || path[0] == '/' ? path : here + "/" + path;
+}
+
+int usage() {
+    std::cerr << "usage: curdovar-lint [--data FOLDER] FILE-OR-PACK...\n";
+    return 2;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: curdovar-lint FILE...\n";
+    std::string dataFolder;
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--data" && i + 1 < argc) {
+            dataFolder = argv[++i];
+        } else if (!arg.empty() && arg[0] == '-') {
+            return usage();
+        } else {
+            args.push_back(arg);
+        }
+    }
+    if (args.empty()) return usage();
+
+    char buffer[PATH_MAX];
+    const std::string here = getcwd(buffer, sizeof buffer) ? buffer : ".";
+    std::size_t counted = 0;
+    std::vector<Target> targets;
+    for (const std::string& arg : args) {
+        if (!isFolder(arg)) {
+            targets.push_back({fromHere(arg, here), arg});
+            continue;
+        }
+        const LevelPack pack = readLevelPackFolder(arg);
+        for (const LevelProblem& problem : pack.problems)
+            std::cout << formatProblem(arg, problem) << '\n';
+        counted += pack.problems.size();
+        const std::string folder = arg.back() == '/' ? arg : arg + "/";
+        if (pack.ownMenu) targets.push_back({fromHere(folder + "menu.lvl", here), folder + "menu.lvl"});
+        for (const std::string& name : pack.levels)
+            targets.push_back({fromHere(folder + name, here), folder + name});
+    }
+    if (!dataFolder.empty() && chdir(dataFolder.c_str()) != 0) {
+        std::cerr << "curdovar-lint: cannot enter " << dataFolder << '\n';
         return 2;
     }
+
     // The checker loads each level the way the game does, images included.
     if (!startHeadless(32)) return 2;
-    std::size_t counted = 0;
-    for (int i = 1; i < argc; ++i) {
-        const LevelCheck check = checkLevelFile(argv[i]);
+    for (const Target& target : targets) {
+        const LevelCheck check = checkLevelFile(target.path);
         for (const LevelProblem& problem : check.problems)
-            std::cout << formatProblem(argv[i], problem) << '\n';
+            std::cout << formatProblem(target.shown, problem) << '\n';
         counted += check.problems.size();
     }
     stopHeadless();
-    if (counted == 0) std::cout << argc - 1 << " level file(s) clean\n";
+    if (counted == 0) std::cout << targets.size() << " level file(s) clean\n";
     return counted == 0 ? 0 : 1;
 }

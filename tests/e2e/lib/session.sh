@@ -70,11 +70,14 @@ e2e_level() {
     printf '%s' "$2" >"$E2E_WORK/data/levels/$1"
 }
 
-# e2e_start [FOLDER]: runs the game in FOLDER (the scratch directory unless
-# given) and waits for its window.
+# e2e_start [FOLDER [ARGUMENT...]]: runs the game (or a launcher, which may
+# take arguments) in FOLDER (the scratch directory unless given) and waits for
+# its window.
 e2e_start() {
+    local folder=${1:-$E2E_WORK}
+    if [ $# -gt 0 ]; then shift; fi
     # Line-buffered, so the log shows each line as soon as the game prints it.
-    (cd "${1:-$E2E_WORK}" && exec stdbuf -oL -eL "$E2E_GAME") >"$E2E_LOG" 2>"$E2E_ERR" &
+    (cd "$folder" && exec stdbuf -oL -eL "$E2E_GAME" "$@") >"$E2E_LOG" 2>"$E2E_ERR" &
     E2E_GAME_PID=$!
     E2E_WINDOW=$(timeout -s KILL 20 xdotool search --sync --name 'Curdovar II' | head -n 1)
     [ -n "$E2E_WINDOW" ] || e2e_fail "no game window appeared"
