@@ -356,7 +356,12 @@ void Editor::redo() {
 
 void Editor::resize(int left, int top, int right, int bottom) {
     beginChange();
-    level.resize(left, top, right, bottom);
+    if (!level.resize(left, top, right, bottom)) {
+        say("The grid stays " + std::to_string(level.getWidth()) + " by " +
+            std::to_string(level.getHeight()) + ": it cannot be empty or bigger than the game "
+            "loads.");
+        return;
+    }
     endChange();
     // The view keeps showing the same cells, and a portal being aimed stays the same one.
     viewX += left * tileSize;

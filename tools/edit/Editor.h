@@ -33,6 +33,13 @@ public:
 
     // Runs until the designer quits.
     void run();
+    // Takes one event as the window delivers it.
+    void handleEvent(const SDL_Event& event);
+
+    const LevelDraft& getLevel() const { return level; }
+    // The map's top-left, in level pixels.
+    int getViewX() const { return viewX; }
+    int getViewY() const { return viewY; }
 
 private:
     enum class Mode {
@@ -43,7 +50,6 @@ private:
     };
 
     // Events.
-    void handleEvent(const SDL_Event& event);
     void onKey(const SDL_keysym& key);
     void onTypingKey(const SDL_keysym& key);
     void onQuestionKey(const SDL_keysym& key);

@@ -1,0 +1,99 @@
+// The level editor driven by the events its window would deliver, on the
+// tests' headless screen.
+#include "level/LevelDraft.h"
+#include "level/Tiles.h"
+#include "menus/Settings.h"
+#include "tests/support/TestSupport.h"
+#include "tools/edit/Editor.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scratch.useShipped("images");
+        scratch.useShipped("fonts");
+        tileSize = 32;
+    }
+
+    void open(const LevelDraft& level, const std::string& path = "data/levels/drawn.lvl") {
+        EditorOptions options;
+        options.levelPath = path;
+        options.solverPath = "/nonexistent/curdovar-solve";
+        editor = std::make_unique<Editor>(SDL_GetVideoSurface(), options, level);
+    }
+
+    void key(SDLKey sym, int mod = KMOD_NONE) {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.keysym.sym = sym;
+        event.key.keysym.mod = static_cast<SDLMod>(mod);
+        SDL_SetModState(static_cast<SDLMod>(mod));
+        editor->handleEvent(event);
+        SDL_SetModState(KMOD_NONE);
+    }
+
+    // The window pixel in the middle of a cell, the view at the top-left.
+    static int middle(int cell) { return cell * tileSize + tileSize / 2; }
+
+    void move(int column, int row) {
+        SDL_Event event{};
+        event.type = SDL_MOUSEMOTION;
+        event.motion.x = static_cast<Uint16>(middle(column) - editor->getViewX());
+        event.motion.y = static_cast<Uint16>(middle(row) - editor->getViewY());
+        editor->handleEvent(event);
+    }
+
+    void button(Uint8 type, int column, int row, int mod) {
+        SDL_Event event{};
+        event.type = type;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.x = static_cast<Uint16>(middle(column) - editor->getViewX());
+        event.button.y = static_cast<Uint16>(middle(row) - editor->getViewY());
+        SDL_SetModState(static_cast<SDLMod>(mod));
+        editor->handleEvent(event);
+        SDL_SetModState(KMOD_NONE);
+    }
+
+    // A left press at one cell and its release at another, with modifiers held.
+    void drag(int column0, int row0, int column1, int row1, int mod = KMOD_NONE) {
+        button(SDL_MOUSEBUTTONDOWN, column0, row0, mod);
+        move(column1, row1);
+        button(SDL_MOUSEBUTTONUP, column1, row1, mod);
+    }
+
+    ScratchDir scratch;
+    std::unique_ptr<Editor> editor;
+};
+
+TEST_F(EditorTest, RefusedResizeLeavesViewAndPortalAimAlone) {
+    LevelDraft level(1, 3);
+    level.setValue(0, 0, KindPortal);
+    open(level);
+    move(0, 0);
+    key(SDLK_RETURN);  // aim the portal under the mouse
+    key(SDLK_LEFT, KMOD_LCTRL | KMOD_LSHIFT);  // a grid of no columns: refused
+    EXPECT_EQ(1, editor->getLevel().getWidth());
+    EXPECT_EQ(0, editor->getViewX());
+    EXPECT_EQ(0, editor->getViewY());
+    drag(0, 2, 0, 2);
+    EXPECT_EQ(0, editor->getLevel().at(0, 0).targetColumn);
+    EXPECT_EQ(2, editor->getLevel().at(0, 0).targetRow);
+
+    // A resize that happens keeps the view on the same cells and the aim on the same portal.
+    move(0, 0);
+    key(SDLK_RETURN);
+    key(SDLK_LEFT, KMOD_LCTRL);
+    ASSERT_EQ(2, editor->getLevel().getWidth());
+    EXPECT_EQ(tileSize, editor->getViewX());
+    drag(1, 1, 1, 1);
+    EXPECT_EQ(KindPortal, editor->getLevel().at(1, 0).value);
+    EXPECT_EQ(1, editor->getLevel().at(1, 0).targetColumn);
+    EXPECT_EQ(1, editor->getLevel().at(1, 0).targetRow);
+}
+
+}  // namespace
