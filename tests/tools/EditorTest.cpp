@@ -96,4 +96,76 @@ TEST_F(EditorTest, RefusedResizeLeavesViewAndPortalAimAlone) {
     EXPECT_EQ(1, editor->getLevel().at(1, 0).targetRow);
 }
 
+// A room with a hint, a start, a portal aimed inside the room and one aimed out of it.
+LevelDraft roomLevel() {
+    LevelDraft level(10, 4);
+    level.setValue(1, 1, KindHint);
+    level.setHintText(1, 1, "Mind the gap");
+    level.setValue(1, 2, TileStart);
+    level.setValue(2, 1, KindPortal);
+    level.setPortalTarget(2, 1, 1, 2);
+    level.setValue(2, 2, KindPortal);
+    level.setPortalTarget(2, 2, 8, 3);
+    return level;
+}
+
+TEST_F(EditorTest, CopyAndPasteCarryHintsAndPortalsWithOneUndo) {
+    const LevelDraft original = roomLevel();
+    open(original);
+    drag(1, 1, 2, 2, KMOD_LCTRL);
+    key(SDLK_c, KMOD_LCTRL);
+    EXPECT_EQ(original, editor->getLevel());
+    move(5, 0);
+    key(SDLK_v, KMOD_LCTRL);
+    const LevelDraft& level = editor->getLevel();
+    EXPECT_EQ(KindHint, level.at(5, 0).value);
+    EXPECT_EQ("Mind the gap", level.at(5, 0).text);
+    ASSERT_EQ(KindPortal, level.at(6, 0).value);
+    EXPECT_EQ(5, level.at(6, 0).targetColumn);  // aimed inside: the same place in the copy
+    EXPECT_EQ(1, level.at(6, 0).targetRow);
+    ASSERT_EQ(KindPortal, level.at(6, 1).value);
+    EXPECT_EQ(8, level.at(6, 1).targetColumn);  // aimed outside: the same cell of the level
+    EXPECT_EQ(3, level.at(6, 1).targetRow);
+    // One start: the pasted one.
+    EXPECT_EQ(TileStart, level.at(5, 1).value);
+    EXPECT_EQ(TileEmpty, level.at(1, 2).value);
+    EXPECT_EQ("Mind the gap", level.at(1, 1).text);
+
+    key(SDLK_z, KMOD_LCTRL);
+    EXPECT_EQ(original, editor->getLevel());
+    key(SDLK_y, KMOD_LCTRL);
+    EXPECT_EQ(KindHint, editor->getLevel().at(5, 0).value);
+
+    // At the grid's corner only what lands inside is put down.
+    move(9, 3);
+    key(SDLK_v, KMOD_LCTRL);
+    EXPECT_EQ("Mind the gap", editor->getLevel().at(9, 3).text);
+    EXPECT_EQ(10, editor->getLevel().getWidth());
+}
+
+TEST_F(EditorTest, CutAndPasteMoveAStretchOneUndoEach) {
+    const LevelDraft original = roomLevel();
+    open(original);
+    drag(1, 1, 2, 2, KMOD_LCTRL);
+    key(SDLK_x, KMOD_LCTRL);
+    for (int x = 1; x <= 2; ++x) {
+        for (int y = 1; y <= 2; ++y) EXPECT_EQ(DraftCell(), editor->getLevel().at(x, y));
+    }
+    move(6, 2);
+    key(SDLK_v, KMOD_LCTRL);
+    const LevelDraft& level = editor->getLevel();
+    EXPECT_EQ("Mind the gap", level.at(6, 2).text);
+    EXPECT_EQ(TileStart, level.at(6, 3).value);
+    EXPECT_EQ(6, level.at(7, 2).targetColumn);
+    EXPECT_EQ(3, level.at(7, 2).targetRow);
+    EXPECT_EQ(8, level.at(7, 3).targetColumn);
+    EXPECT_EQ(DraftCell(), level.at(1, 1));
+
+    key(SDLK_z, KMOD_LCTRL);  // the paste
+    EXPECT_EQ(DraftCell(), editor->getLevel().at(6, 2));
+    EXPECT_EQ(DraftCell(), editor->getLevel().at(1, 1));
+    key(SDLK_z, KMOD_LCTRL);  // the cut
+    EXPECT_EQ(original, editor->getLevel());
+}
+
 }  // namespace

@@ -109,6 +109,9 @@ void Editor::onKey(const SDL_keysym& key) {
         case SDLK_z: shift ? redo() : undo(); return;
         case SDLK_y: redo(); return;
         case SDLK_q: handleEvent(SDL_Event{SDL_QUIT}); return;
+        case SDLK_c: copySelection(); return;
+        case SDLK_x: cutSelection(); return;
+        case SDLK_v: paste(); return;
         case SDLK_LEFT: shift ? resize(-1, 0, 0, 0) : resize(1, 0, 0, 0); return;
         case SDLK_RIGHT: shift ? resize(0, 0, -1, 0) : resize(0, 0, 1, 0); return;
         case SDLK_UP: shift ? resize(0, -1, 0, 0) : resize(0, 1, 0, 0); return;
@@ -118,6 +121,7 @@ void Editor::onKey(const SDL_keysym& key) {
     }
     const int step = (shift ? fastScrollCells : 1) * tileSize;
     switch (key.sym) {
+    case SDLK_ESCAPE: hasSelection = false; break;
     case SDLK_LEFT: viewX -= step; break;
     case SDLK_RIGHT: viewX += step; break;
     case SDLK_UP: viewY -= step; break;
@@ -190,25 +194,7 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
         return;
     }
     if (!inMap(button.x, button.y)) {
-        if (button.button != SDL_BUTTON_LEFT) return;
-        const int entry = palette.entryAt(button.x, button.y);
-        if (entry >= 0) {
-            selected = entry;
-            return;
-        }
-        if (button.x >= mapWidth && button.y >= problemsTop) {
-            // Each problem took its lines and a gap of four pixels after them.
-            int top = problemsTop;
-            for (size_t i = 0; i < problemLines.size(); ++i) {
-                const size_t index = static_cast<size_t>(firstProblem) + i;
-                if (index >= checked.problems.size()) break;
-                const int bottom = top + problemLines[i] * textLine;
-                const LevelProblem& problem = checked.problems[index];
-                if (button.y >= top && button.y < bottom && problem.column >= 0)
-                    scrollTo(problem.column, problem.row);
-                top = bottom + 4;
-            }
-        }
+        if (button.button == SDL_BUTTON_LEFT) onPanelClick(button.x, button.y);
         return;
     }
     int column = 0;
@@ -217,19 +203,14 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
     cursorColumn = column;
     cursorRow = row;
     if (mode == Mode::PickTarget) {
-        if (button.button != SDL_BUTTON_LEFT) return;
-        mode = Mode::Draw;
-        // An undo or a resize meanwhile may have taken the portal away.
-        if (!level.contains(portalColumn, portalRow) ||
-            level.at(portalColumn, portalRow).value != KindPortal) {
-            say("The portal is gone.");
-            return;
-        }
-        beginChange();
-        level.setPortalTarget(portalColumn, portalRow, column, row);
-        endChange();
-        say("The portal at (" + std::to_string(portalColumn) + ", " + std::to_string(portalRow) +
-            ") leads to (" + std::to_string(column) + ", " + std::to_string(row) + ").");
+        if (button.button == SDL_BUTTON_LEFT) aimPortal(column, row);
+        return;
+    }
+    if (button.button == SDL_BUTTON_LEFT && (SDL_GetModState() & KMOD_CTRL)) {
+        dragButton = SDL_BUTTON_LEFT;
+        dragSelects = true;
+        hasSelection = true;
+        selection = {column, row, column, row};
         return;
     }
     if (button.button == SDL_BUTTON_MIDDLE) {
@@ -255,9 +236,46 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
     }
 }
 
+void Editor::onPanelClick(int x, int y) {
+    const int entry = palette.entryAt(x, y);
+    if (entry >= 0) {
+        selected = entry;
+        return;
+    }
+    if (x < mapWidth || y < problemsTop) return;
+    // Each problem took its lines and a gap of four pixels after them.
+    int top = problemsTop;
+    for (size_t i = 0; i < problemLines.size(); ++i) {
+        const size_t index = static_cast<size_t>(firstProblem) + i;
+        if (index >= checked.problems.size()) break;
+        const int bottom = top + problemLines[i] * textLine;
+        const LevelProblem& problem = checked.problems[index];
+        if (y >= top && y < bottom && problem.column >= 0) scrollTo(problem.column, problem.row);
+        top = bottom + 4;
+    }
+}
+
+void Editor::aimPortal(int column, int row) {
+    mode = Mode::Draw;
+    // An undo or a resize meanwhile may have taken the portal away.
+    if (!level.contains(portalColumn, portalRow) ||
+        level.at(portalColumn, portalRow).value != KindPortal) {
+        say("The portal is gone.");
+        return;
+    }
+    beginChange();
+    level.setPortalTarget(portalColumn, portalRow, column, row);
+    endChange();
+    say("The portal at (" + std::to_string(portalColumn) + ", " + std::to_string(portalRow) +
+        ") leads to (" + std::to_string(column) + ", " + std::to_string(row) + ").");
+}
+
 void Editor::onMouseUp(const SDL_MouseButtonEvent& button) {
     if (button.button != dragButton) return;
-    if (dragButton != SDL_BUTTON_MIDDLE) {
+    if (dragSelects) {
+        say("Selected " + sizeOf(selection) + ": Ctrl+C copies, Ctrl+X cuts, Ctrl+V puts the "
+            "clip down at the mouse.");
+    } else if (dragButton != SDL_BUTTON_MIDDLE) {
         if (dragFills) {
             int column = 0;
             int row = 0;
@@ -270,6 +288,7 @@ void Editor::onMouseUp(const SDL_MouseButtonEvent& button) {
     }
     dragButton = 0;
     dragFills = false;
+    dragSelects = false;
 }
 
 void Editor::onMouseMotion(const SDL_MouseMotionEvent& motion) {
@@ -280,6 +299,9 @@ void Editor::onMouseMotion(const SDL_MouseMotionEvent& motion) {
         viewY -= motion.y - dragY;
         dragX = motion.x;
         dragY = motion.y;
+    } else if (dragSelects) {
+        selection.column1 = cursorColumn;
+        selection.row1 = cursorRow;
     } else if ((dragButton == SDL_BUTTON_LEFT || dragButton == SDL_BUTTON_RIGHT) && !dragFills &&
                inMap(motion.x, motion.y)) {
         paint(cursorColumn, cursorRow,
@@ -368,6 +390,10 @@ void Editor::resize(int left, int top, int right, int bottom) {
     viewY += top * tileSize;
     portalColumn += left;
     portalRow += top;
+    selection.column0 += left;
+    selection.column1 += left;
+    selection.row0 += top;
+    selection.row1 += top;
     say("The grid is " + std::to_string(level.getWidth()) + " by " +
         std::to_string(level.getHeight()) + ".");
 }

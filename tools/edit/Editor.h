@@ -2,6 +2,7 @@
 
 #include "level/LevelDraft.h"
 #include "tools/common/LevelCheck.h"
+#include "tools/edit/Clip.h"
 #include "tools/edit/History.h"
 #include "tools/edit/Layout.h"
 #include "tools/edit/Palette.h"
@@ -55,6 +56,10 @@ private:
     void onQuestionKey(const SDL_keysym& key);
     void onMouseDown(const SDL_MouseButtonEvent& button);
     void onMouseUp(const SDL_MouseButtonEvent& button);
+    // A left click beside the map: a palette entry, or a problem to scroll to.
+    void onPanelClick(int x, int y);
+    // The click that aims the portal being placed.
+    void aimPortal(int column, int row);
     void onMouseMotion(const SDL_MouseMotionEvent& motion);
     // The cell under a window pixel of the map.
     void cellAt(int x, int y, int& column, int& row) const;
@@ -70,6 +75,11 @@ private:
     void undo();
     void redo();
     void resize(int left, int top, int right, int bottom);
+    // The selection and the clip (EditorSelection.cpp).
+    void copySelection();
+    void cutSelection();
+    void paste();
+    std::string sizeOf(const CellRect& area) const;
     void check();
     // Saves, asking first when the checker finds errors; then runs after.
     void requestSave(const std::function<void()>& after = {});
@@ -125,6 +135,11 @@ private:
     int dragRow = 0;
     int dragX = 0;           // where a scroll drag last was, window pixels
     int dragY = 0;
+
+    bool dragSelects = false;  // ctrl was held: the drag marks the selection
+    bool hasSelection = false;
+    CellRect selection;        // what Ctrl+C and Ctrl+X take
+    Clip clip;                 // what Ctrl+V puts down
 
     int portalColumn = 0;    // the portal a PickTarget click aims
     int portalRow = 0;

@@ -20,6 +20,8 @@ constexpr Uint32 edgeColour = 0xFFFFFF;      // the grid's border
 constexpr Uint32 cursorColour = 0xFFE000;    // the cell under the mouse, the chosen entry
 constexpr Uint32 fillColour = 0x00E0FF;      // a rectangle being filled
 constexpr Uint32 targetColour = 0xFF40FF;    // where a portal leads
+constexpr Uint32 selectionColour = 0x40FF80; // what Ctrl+C and Ctrl+X take
+constexpr Uint32 pasteColour = 0x8090FF;     // where Ctrl+V would put the clip
 constexpr Uint32 errorColour = 0xFF8080;
 constexpr Uint32 warningColour = 0xFFD080;
 constexpr Uint32 helpColour = 0xA0A8B0;
@@ -139,6 +141,12 @@ void Editor::drawMap() {
         const int h = std::abs(dragRow - cursorRow) + 1;
         outline(screen, x0 * t - viewX, y0 * t - viewY, w * t, h * t, fillColour);
     }
+    if (hasSelection)
+        outline(screen, selection.left() * t - viewX, selection.top() * t - viewY,
+                selection.width() * t, selection.height() * t, selectionColour);
+    if (!clip.empty() && (SDL_GetModState() & KMOD_CTRL))
+        outline(screen, cursorColumn * t - viewX + 2, cursorRow * t - viewY + 2,
+                clip.getWidth() * t - 4, clip.getHeight() * t - 4, pasteColour);
     outline(screen, cursorColumn * t - viewX, cursorRow * t - viewY, t, t, cursorColour);
 }
 
@@ -251,8 +259,8 @@ void Editor::drawStatus() {
     }
     drawEditorText(screen, 8, mapHeight + 6 + textLine + 2, clipped(line2, mapWidth - 16), colour);
     drawEditorText(screen, 8, mapHeight + 6 + 2 * textLine + 6,
-                   "Left paints, right erases, Shift+drag fills, middle drag scrolls. "
-                   "F5 play (Shift: from cursor)", helpColour);
+                   "Left paints, right erases, Shift+drag fills, Ctrl+drag selects (Ctrl+C/X/V), "
+                   "middle drag scrolls. F5 play", helpColour);
     drawEditorText(screen, 8, mapHeight + 6 + 3 * textLine + 6,
                    "Ctrl+S save  Ctrl+Z/Y undo/redo  Ctrl+arrow grow (Shift: shrink)  Enter "
                    "hint/portal  F2 name  F7 solve  T size  G grid", helpColour);
