@@ -168,4 +168,37 @@ TEST_F(EditorTest, CutAndPasteMoveAStretchOneUndoEach) {
     EXPECT_EQ(original, editor->getLevel());
 }
 
+TEST_F(EditorTest, RefusedFileShowsTheLoadersWordAndWaitsForANewLevel) {
+    const std::string broken = "3 2\n1 1\n1 1\n";  // the grid ends a column early
+    scratch.write("data/levels/broken.lvl", broken);
+    LevelDraft level(40, 20);
+    std::string reason;
+    ASSERT_FALSE(level.readFile("data/levels/broken.lvl", reason));
+    open(level, "data/levels/broken.lvl");
+    editor->refuse(reason);
+
+    ASSERT_FALSE(editor->getCheck().problems.empty());
+    const LevelProblem& problem = editor->getCheck().problems.front();
+    EXPECT_EQ(LevelProblem::Error, problem.severity);
+    EXPECT_EQ("the file ends inside the grid", problem.message);
+    EXPECT_TRUE(editor->isRunning());
+
+    // Nothing is drawn into it or written over it.
+    drag(0, 0, 0, 0);
+    key(SDLK_s, KMOD_LCTRL);
+    EXPECT_EQ(0, editor->getLevel().getWidth());
+    EXPECT_EQ(broken, scratch.read("data/levels/broken.lvl"));
+
+    key(SDLK_n, KMOD_LCTRL);
+    EXPECT_EQ(40, editor->getLevel().getWidth());
+    EXPECT_EQ(20, editor->getLevel().getHeight());
+    drag(0, 0, 0, 0);
+    EXPECT_NE(TileEmpty, editor->getLevel().at(0, 0).value);
+    key(SDLK_s, KMOD_LCTRL);
+    key(SDLK_y);  // the new level has no start or goal: save anyway
+    EXPECT_NE(broken, scratch.read("data/levels/broken.lvl"));
+    for (const LevelProblem& p : editor->getCheck().problems)
+        EXPECT_NE("the file ends inside the grid", p.message);
+}
+
 }  // namespace

@@ -75,6 +75,49 @@ void Editor::run() {
         std::remove(scratchPath(scratch).c_str());
 }
 
+void Editor::refuse(const std::string& reason) {
+    std::streambuf* talk = std::cout.rdbuf();
+    std::ostringstream swallowed;
+    std::cout.rdbuf(swallowed.rdbuf());
+    checked = checkLevelFile(options.levelPath);
+    std::cout.rdbuf(talk);
+    // Where the loader takes what the draft cannot, the draft's reason is all there is.
+    if (checked.errorCount() == 0) {
+        LevelProblem problem;
+        problem.message = reason;
+        checked.problems.insert(checked.problems.begin(), problem);
+    }
+    level = LevelDraft();
+    before = level;
+    history = History();
+    hasSelection = false;
+    mode = Mode::Refused;
+    say("The game cannot load " + options.levelPath + ": Ctrl+N starts a new level in its "
+        "place, Ctrl+Q quits.");
+    std::cout << "refused " << options.levelPath << ": " << checked.problems.front().message
+              << std::endl;
+}
+
+void Editor::onRefusedKey(const SDL_keysym& key) {
+    if (!(key.mod & KMOD_CTRL)) return;
+    if (key.sym == SDLK_n) startNewLevel();
+    if (key.sym == SDLK_q) handleEvent(SDL_Event{SDL_QUIT});
+}
+
+void Editor::startNewLevel() {
+    level = LevelDraft(options.newWidth, options.newHeight);
+    before = level;
+    history = History();
+    mode = Mode::Draw;
+    viewX = 0;
+    viewY = 0;
+    // Unsaved until Ctrl+S writes it over the file that was refused.
+    dirty = true;
+    check();
+    say("A new " + std::to_string(level.getWidth()) + " by " + std::to_string(level.getHeight()) +
+        " level: Ctrl+S writes it as " + options.levelPath + ".");
+}
+
 void Editor::handleEvent(const SDL_Event& event) {
     redraw = true;
     switch (event.type) {
@@ -96,6 +139,7 @@ void Editor::handleEvent(const SDL_Event& event) {
 void Editor::onKey(const SDL_keysym& key) {
     if (mode == Mode::Typing) return onTypingKey(key);
     if (mode == Mode::Question) return onQuestionKey(key);
+    if (mode == Mode::Refused) return onRefusedKey(key);
     const bool ctrl = key.mod & KMOD_CTRL;
     const bool shift = key.mod & KMOD_SHIFT;
     if (mode == Mode::PickTarget && key.sym == SDLK_ESCAPE) {
@@ -181,7 +225,7 @@ void Editor::cellAt(int x, int y, int& column, int& row) const {
 }
 
 void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
-    if (mode == Mode::Typing || mode == Mode::Question) return;
+    if (mode == Mode::Typing || mode == Mode::Question || mode == Mode::Refused) return;
     const bool shift = SDL_GetModState() & KMOD_SHIFT;
     if (button.button == SDL_BUTTON_WHEELUP || button.button == SDL_BUTTON_WHEELDOWN) {
         if (!inMap(button.x, button.y)) {

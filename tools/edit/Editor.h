@@ -19,6 +19,8 @@ struct EditorOptions {
     std::string levelPath;                   // where the level is saved
     std::string replayFolder = "tests/replays";  // where proving replays go
     std::string solverPath;                  // the curdovar-solve binary
+    int newWidth = 40;                       // the grid Ctrl+N starts, cells
+    int newHeight = 20;
 };
 
 // The level editor: draws a LevelDraft with the game's images, changes it
@@ -34,10 +36,16 @@ public:
 
     // Runs until the designer quits.
     void run();
+    // The file could not be read (the draft's reason given): the checker's
+    // panel shows what the game's loader says of it, and nothing is drawn or
+    // saved until Ctrl+N starts a new level in its place.
+    void refuse(const std::string& reason);
     // Takes one event as the window delivers it.
     void handleEvent(const SDL_Event& event);
+    bool isRunning() const { return running; }
 
     const LevelDraft& getLevel() const { return level; }
+    const LevelCheck& getCheck() const { return checked; }
     // The map's top-left, in level pixels.
     int getViewX() const { return viewX; }
     int getViewY() const { return viewY; }
@@ -48,12 +56,15 @@ private:
         Typing,      // a text box has the keyboard
         PickTarget,  // the next click in the map aims the portal being placed
         Question,    // a yes-or-no question has the keyboard
+        Refused,     // the file is unreadable: a new level or quit
     };
 
     // Events.
     void onKey(const SDL_keysym& key);
     void onTypingKey(const SDL_keysym& key);
     void onQuestionKey(const SDL_keysym& key);
+    void onRefusedKey(const SDL_keysym& key);
+    void startNewLevel();
     void onMouseDown(const SDL_MouseButtonEvent& button);
     void onMouseUp(const SDL_MouseButtonEvent& button);
     // A left click beside the map: a palette entry, or a problem to scroll to.

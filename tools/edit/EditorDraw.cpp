@@ -122,6 +122,13 @@ void Editor::drawMap() {
     }
     outline(screen, -viewX - 2, -viewY - 2, level.getWidth() * t + 4, level.getHeight() * t + 4,
             edgeColour);
+    if (mode == Mode::Refused) {
+        drawEditorText(screen, 16, 16, "The game cannot load this file; the checker says why.",
+                       errorColour);
+        drawEditorText(screen, 16, 16 + textLine,
+                       "Ctrl+N starts a new level in its place, Ctrl+Q quits.", errorColour);
+        return;
+    }
     // Where the portal under the cursor (or the one being aimed) leads.
     int pc = cursorColumn;
     int pr = cursorRow;
