@@ -45,6 +45,7 @@ Editor::Editor(SDL_Surface* s, const EditorOptions& o, const LevelDraft& l)
     // As the game picks it: by the last digit of the level's number, none for the menu.
     const int number = levelNumberOf(options.levelPath);
     if (number != 0) backdrop = loadTileImage(std::string("../bg0") + char('0' + number % 10));
+    loadOverviewColours();
     check();
 }
 
@@ -237,6 +238,15 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
         (shift ? viewX : viewY) += delta;
         return;
     }
+    if (button.button == SDL_BUTTON_LEFT && overview.contains(button.x, button.y)) {
+        int column = 0;
+        int row = 0;
+        overview.cellAt(button.x, button.y, column, row);
+        scrollTo(column, row);
+        dragButton = SDL_BUTTON_LEFT;
+        dragOverview = true;
+        return;
+    }
     if (!inMap(button.x, button.y)) {
         if (button.button == SDL_BUTTON_LEFT) onPanelClick(button.x, button.y);
         return;
@@ -316,7 +326,9 @@ void Editor::aimPortal(int column, int row) {
 
 void Editor::onMouseUp(const SDL_MouseButtonEvent& button) {
     if (button.button != dragButton) return;
-    if (dragSelects) {
+    if (dragOverview) {
+        // Only the view moved.
+    } else if (dragSelects) {
         say("Selected " + sizeOf(selection) + ": Ctrl+C copies, Ctrl+X cuts, Ctrl+V puts the "
             "clip down at the mouse.");
     } else if (dragButton != SDL_BUTTON_MIDDLE) {
@@ -333,9 +345,16 @@ void Editor::onMouseUp(const SDL_MouseButtonEvent& button) {
     dragButton = 0;
     dragFills = false;
     dragSelects = false;
+    dragOverview = false;
 }
 
 void Editor::onMouseMotion(const SDL_MouseMotionEvent& motion) {
+    if (dragOverview) {
+        int column = 0;
+        int row = 0;
+        overview.cellAt(motion.x, motion.y, column, row);
+        return scrollTo(column, row);
+    }
     if (inMap(motion.x, motion.y)) cellAt(motion.x, motion.y, cursorColumn, cursorRow);
     hovered = palette.entryAt(motion.x, motion.y);
     if (dragButton == SDL_BUTTON_MIDDLE) {
@@ -574,6 +593,7 @@ void Editor::setTileSize(int edge) {
     viewY = viewY * edge / tileSize;
     tileSize = edge;
     palette.loadPictures();
+    loadOverviewColours();
     say("Tile size " + std::to_string(edge) + ".");
 }
 

@@ -5,6 +5,7 @@
 #include "tools/edit/Clip.h"
 #include "tools/edit/History.h"
 #include "tools/edit/Layout.h"
+#include "tools/edit/Overview.h"
 #include "tools/edit/Palette.h"
 #include "tools/edit/SolverJob.h"
 
@@ -113,6 +114,9 @@ private:
     // Drawing.
     void draw();
     void drawMap();
+    // The cursor, the selection, a portal's target and what a drag marks.
+    void drawMarks();
+    void loadOverviewColours();
     void drawSide();
     void drawStatus();
 
@@ -123,6 +127,7 @@ private:
     LevelDraft before;    // the level as a change in progress began
     History history;
     Palette palette;
+    Overview overview;
     LevelCheck checked;   // the checker's last word
     SolverJob solver;
     std::string solverLevel;  // the level text the solver works on
@@ -147,6 +152,7 @@ private:
     int dragX = 0;           // where a scroll drag last was, window pixels
     int dragY = 0;
 
+    bool dragOverview = false;  // the drag began in the overview: the view follows it
     bool dragSelects = false;  // ctrl was held: the drag marks the selection
     bool hasSelection = false;
     CellRect selection;        // what Ctrl+C and Ctrl+X take

@@ -71,6 +71,7 @@ void Editor::draw() {
     SDL_SetClipRect(screen, nullptr);
     drawMap();
     SDL_SetClipRect(screen, nullptr);
+    overview.draw(screen, level, viewX, viewY, tileSize);
     drawSide();
     drawStatus();
 }
@@ -122,13 +123,20 @@ void Editor::drawMap() {
     }
     outline(screen, -viewX - 2, -viewY - 2, level.getWidth() * t + 4, level.getHeight() * t + 4,
             edgeColour);
-    if (mode == Mode::Refused) {
-        drawEditorText(screen, 16, 16, "The game cannot load this file; the checker says why.",
-                       errorColour);
-        drawEditorText(screen, 16, 16 + textLine,
-                       "Ctrl+N starts a new level in its place, Ctrl+Q quits.", errorColour);
-        return;
-    }
+    if (mode != Mode::Refused) return drawMarks();
+    drawEditorText(screen, 16, 16, "The game cannot load this file; the checker says why.",
+                   errorColour);
+    drawEditorText(screen, 16, 16 + textLine,
+                   "Ctrl+N starts a new level in its place, Ctrl+Q quits.", errorColour);
+}
+
+void Editor::loadOverviewColours() {
+    overview.loadColours(screen, palette, backgroundColour(levelNumberOf(options.levelPath)),
+                         backdrop);
+}
+
+void Editor::drawMarks() {
+    const int t = tileSize;
     // Where the portal under the cursor (or the one being aimed) leads.
     int pc = cursorColumn;
     int pr = cursorRow;
@@ -233,7 +241,7 @@ void Editor::drawSide() {
 }
 
 void Editor::drawStatus() {
-    fillBox(screen, 0, mapHeight, mapWidth, statusHeight, panelColour);
+    fillBox(screen, 0, statusTop, mapWidth, statusHeight, panelColour);
     std::string where = "(" + std::to_string(cursorColumn) + ", " + std::to_string(cursorRow) + ")";
     if (level.contains(cursorColumn, cursorRow)) {
         const DraftCell& cell = level.at(cursorColumn, cursorRow);
@@ -248,7 +256,7 @@ void Editor::drawStatus() {
                               std::to_string(level.getWidth()) + "x" +
                               std::to_string(level.getHeight()) + "  tile " +
                               std::to_string(tileSize) + "  cell " + where;
-    drawEditorText(screen, 8, mapHeight + 6, clipped(line1, mapWidth - 16));
+    drawEditorText(screen, 8, statusTop + 6, clipped(line1, mapWidth - 16));
     std::string line2;
     Uint32 colour = helpColour;
     if (mode == Mode::Typing) {
@@ -264,11 +272,11 @@ void Editor::drawStatus() {
         line2 = message;
         colour = 0xFFFFFF;
     }
-    drawEditorText(screen, 8, mapHeight + 6 + textLine + 2, clipped(line2, mapWidth - 16), colour);
-    drawEditorText(screen, 8, mapHeight + 6 + 2 * textLine + 6,
+    drawEditorText(screen, 8, statusTop + 6 + textLine + 2, clipped(line2, mapWidth - 16), colour);
+    drawEditorText(screen, 8, statusTop + 6 + 2 * textLine + 6,
                    "Left paints, right erases, Shift+drag fills, Ctrl+drag selects (Ctrl+C/X/V), "
                    "middle drag scrolls. F5 play", helpColour);
-    drawEditorText(screen, 8, mapHeight + 6 + 3 * textLine + 6,
+    drawEditorText(screen, 8, statusTop + 6 + 3 * textLine + 6,
                    "Ctrl+S save  Ctrl+Z/Y undo/redo  Ctrl+arrow grow (Shift: shrink)  Enter "
                    "hint/portal  F2 name  F7 solve  T size  G grid", helpColour);
 }
