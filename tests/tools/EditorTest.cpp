@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fstream>
 #include <memory>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -199,6 +203,45 @@ TEST_F(EditorTest, RefusedFileShowsTheLoadersWordAndWaitsForANewLevel) {
     EXPECT_NE(broken, scratch.read("data/levels/broken.lvl"));
     for (const LevelProblem& p : editor->getCheck().problems)
         EXPECT_NE("the file ends inside the grid", p.message);
+}
+
+TEST_F(EditorTest, SolverGetsTheClickedWaypointsInOrder) {
+    // A stand-in solver that writes down what it was asked.
+    scratch.write("solver.sh", "#!/bin/sh\necho \"$@\" > asked.txt.part && "
+                               "mv asked.txt.part asked.txt\n");
+    chmod((scratch.path() + "/solver.sh").c_str(), 0755);
+    LevelDraft level(8, 3);
+    for (int x = 0; x < 8; ++x) level.setValue(x, 2, TileWall);
+    level.setValue(1, 1, TileStart);
+    level.setValue(6, 1, TileGoal);
+    EditorOptions options;
+    options.levelPath = "data/levels/walk.lvl";
+    options.solverPath = scratch.path() + "/solver.sh";
+    editor = std::make_unique<Editor>(SDL_GetVideoSurface(), options, level);
+    ASSERT_EQ(0, editor->getCheck().errorCount());
+
+    key(SDLK_w);
+    drag(5, 0, 5, 0);
+    drag(3, 1, 3, 1);
+    drag(4, 1, 4, 1);
+    SDL_Event right{};
+    right.type = SDL_MOUSEBUTTONDOWN;
+    right.button.button = SDL_BUTTON_RIGHT;
+    right.button.x = static_cast<Uint16>(middle(3));
+    right.button.y = static_cast<Uint16>(middle(1));
+    editor->handleEvent(right);  // takes (3, 1) away again
+    key(SDLK_ESCAPE);
+    EXPECT_EQ(TileEmpty, editor->getLevel().at(5, 0).value);  // clicks placed no tiles
+    key(SDLK_F7);
+
+    std::string asked;
+    for (int tries = 0; tries < 100 && asked.empty(); ++tries) {
+        std::ifstream in(scratch.path() + "/asked.txt");
+        std::getline(in, asked);
+        if (asked.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_NE(std::string::npos, asked.find("data/levels/walk.lvl 32 "));
+    EXPECT_NE(std::string::npos, asked.find(" --via 5,0 --via 4,1"));
 }
 
 }  // namespace

@@ -143,6 +143,11 @@ void Editor::onKey(const SDL_keysym& key) {
     if (mode == Mode::Refused) return onRefusedKey(key);
     const bool ctrl = key.mod & KMOD_CTRL;
     const bool shift = key.mod & KMOD_SHIFT;
+    if (mode == Mode::Waypoints && (key.sym == SDLK_ESCAPE || key.sym == SDLK_w)) {
+        mode = Mode::Draw;
+        say(std::to_string(waypoints.size()) + " waypoint(s) for F7's solver.");
+        return;
+    }
     if (mode == Mode::PickTarget && key.sym == SDLK_ESCAPE) {
         mode = Mode::Draw;
         say("The portal keeps its target.");
@@ -172,6 +177,11 @@ void Editor::onKey(const SDL_keysym& key) {
     case SDLK_UP: viewY -= step; break;
     case SDLK_DOWN: viewY += step; break;
     case SDLK_g: showGrid = !showGrid; break;
+    case SDLK_w:
+        mode = Mode::Waypoints;
+        say("Waypoints: a left click adds the next, a right click takes one away; W or "
+            "Escape ends.");
+        break;
     case SDLK_t: setTileSize(tileSize == 32 ? 16 : 32); break;
     case SDLK_F2:
         type("Level name", underscoresToSpaces(level.getName()), [this](const std::string& name) {
@@ -260,6 +270,7 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
         if (button.button == SDL_BUTTON_LEFT) aimPortal(column, row);
         return;
     }
+    if (mode == Mode::Waypoints) return placeWaypoint(button.button, column, row);
     if (button.button == SDL_BUTTON_LEFT && (SDL_GetModState() & KMOD_CTRL)) {
         dragButton = SDL_BUTTON_LEFT;
         dragSelects = true;
@@ -453,6 +464,10 @@ void Editor::resize(int left, int top, int right, int bottom) {
     viewY += top * tileSize;
     portalColumn += left;
     portalRow += top;
+    for (auto& cell : waypoints) {
+        cell.first += left;
+        cell.second += top;
+    }
     selection.column0 += left;
     selection.column1 += left;
     selection.row0 += top;
@@ -552,13 +567,30 @@ void Editor::startSolver() {
         say("Save the level without errors first: the solver reads the file.");
         return;
     }
+    std::vector<std::pair<int, int>> via;
+    for (const auto& cell : waypoints) {
+        if (level.contains(cell.first, cell.second)) via.push_back(cell);
+    }
     solverLevel = levelText(level);
     if (!solver.start(options.solverPath, options.levelPath, tileSize, scratchPath("solved.replay"),
-                      scratchPath("solver.log"))) {
+                      scratchPath("solver.log"), via)) {
         say("Could not start " + options.solverPath + ".");
         return;
     }
-    say("Solver started (F7 stops it).");
+    say("Solver started" + (via.empty() ? std::string() : " through " + std::to_string(via.size()) +
+                                                              " waypoint(s)") +
+        " (F7 stops it).");
+}
+
+void Editor::placeWaypoint(int button, int column, int row) {
+    if (!level.contains(column, row)) return;
+    if (button == SDL_BUTTON_LEFT) {
+        waypoints.push_back({column, row});
+    } else if (button == SDL_BUTTON_RIGHT) {
+        waypoints.erase(std::remove(waypoints.begin(), waypoints.end(), std::make_pair(column, row)),
+                        waypoints.end());
+    }
+    say(std::to_string(waypoints.size()) + " waypoint(s); W or Escape ends.");
 }
 
 void Editor::pollSolver() {

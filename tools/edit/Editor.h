@@ -58,6 +58,7 @@ private:
         PickTarget,  // the next click in the map aims the portal being placed
         Question,    // a yes-or-no question has the keyboard
         Refused,     // the file is unreadable: a new level or quit
+        Waypoints,   // clicks in the map place the solver's waypoints
     };
 
     // Events.
@@ -99,6 +100,8 @@ private:
     void playTest(bool fromCursor);
     void offerReplay(const std::string& replayText);
     void startSolver();
+    // A left click adds a waypoint, a right click takes the one under it away.
+    void placeWaypoint(int button, int column, int row);
     void pollSolver();
     void setTileSize(int edge);
     void scrollTo(int column, int row);
@@ -131,6 +134,7 @@ private:
     LevelCheck checked;   // the checker's last word
     SolverJob solver;
     std::string solverLevel;  // the level text the solver works on
+    std::vector<std::pair<int, int>> waypoints;  // cells the solver's run goes through, in order
 
     Mode mode = Mode::Draw;
     int selected = 0;        // the palette entry painted

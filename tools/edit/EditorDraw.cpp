@@ -22,6 +22,7 @@ constexpr Uint32 fillColour = 0x00E0FF;      // a rectangle being filled
 constexpr Uint32 targetColour = 0xFF40FF;    // where a portal leads
 constexpr Uint32 selectionColour = 0x40FF80; // what Ctrl+C and Ctrl+X take
 constexpr Uint32 pasteColour = 0x8090FF;     // where Ctrl+V would put the clip
+constexpr Uint32 waypointColour = 0xFF9020;  // the solver's waypoints, numbered
 constexpr Uint32 errorColour = 0xFF8080;
 constexpr Uint32 warningColour = 0xFFD080;
 constexpr Uint32 helpColour = 0xA0A8B0;
@@ -162,6 +163,15 @@ void Editor::drawMarks() {
     if (!clip.empty() && (SDL_GetModState() & KMOD_CTRL))
         outline(screen, cursorColumn * t - viewX + 2, cursorRow * t - viewY + 2,
                 clip.getWidth() * t - 4, clip.getHeight() * t - 4, pasteColour);
+    for (size_t i = 0; i < waypoints.size(); ++i) {
+        const int x = waypoints[i].first * t - viewX;
+        const int y = waypoints[i].second * t - viewY;
+        const std::string number = std::to_string(i + 1);
+        outline(screen, x + 1, y + 1, t - 2, t - 2, waypointColour);
+        // On a dark tab, so the number reads over any tile.
+        fillBox(screen, x + 3, y + 3, editorTextWidth(number) + 4, textLine - 2, gridColour);
+        drawEditorText(screen, x + 5, y + 2, number, waypointColour);
+    }
     outline(screen, cursorColumn * t - viewX, cursorRow * t - viewY, t, t, cursorColour);
 }
 
@@ -278,5 +288,5 @@ void Editor::drawStatus() {
                    "middle drag scrolls. F5 play", helpColour);
     drawEditorText(screen, 8, statusTop + 6 + 3 * textLine + 6,
                    "Ctrl+S save  Ctrl+Z/Y undo/redo  Ctrl+arrow grow (Shift: shrink)  Enter "
-                   "hint/portal  F2 name  F7 solve  T size  G grid", helpColour);
+                   "hint/portal  F2 name  F7 solve (W waypoints)  T size  G grid", helpColour);
 }
