@@ -126,10 +126,10 @@ void LevelDraft::setName(const std::string& text) {
     }
 }
 
-void LevelDraft::resize(int left, int top, int right, int bottom) {
+bool LevelDraft::resize(int left, int top, int right, int bottom) {
     const int w = width + left + right;
     const int h = height + top + bottom;
-    if (w < 1 || h < 1) return;
+    if (w < 1 || h < 1 || static_cast<long long>(w) * h > maxLevelCells) return false;
     std::vector<std::vector<DraftCell>> grown(static_cast<size_t>(w),
                                               std::vector<DraftCell>(static_cast<size_t>(h)));
     for (int x = 0; x < w; ++x) {
@@ -146,6 +146,7 @@ void LevelDraft::resize(int left, int top, int right, int bottom) {
     cells = std::move(grown);
     width = w;
     height = h;
+    return true;
 }
 
 bool LevelDraft::operator==(const LevelDraft& other) const {

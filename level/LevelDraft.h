@@ -52,8 +52,10 @@ public:
     const std::string& getTrailer() const { return trailer; }
 
     // Grows (positive) or shrinks (negative) the grid at each edge. Cells
-    // keep their place in the level; portal targets move with them.
-    void resize(int left, int top, int right, int bottom);
+    // keep their place in the level; portal targets move with them. False,
+    // with nothing changed, when the grid would be empty or bigger than the
+    // loader takes.
+    bool resize(int left, int top, int right, int bottom);
 
     bool operator==(const LevelDraft& other) const;
     bool operator!=(const LevelDraft& other) const { return !(*this == other); }

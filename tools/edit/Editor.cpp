@@ -30,10 +30,23 @@ std::string scratchPath(const std::string& what) {
            std::to_string(getpid()) + "-" + what;
 }
 
+// Through a temporary beside the file, so a failed write never leaves half a replay.
 bool writeText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    return static_cast<bool>(out);
+    const std::string temporary = path + ".saving";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.flush();
+        if (!out) {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -45,6 +58,7 @@ Editor::Editor(SDL_Surface* s, const EditorOptions& o, const LevelDraft& l)
     // As the game picks it: by the last digit of the level's number, none for the menu.
     const int number = levelNumberOf(options.levelPath);
     if (number != 0) backdrop = loadTileImage(std::string("../bg0") + char('0' + number % 10));
+    loadOverviewColours();
     check();
 }
 
@@ -75,6 +89,49 @@ void Editor::run() {
         std::remove(scratchPath(scratch).c_str());
 }
 
+void Editor::refuse(const std::string& reason) {
+    std::streambuf* talk = std::cout.rdbuf();
+    std::ostringstream swallowed;
+    std::cout.rdbuf(swallowed.rdbuf());
+    checked = checkLevelFile(options.levelPath);
+    std::cout.rdbuf(talk);
+    // Where the loader takes what the draft cannot, the draft's reason is all there is.
+    if (checked.errorCount() == 0) {
+        LevelProblem problem;
+        problem.message = reason;
+        checked.problems.insert(checked.problems.begin(), problem);
+    }
+    level = LevelDraft();
+    before = level;
+    history = History();
+    hasSelection = false;
+    mode = Mode::Refused;
+    say("The game cannot load " + options.levelPath + ": Ctrl+N starts a new level in its "
+        "place, Ctrl+Q quits.");
+    std::cout << "refused " << options.levelPath << ": " << checked.problems.front().message
+              << std::endl;
+}
+
+void Editor::onRefusedKey(const SDL_keysym& key) {
+    if (!(key.mod & KMOD_CTRL)) return;
+    if (key.sym == SDLK_n) startNewLevel();
+    if (key.sym == SDLK_q) handleEvent(SDL_Event{SDL_QUIT});
+}
+
+void Editor::startNewLevel() {
+    level = LevelDraft(options.newWidth, options.newHeight);
+    before = level;
+    history = History();
+    mode = Mode::Draw;
+    viewX = 0;
+    viewY = 0;
+    // Unsaved until Ctrl+S writes it over the file that was refused.
+    dirty = true;
+    check();
+    say("A new " + std::to_string(level.getWidth()) + " by " + std::to_string(level.getHeight()) +
+        " level: Ctrl+S writes it as " + options.levelPath + ".");
+}
+
 void Editor::handleEvent(const SDL_Event& event) {
     redraw = true;
     switch (event.type) {
@@ -96,8 +153,14 @@ void Editor::handleEvent(const SDL_Event& event) {
 void Editor::onKey(const SDL_keysym& key) {
     if (mode == Mode::Typing) return onTypingKey(key);
     if (mode == Mode::Question) return onQuestionKey(key);
+    if (mode == Mode::Refused) return onRefusedKey(key);
     const bool ctrl = key.mod & KMOD_CTRL;
     const bool shift = key.mod & KMOD_SHIFT;
+    if (mode == Mode::Waypoints && (key.sym == SDLK_ESCAPE || key.sym == SDLK_w)) {
+        mode = Mode::Draw;
+        say(std::to_string(waypoints.size()) + " waypoint(s) for F7's solver.");
+        return;
+    }
     if (mode == Mode::PickTarget && key.sym == SDLK_ESCAPE) {
         mode = Mode::Draw;
         say("The portal keeps its target.");
@@ -109,6 +172,9 @@ void Editor::onKey(const SDL_keysym& key) {
         case SDLK_z: shift ? redo() : undo(); return;
         case SDLK_y: redo(); return;
         case SDLK_q: handleEvent(SDL_Event{SDL_QUIT}); return;
+        case SDLK_c: copySelection(); return;
+        case SDLK_x: cutSelection(); return;
+        case SDLK_v: paste(); return;
         case SDLK_LEFT: shift ? resize(-1, 0, 0, 0) : resize(1, 0, 0, 0); return;
         case SDLK_RIGHT: shift ? resize(0, 0, -1, 0) : resize(0, 0, 1, 0); return;
         case SDLK_UP: shift ? resize(0, -1, 0, 0) : resize(0, 1, 0, 0); return;
@@ -118,11 +184,17 @@ void Editor::onKey(const SDL_keysym& key) {
     }
     const int step = (shift ? fastScrollCells : 1) * tileSize;
     switch (key.sym) {
+    case SDLK_ESCAPE: hasSelection = false; break;
     case SDLK_LEFT: viewX -= step; break;
     case SDLK_RIGHT: viewX += step; break;
     case SDLK_UP: viewY -= step; break;
     case SDLK_DOWN: viewY += step; break;
     case SDLK_g: showGrid = !showGrid; break;
+    case SDLK_w:
+        mode = Mode::Waypoints;
+        say("Waypoints: a left click adds the next, a right click takes one away; W or "
+            "Escape ends.");
+        break;
     case SDLK_t: setTileSize(tileSize == 32 ? 16 : 32); break;
     case SDLK_F2:
         type("Level name", underscoresToSpaces(level.getName()), [this](const std::string& name) {
@@ -177,7 +249,7 @@ void Editor::cellAt(int x, int y, int& column, int& row) const {
 }
 
 void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
-    if (mode == Mode::Typing || mode == Mode::Question) return;
+    if (mode == Mode::Typing || mode == Mode::Question || mode == Mode::Refused) return;
     const bool shift = SDL_GetModState() & KMOD_SHIFT;
     if (button.button == SDL_BUTTON_WHEELUP || button.button == SDL_BUTTON_WHEELDOWN) {
         if (!inMap(button.x, button.y)) {
@@ -189,26 +261,17 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
         (shift ? viewX : viewY) += delta;
         return;
     }
+    if (button.button == SDL_BUTTON_LEFT && overview.contains(button.x, button.y)) {
+        int column = 0;
+        int row = 0;
+        overview.cellAt(button.x, button.y, column, row);
+        scrollTo(column, row);
+        dragButton = SDL_BUTTON_LEFT;
+        dragOverview = true;
+        return;
+    }
     if (!inMap(button.x, button.y)) {
-        if (button.button != SDL_BUTTON_LEFT) return;
-        const int entry = palette.entryAt(button.x, button.y);
-        if (entry >= 0) {
-            selected = entry;
-            return;
-        }
-        if (button.x >= mapWidth && button.y >= problemsTop) {
-            // Each problem took its lines and a gap of four pixels after them.
-            int top = problemsTop;
-            for (size_t i = 0; i < problemLines.size(); ++i) {
-                const size_t index = static_cast<size_t>(firstProblem) + i;
-                if (index >= checked.problems.size()) break;
-                const int bottom = top + problemLines[i] * textLine;
-                const LevelProblem& problem = checked.problems[index];
-                if (button.y >= top && button.y < bottom && problem.column >= 0)
-                    scrollTo(problem.column, problem.row);
-                top = bottom + 4;
-            }
-        }
+        if (button.button == SDL_BUTTON_LEFT) onPanelClick(button.x, button.y);
         return;
     }
     int column = 0;
@@ -217,19 +280,15 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
     cursorColumn = column;
     cursorRow = row;
     if (mode == Mode::PickTarget) {
-        if (button.button != SDL_BUTTON_LEFT) return;
-        mode = Mode::Draw;
-        // An undo or a resize meanwhile may have taken the portal away.
-        if (!level.contains(portalColumn, portalRow) ||
-            level.at(portalColumn, portalRow).value != KindPortal) {
-            say("The portal is gone.");
-            return;
-        }
-        beginChange();
-        level.setPortalTarget(portalColumn, portalRow, column, row);
-        endChange();
-        say("The portal at (" + std::to_string(portalColumn) + ", " + std::to_string(portalRow) +
-            ") leads to (" + std::to_string(column) + ", " + std::to_string(row) + ").");
+        if (button.button == SDL_BUTTON_LEFT) aimPortal(column, row);
+        return;
+    }
+    if (mode == Mode::Waypoints) return placeWaypoint(button.button, column, row);
+    if (button.button == SDL_BUTTON_LEFT && (SDL_GetModState() & KMOD_CTRL)) {
+        dragButton = SDL_BUTTON_LEFT;
+        dragSelects = true;
+        hasSelection = true;
+        selection = {column, row, column, row};
         return;
     }
     if (button.button == SDL_BUTTON_MIDDLE) {
@@ -255,9 +314,48 @@ void Editor::onMouseDown(const SDL_MouseButtonEvent& button) {
     }
 }
 
+void Editor::onPanelClick(int x, int y) {
+    const int entry = palette.entryAt(x, y);
+    if (entry >= 0) {
+        selected = entry;
+        return;
+    }
+    if (x < mapWidth || y < problemsTop) return;
+    // Each problem took its lines and a gap of four pixels after them.
+    int top = problemsTop;
+    for (size_t i = 0; i < problemLines.size(); ++i) {
+        const size_t index = static_cast<size_t>(firstProblem) + i;
+        if (index >= checked.problems.size()) break;
+        const int bottom = top + problemLines[i] * textLine;
+        const LevelProblem& problem = checked.problems[index];
+        if (y >= top && y < bottom && problem.column >= 0) scrollTo(problem.column, problem.row);
+        top = bottom + 4;
+    }
+}
+
+void Editor::aimPortal(int column, int row) {
+    mode = Mode::Draw;
+    // An undo or a resize meanwhile may have taken the portal away.
+    if (!level.contains(portalColumn, portalRow) ||
+        level.at(portalColumn, portalRow).value != KindPortal) {
+        say("The portal is gone.");
+        return;
+    }
+    beginChange();
+    level.setPortalTarget(portalColumn, portalRow, column, row);
+    endChange();
+    say("The portal at (" + std::to_string(portalColumn) + ", " + std::to_string(portalRow) +
+        ") leads to (" + std::to_string(column) + ", " + std::to_string(row) + ").");
+}
+
 void Editor::onMouseUp(const SDL_MouseButtonEvent& button) {
     if (button.button != dragButton) return;
-    if (dragButton != SDL_BUTTON_MIDDLE) {
+    if (dragOverview) {
+        // Only the view moved.
+    } else if (dragSelects) {
+        say("Selected " + sizeOf(selection) + ": Ctrl+C copies, Ctrl+X cuts, Ctrl+V puts the "
+            "clip down at the mouse.");
+    } else if (dragButton != SDL_BUTTON_MIDDLE) {
         if (dragFills) {
             int column = 0;
             int row = 0;
@@ -270,9 +368,17 @@ void Editor::onMouseUp(const SDL_MouseButtonEvent& button) {
     }
     dragButton = 0;
     dragFills = false;
+    dragSelects = false;
+    dragOverview = false;
 }
 
 void Editor::onMouseMotion(const SDL_MouseMotionEvent& motion) {
+    if (dragOverview) {
+        int column = 0;
+        int row = 0;
+        overview.cellAt(motion.x, motion.y, column, row);
+        return scrollTo(column, row);
+    }
     if (inMap(motion.x, motion.y)) cellAt(motion.x, motion.y, cursorColumn, cursorRow);
     hovered = palette.entryAt(motion.x, motion.y);
     if (dragButton == SDL_BUTTON_MIDDLE) {
@@ -280,6 +386,9 @@ void Editor::onMouseMotion(const SDL_MouseMotionEvent& motion) {
         viewY -= motion.y - dragY;
         dragX = motion.x;
         dragY = motion.y;
+    } else if (dragSelects) {
+        selection.column1 = cursorColumn;
+        selection.row1 = cursorRow;
     } else if ((dragButton == SDL_BUTTON_LEFT || dragButton == SDL_BUTTON_RIGHT) && !dragFills &&
                inMap(motion.x, motion.y)) {
         paint(cursorColumn, cursorRow,
@@ -356,13 +465,26 @@ void Editor::redo() {
 
 void Editor::resize(int left, int top, int right, int bottom) {
     beginChange();
-    level.resize(left, top, right, bottom);
+    if (!level.resize(left, top, right, bottom)) {
+        say("The grid stays " + std::to_string(level.getWidth()) + " by " +
+            std::to_string(level.getHeight()) + ": it cannot be empty or bigger than the game "
+            "loads.");
+        return;
+    }
     endChange();
     // The view keeps showing the same cells, and a portal being aimed stays the same one.
     viewX += left * tileSize;
     viewY += top * tileSize;
     portalColumn += left;
     portalRow += top;
+    for (auto& cell : waypoints) {
+        cell.first += left;
+        cell.second += top;
+    }
+    selection.column0 += left;
+    selection.column1 += left;
+    selection.row0 += top;
+    selection.row1 += top;
     say("The grid is " + std::to_string(level.getWidth()) + " by " +
         std::to_string(level.getHeight()) + ".");
 }
@@ -458,13 +580,30 @@ void Editor::startSolver() {
         say("Save the level without errors first: the solver reads the file.");
         return;
     }
+    std::vector<std::pair<int, int>> via;
+    for (const auto& cell : waypoints) {
+        if (level.contains(cell.first, cell.second)) via.push_back(cell);
+    }
     solverLevel = levelText(level);
     if (!solver.start(options.solverPath, options.levelPath, tileSize, scratchPath("solved.replay"),
-                      scratchPath("solver.log"))) {
+                      scratchPath("solver.log"), via)) {
         say("Could not start " + options.solverPath + ".");
         return;
     }
-    say("Solver started (F7 stops it).");
+    say("Solver started" + (via.empty() ? std::string() : " through " + std::to_string(via.size()) +
+                                                              " waypoint(s)") +
+        " (F7 stops it).");
+}
+
+void Editor::placeWaypoint(int button, int column, int row) {
+    if (!level.contains(column, row)) return;
+    if (button == SDL_BUTTON_LEFT) {
+        waypoints.push_back({column, row});
+    } else if (button == SDL_BUTTON_RIGHT) {
+        waypoints.erase(std::remove(waypoints.begin(), waypoints.end(), std::make_pair(column, row)),
+                        waypoints.end());
+    }
+    say(std::to_string(waypoints.size()) + " waypoint(s); W or Escape ends.");
 }
 
 void Editor::pollSolver() {
@@ -499,6 +638,7 @@ void Editor::setTileSize(int edge) {
     viewY = viewY * edge / tileSize;
     tileSize = edge;
     palette.loadPictures();
+    loadOverviewColours();
     say("Tile size " + std::to_string(edge) + ".");
 }
 

@@ -2,8 +2,10 @@
 
 #include "level/LevelDraft.h"
 #include "tools/common/LevelCheck.h"
+#include "tools/edit/Clip.h"
 #include "tools/edit/History.h"
 #include "tools/edit/Layout.h"
+#include "tools/edit/Overview.h"
 #include "tools/edit/Palette.h"
 #include "tools/edit/SolverJob.h"
 
@@ -18,6 +20,8 @@ struct EditorOptions {
     std::string levelPath;                   // where the level is saved
     std::string replayFolder = "tests/replays";  // where proving replays go
     std::string solverPath;                  // the curdovar-solve binary
+    int newWidth = 40;                       // the grid Ctrl+N starts, cells
+    int newHeight = 20;
 };
 
 // The level editor: draws a LevelDraft with the game's images, changes it
@@ -33,6 +37,19 @@ public:
 
     // Runs until the designer quits.
     void run();
+    // The file could not be read (the draft's reason given): the checker's
+    // panel shows what the game's loader says of it, and nothing is drawn or
+    // saved until Ctrl+N starts a new level in its place.
+    void refuse(const std::string& reason);
+    // Takes one event as the window delivers it.
+    void handleEvent(const SDL_Event& event);
+    bool isRunning() const { return running; }
+
+    const LevelDraft& getLevel() const { return level; }
+    const LevelCheck& getCheck() const { return checked; }
+    // The map's top-left, in level pixels.
+    int getViewX() const { return viewX; }
+    int getViewY() const { return viewY; }
 
 private:
     enum class Mode {
@@ -40,15 +57,22 @@ private:
         Typing,      // a text box has the keyboard
         PickTarget,  // the next click in the map aims the portal being placed
         Question,    // a yes-or-no question has the keyboard
+        Refused,     // the file is unreadable: a new level or quit
+        Waypoints,   // clicks in the map place the solver's waypoints
     };
 
     // Events.
-    void handleEvent(const SDL_Event& event);
     void onKey(const SDL_keysym& key);
     void onTypingKey(const SDL_keysym& key);
     void onQuestionKey(const SDL_keysym& key);
+    void onRefusedKey(const SDL_keysym& key);
+    void startNewLevel();
     void onMouseDown(const SDL_MouseButtonEvent& button);
     void onMouseUp(const SDL_MouseButtonEvent& button);
+    // A left click beside the map: a palette entry, or a problem to scroll to.
+    void onPanelClick(int x, int y);
+    // The click that aims the portal being placed.
+    void aimPortal(int column, int row);
     void onMouseMotion(const SDL_MouseMotionEvent& motion);
     // The cell under a window pixel of the map.
     void cellAt(int x, int y, int& column, int& row) const;
@@ -64,6 +88,11 @@ private:
     void undo();
     void redo();
     void resize(int left, int top, int right, int bottom);
+    // The selection and the clip (EditorSelection.cpp).
+    void copySelection();
+    void cutSelection();
+    void paste();
+    std::string sizeOf(const CellRect& area) const;
     void check();
     // Saves, asking first when the checker finds errors; then runs after.
     void requestSave(const std::function<void()>& after = {});
@@ -71,6 +100,8 @@ private:
     void playTest(bool fromCursor);
     void offerReplay(const std::string& replayText);
     void startSolver();
+    // A left click adds a waypoint, a right click takes the one under it away.
+    void placeWaypoint(int button, int column, int row);
     void pollSolver();
     void setTileSize(int edge);
     void scrollTo(int column, int row);
@@ -86,6 +117,9 @@ private:
     // Drawing.
     void draw();
     void drawMap();
+    // The cursor, the selection, a portal's target and what a drag marks.
+    void drawMarks();
+    void loadOverviewColours();
     void drawSide();
     void drawStatus();
 
@@ -96,9 +130,11 @@ private:
     LevelDraft before;    // the level as a change in progress began
     History history;
     Palette palette;
+    Overview overview;
     LevelCheck checked;   // the checker's last word
     SolverJob solver;
     std::string solverLevel;  // the level text the solver works on
+    std::vector<std::pair<int, int>> waypoints;  // cells the solver's run goes through, in order
 
     Mode mode = Mode::Draw;
     int selected = 0;        // the palette entry painted
@@ -119,6 +155,12 @@ private:
     int dragRow = 0;
     int dragX = 0;           // where a scroll drag last was, window pixels
     int dragY = 0;
+
+    bool dragOverview = false;  // the drag began in the overview: the view follows it
+    bool dragSelects = false;  // ctrl was held: the drag marks the selection
+    bool hasSelection = false;
+    CellRect selection;        // what Ctrl+C and Ctrl+X take
+    Clip clip;                 // what Ctrl+V puts down
 
     int portalColumn = 0;    // the portal a PickTarget click aims
     int portalRow = 0;

@@ -20,6 +20,9 @@ constexpr Uint32 edgeColour = 0xFFFFFF;      // the grid's border
 constexpr Uint32 cursorColour = 0xFFE000;    // the cell under the mouse, the chosen entry
 constexpr Uint32 fillColour = 0x00E0FF;      // a rectangle being filled
 constexpr Uint32 targetColour = 0xFF40FF;    // where a portal leads
+constexpr Uint32 selectionColour = 0x40FF80; // what Ctrl+C and Ctrl+X take
+constexpr Uint32 pasteColour = 0x8090FF;     // where Ctrl+V would put the clip
+constexpr Uint32 waypointColour = 0xFF9020;  // the solver's waypoints, numbered
 constexpr Uint32 errorColour = 0xFF8080;
 constexpr Uint32 warningColour = 0xFFD080;
 constexpr Uint32 helpColour = 0xA0A8B0;
@@ -69,6 +72,7 @@ void Editor::draw() {
     SDL_SetClipRect(screen, nullptr);
     drawMap();
     SDL_SetClipRect(screen, nullptr);
+    overview.draw(screen, level, viewX, viewY, tileSize);
     drawSide();
     drawStatus();
 }
@@ -120,6 +124,20 @@ void Editor::drawMap() {
     }
     outline(screen, -viewX - 2, -viewY - 2, level.getWidth() * t + 4, level.getHeight() * t + 4,
             edgeColour);
+    if (mode != Mode::Refused) return drawMarks();
+    drawEditorText(screen, 16, 16, "The game cannot load this file; the checker says why.",
+                   errorColour);
+    drawEditorText(screen, 16, 16 + textLine,
+                   "Ctrl+N starts a new level in its place, Ctrl+Q quits.", errorColour);
+}
+
+void Editor::loadOverviewColours() {
+    overview.loadColours(screen, palette, backgroundColour(levelNumberOf(options.levelPath)),
+                         backdrop);
+}
+
+void Editor::drawMarks() {
+    const int t = tileSize;
     // Where the portal under the cursor (or the one being aimed) leads.
     int pc = cursorColumn;
     int pr = cursorRow;
@@ -138,6 +156,21 @@ void Editor::drawMap() {
         const int w = std::abs(dragColumn - cursorColumn) + 1;
         const int h = std::abs(dragRow - cursorRow) + 1;
         outline(screen, x0 * t - viewX, y0 * t - viewY, w * t, h * t, fillColour);
+    }
+    if (hasSelection)
+        outline(screen, selection.left() * t - viewX, selection.top() * t - viewY,
+                selection.width() * t, selection.height() * t, selectionColour);
+    if (!clip.empty() && (SDL_GetModState() & KMOD_CTRL))
+        outline(screen, cursorColumn * t - viewX + 2, cursorRow * t - viewY + 2,
+                clip.getWidth() * t - 4, clip.getHeight() * t - 4, pasteColour);
+    for (size_t i = 0; i < waypoints.size(); ++i) {
+        const int x = waypoints[i].first * t - viewX;
+        const int y = waypoints[i].second * t - viewY;
+        const std::string number = std::to_string(i + 1);
+        outline(screen, x + 1, y + 1, t - 2, t - 2, waypointColour);
+        // On a dark tab, so the number reads over any tile.
+        fillBox(screen, x + 3, y + 3, editorTextWidth(number) + 4, textLine - 2, gridColour);
+        drawEditorText(screen, x + 5, y + 2, number, waypointColour);
     }
     outline(screen, cursorColumn * t - viewX, cursorRow * t - viewY, t, t, cursorColour);
 }
@@ -218,7 +251,7 @@ void Editor::drawSide() {
 }
 
 void Editor::drawStatus() {
-    fillBox(screen, 0, mapHeight, mapWidth, statusHeight, panelColour);
+    fillBox(screen, 0, statusTop, mapWidth, statusHeight, panelColour);
     std::string where = "(" + std::to_string(cursorColumn) + ", " + std::to_string(cursorRow) + ")";
     if (level.contains(cursorColumn, cursorRow)) {
         const DraftCell& cell = level.at(cursorColumn, cursorRow);
@@ -233,7 +266,7 @@ void Editor::drawStatus() {
                               std::to_string(level.getWidth()) + "x" +
                               std::to_string(level.getHeight()) + "  tile " +
                               std::to_string(tileSize) + "  cell " + where;
-    drawEditorText(screen, 8, mapHeight + 6, clipped(line1, mapWidth - 16));
+    drawEditorText(screen, 8, statusTop + 6, clipped(line1, mapWidth - 16));
     std::string line2;
     Uint32 colour = helpColour;
     if (mode == Mode::Typing) {
@@ -249,11 +282,11 @@ void Editor::drawStatus() {
         line2 = message;
         colour = 0xFFFFFF;
     }
-    drawEditorText(screen, 8, mapHeight + 6 + textLine + 2, clipped(line2, mapWidth - 16), colour);
-    drawEditorText(screen, 8, mapHeight + 6 + 2 * textLine + 6,
-                   "Left paints, right erases, Shift+drag fills, middle drag scrolls. "
-                   "F5 play (Shift: from cursor)", helpColour);
-    drawEditorText(screen, 8, mapHeight + 6 + 3 * textLine + 6,
+    drawEditorText(screen, 8, statusTop + 6 + textLine + 2, clipped(line2, mapWidth - 16), colour);
+    drawEditorText(screen, 8, statusTop + 6 + 2 * textLine + 6,
+                   "Left paints, right erases, Shift+drag fills, Ctrl+drag selects (Ctrl+C/X/V), "
+                   "middle drag scrolls. F5 play", helpColour);
+    drawEditorText(screen, 8, statusTop + 6 + 3 * textLine + 6,
                    "Ctrl+S save  Ctrl+Z/Y undo/redo  Ctrl+arrow grow (Shift: shrink)  Enter "
-                   "hint/portal  F2 name  F7 solve  T size  G grid", helpColour);
+                   "hint/portal  F2 name  F7 solve (W waypoints)  T size  G grid", helpColour);
 }

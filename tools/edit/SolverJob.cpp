@@ -3,18 +3,28 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
 SolverJob::~SolverJob() { stop(); }
 
 bool SolverJob::start(const std::string& solverPath, const std::string& levelPath, int tileEdge,
-                      const std::string& out, const std::string& log) {
+                      const std::string& out, const std::string& log,
+                      const std::vector<std::pair<int, int>>& via) {
     stop();
     outPath = out;
     logPath = log;
     exitedWell = false;
-    const std::string size = std::to_string(tileEdge);
+    // The arguments are made before the fork: the child only calls exec.
+    std::vector<std::string> args = {solverPath, levelPath, std::to_string(tileEdge), out};
+    for (const auto& cell : via) {
+        args.push_back("--via");
+        args.push_back(std::to_string(cell.first) + "," + std::to_string(cell.second));
+    }
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(&arg[0]);
+    argv.push_back(nullptr);
     const pid_t child = fork();
     if (child < 0) return false;
     if (child == 0) {
@@ -25,8 +35,7 @@ bool SolverJob::start(const std::string& solverPath, const std::string& levelPat
             dup2(logFile, STDOUT_FILENO);
             dup2(logFile, STDERR_FILENO);
         }
-        execl(solverPath.c_str(), solverPath.c_str(), levelPath.c_str(), size.c_str(),
-              out.c_str(), static_cast<char*>(nullptr));
+        execv(solverPath.c_str(), argv.data());
         _exit(127);
     }
     setpgid(child, child);

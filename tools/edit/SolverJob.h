@@ -4,6 +4,8 @@
 
 #include <string>
 #include <sys/types.h>
+#include <utility>
+#include <vector>
 
 // curdovar-solve running beside the editor: started on a saved level, asked
 // each frame whether it is done, its last line of progress shown meanwhile.
@@ -14,10 +16,11 @@ public:
     SolverJob(const SolverJob&) = delete;
     SolverJob& operator=(const SolverJob&) = delete;
 
-    // Starts the solver on the level at the tile size; it writes its replay
-    // to outPath and its progress to logPath.
+    // Starts the solver on the level at the tile size, through the via cells
+    // in their order; it writes its replay to outPath and its progress to logPath.
     bool start(const std::string& solverPath, const std::string& levelPath, int tileEdge,
-               const std::string& outPath, const std::string& logPath);
+               const std::string& outPath, const std::string& logPath,
+               const std::vector<std::pair<int, int>>& via = {});
     bool isRunning() const { return pid > 0; }
     // True once, in the call that sees the solver end.
     bool poll();

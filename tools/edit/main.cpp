@@ -84,14 +84,14 @@ int main(int argc, char** argv) {
         }
     }
 
+    options.newWidth = width;
+    options.newHeight = height;
     LevelDraft level(width, height);
-    if (!fresh && access(options.levelPath.c_str(), F_OK) == 0) {
-        std::string error;
-        if (!level.readFile(options.levelPath, error)) {
-            std::cerr << options.levelPath << ": " << error << '\n';
-            return 1;
-        }
-    }
+    std::string refusal;
+    // A file the game cannot load is shown with the loader's word, not given up on.
+    if (!fresh && access(options.levelPath.c_str(), F_OK) == 0 &&
+        !level.readFile(options.levelPath, refusal) && refusal.empty())
+        refusal = "the file cannot be read";
 
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_TIMER) < 0 || TTF_Init() < 0) {
         std::cerr << "SDL failed to start: " << SDL_GetError() << '\n';
@@ -112,6 +112,7 @@ int main(int argc, char** argv) {
     }
     {
         Editor editor(screen, options, level);
+        if (!refusal.empty()) editor.refuse(refusal);
         std::cout << "editing " << options.levelPath << std::endl;
         editor.run();
     }
