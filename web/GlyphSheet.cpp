@@ -3,7 +3,32 @@
 #include <algorithm>
 
 namespace {
-constexpr char magic[] = "CDVGLYPH1";
+constexpr char magic[] = "CDVGLYPH2";
+
+// Coverage is stored run-length coded: inside glyphs and around them most
+// pixels are fully on or off. A control byte below 64 is a run of that many
+// plus one 0s, below 128 a run of 255s, from 128 that many minus 127 other
+// values follow as they are.
+constexpr int runLimit = 64;
+constexpr int literalLimit = 128;
+
+void putCoverage(std::string& out, const std::vector<std::uint8_t>& coverage) {
+    const std::size_t n = coverage.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const std::uint8_t v = coverage[i];
+        std::size_t j = i;
+        if (v == 0 || v == 255) {
+            while (j < n && coverage[j] == v && j - i < runLimit) ++j;
+            out.push_back(static_cast<char>((v ? runLimit : 0) + (j - i - 1)));
+        } else {
+            while (j < n && coverage[j] != 0 && coverage[j] != 255 && j - i < literalLimit) ++j;
+            out.push_back(static_cast<char>(128 + (j - i - 1)));
+            out.append(coverage.begin() + static_cast<long>(i), coverage.begin() + static_cast<long>(j));
+        }
+        i = j;
+    }
+}
 
 const SheetGlyph& glyphOf(const SheetSize& size, unsigned char c) {
     if (c < GlyphSheet::firstGlyph || c > GlyphSheet::lastGlyph) c = ' ';
@@ -30,6 +55,26 @@ struct Reader {
         at += 4;
         return static_cast<int>(v);
     }
+    bool getCoverage(std::size_t n, std::vector<std::uint8_t>& coverage) {
+        coverage.clear();
+        coverage.reserve(n);
+        while (coverage.size() < n) {
+            if (at >= bytes.size()) return false;
+            const int control = static_cast<unsigned char>(bytes[at++]);
+            if (control < literalLimit) {
+                const std::size_t run = static_cast<std::size_t>(control % runLimit) + 1;
+                if (coverage.size() + run > n) return false;
+                coverage.insert(coverage.end(), run, control < runLimit ? 0 : 255);
+            } else {
+                const std::size_t count = static_cast<std::size_t>(control - literalLimit) + 1;
+                if (coverage.size() + count > n || at + count > bytes.size()) return false;
+                coverage.insert(coverage.end(), bytes.begin() + static_cast<long>(at),
+                                bytes.begin() + static_cast<long>(at + count));
+                at += count;
+            }
+        }
+        return true;
+    }
 };
 }  // namespace
 
@@ -47,7 +92,7 @@ std::string GlyphSheet::serialise() const {
         put32(out, s.height);
         for (const SheetGlyph& g : s.glyphs) {
             for (int v : {g.minx, g.maxx, g.advance, g.dx, g.dy, g.w, g.h}) put32(out, v);
-            out.append(g.coverage.begin(), g.coverage.end());
+            putCoverage(out, g.coverage);
         }
     }
     return out;
@@ -71,11 +116,10 @@ bool GlyphSheet::parse(const std::string& bytes) {
             g.dy = in.get32();
             g.w = in.get32();
             g.h = in.get32();
-            const long long n = static_cast<long long>(g.w) * g.h;
-            if (!in.ok || g.w < 0 || g.h < 0 || in.at + n > bytes.size()) return false;
-            g.coverage.assign(bytes.begin() + static_cast<long>(in.at),
-                              bytes.begin() + static_cast<long>(in.at + n));
-            in.at += static_cast<std::size_t>(n);
+            if (!in.ok || g.w < 0 || g.h < 0 || g.w > 4096 || g.h > 4096) return false;
+            if (!in.getCoverage(static_cast<std::size_t>(g.w) * static_cast<std::size_t>(g.h),
+                                g.coverage))
+                return false;
         }
     }
     return in.ok;

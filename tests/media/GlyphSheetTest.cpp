@@ -83,3 +83,32 @@ TEST(GlyphSheet, SurvivesItsFile) {
     EXPECT_GT(w1, 0);
     EXPECT_FALSE(back.parse(sheet.serialise().substr(0, 100)));
 }
+
+// At the largest size runs of empty and full pixels outgrow one control byte
+// of the file's run-length coding; the coverage still comes back exactly, in
+// well under half the bytes it holds.
+TEST(GlyphSheet, RunLengthCodingKeepsLargeGlyphs) {
+    ASSERT_EQ(TTF_WasInit() ? 0 : TTF_Init(), 0);
+    TTF_Font* font = TTF_OpenFont(fontPath, 128);
+    ASSERT_NE(font, nullptr);
+    GlyphSheet sheet;
+    sheet.firstSize = 128;
+    sheet.sizes.resize(1);
+    ASSERT_TRUE(makeSheetSize(font, sheet.sizes[0]));
+    TTF_CloseFont(font);
+    std::size_t raw = 0;
+    for (const SheetGlyph& g : sheet.sizes[0].glyphs) raw += g.coverage.size();
+    const std::string bytes = sheet.serialise();
+    EXPECT_LT(bytes.size(), raw / 2);
+    GlyphSheet back;
+    ASSERT_TRUE(back.parse(bytes));
+    ASSERT_NE(back.size(128), nullptr);
+    const std::vector<SheetGlyph>& glyphs = back.size(128)->glyphs;
+    ASSERT_EQ(glyphs.size(), sheet.sizes[0].glyphs.size());
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        SCOPED_TRACE("glyph " + std::to_string(i + GlyphSheet::firstGlyph));
+        EXPECT_EQ(glyphs[i].w, sheet.sizes[0].glyphs[i].w);
+        EXPECT_TRUE(glyphs[i].coverage == sheet.sizes[0].glyphs[i].coverage);
+    }
+    EXPECT_FALSE(back.parse(bytes.substr(0, bytes.size() - 1)));
+}
