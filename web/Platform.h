@@ -57,7 +57,8 @@ int webFillRect(SDL_Surface* target, WebRect* rect, Uint32 colour);
 
 #ifdef __cplusplus
 // The emulation has no fade-ins: the music starts at full volume at once.
-#define Mix_FadeInMusic(music, loops, ms) Mix_PlayMusic((music), (loops))
+// The fade's length is still evaluated, so the game's constant counts as used.
+#define Mix_FadeInMusic(music, loops, ms) ((void)(ms), Mix_PlayMusic((music), (loops)))
 // Its one display format is 32-bit with alpha; the plain conversion is missing.
 #define SDL_DisplayFormat SDL_DisplayFormatAlpha
 #endif
