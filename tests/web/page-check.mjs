@@ -23,6 +23,7 @@ if (!url || !shotPath) {
 
 const menuSky = [31, 254, 247];
 const loadLimitMs = 60000;
+const firstFrameBudgetMs = 3000;  // a player waits no longer for the first picture
 
 function fail(message) {
   console.error('FAIL: ' + message);
@@ -179,6 +180,9 @@ const box = await evaluate(`(() => {
 console.log(`canvas ${box.cw}x${box.ch} shown at ${box.w}x${box.h}+${box.x}+${box.y}; ` +
   `first frame within ${firstFrameMs} ms of navigation (polled every 100 ms)`);
 if (box.dpr !== 1) fail('device pixel ratio ' + box.dpr);
+if (firstFrameMs > firstFrameBudgetMs) {
+  fail(`the first frame took ${firstFrameMs} ms, over ${firstFrameBudgetMs} ms`);
+}
 
 function pixel(x, y) {
   const i = (y * shot.width + x) * 3;
