@@ -9,11 +9,9 @@
 // Also writes SCREENSHOT-after-d.png, the page after holding d.
 //
 // Needs node 20's WebSocket; zlib decodes the screenshot, nothing else is used.
-import { spawn } from 'node:child_process';
-import { writeFileSync, mkdtempSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { writeFileSync } from 'node:fs';
 import { inflateSync } from 'node:zlib';
+import { openChromium, sleep } from './chromium.mjs';
 
 const [url, shotPath, browser = 'chromium-headless-shell'] = process.argv.slice(2);
 if (!url || !shotPath) {
@@ -31,65 +29,14 @@ function fail(message) {
   process.exit(1);
 }
 
-const profile = mkdtempSync(join(tmpdir(), 'curdovar-chromium-'));
-const chromium = spawn(browser, ['--no-sandbox', '--disable-gpu', '--mute-audio',
-  '--remote-debugging-port=0', '--remote-debugging-address=127.0.0.1',
-  '--window-size=1024,768', `--user-data-dir=${profile}`, 'about:blank'],
-  { stdio: ['ignore', 'ignore', 'pipe'] });
+let chromium = null;
 function cleanup() {
-  try { chromium.kill(); } catch (e) { /* gone already */ }
-  try { rmSync(profile, { recursive: true, force: true }); } catch (e) { /* left for tmp */ }
+  if (chromium) chromium.close();
 }
 const overall = setTimeout(() => fail('no verdict within 120 s'), 120000);
+chromium = await openChromium(browser).catch((e) => fail(e.message));
+const { send, evaluate, consoleLines } = chromium;
 
-const browserUrl = await new Promise((resolve, reject) => {
-  let text = '';
-  chromium.stderr.on('data', (chunk) => {
-    text += chunk;
-    const found = text.match(/DevTools listening on (ws:\/\/\S+)/);
-    if (found) resolve(found[1]);
-  });
-  chromium.on('exit', (code) => reject(new Error(`${browser} exited (${code})`)));
-}).catch((e) => fail(e.message));
-
-// The page's own target, reached through the browser's list of targets.
-const port = new URL(browserUrl).port;
-const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
-const page = targets.find((t) => t.type === 'page');
-if (!page) fail('no page target');
-const socket = new WebSocket(page.webSocketDebuggerUrl);
-await new Promise((resolve) => socket.addEventListener('open', resolve));
-
-let nextId = 1;
-const pending = new Map();
-const consoleLines = [];
-socket.addEventListener('message', (event) => {
-  const message = JSON.parse(event.data);
-  if (message.id && pending.has(message.id)) {
-    const { resolve, reject } = pending.get(message.id);
-    pending.delete(message.id);
-    if (message.error) reject(new Error(JSON.stringify(message.error)));
-    else resolve(message.result);
-  } else if (message.method === 'Runtime.consoleAPICalled') {
-    consoleLines.push(message.params.args.map((a) => a.value ?? a.description).join(' '));
-  } else if (message.method === 'Runtime.exceptionThrown') {
-    consoleLines.push('exception: ' + message.params.exceptionDetails.text + ' ' +
-      (message.params.exceptionDetails.exception?.description ?? ''));
-  }
-});
-function send(method, params = {}) {
-  const id = nextId++;
-  socket.send(JSON.stringify({ id, method, params }));
-  return new Promise((resolve, reject) => pending.set(id, { resolve, reject }));
-}
-async function evaluate(expression) {
-  const result = await send('Runtime.evaluate', { expression, returnByValue: true });
-  return result.result.value;
-}
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
-await send('Runtime.enable');
-await send('Page.enable');
 const started = Date.now();
 await send('Page.navigate', { url });
 
@@ -241,6 +188,5 @@ if (moved === 0) fail('holding d did not move the hero\n' + consoleLines.join('\
 
 clearTimeout(overall);
 console.log('PASS');
-socket.close();
 cleanup();
 process.exit(0);
