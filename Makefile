@@ -71,8 +71,10 @@ leakcheck: configure
 	bash tools/leak-check.sh $(BUILD_DIR)
 
 # The game in a web page, built with Debian's emscripten into $(BUILD_DIR)/web:
-# index.html, index.js, index.wasm, index.data. The glyph sheet its text is
-# drawn from comes from the native SDL_ttf, so the native tools build first.
+# index.html, index.js, index.wasm, index.data. The replay player's page, for
+# comparing traces with native (ctest -L web), goes to $(BUILD_DIR)/web-replay.
+# The glyph sheet the text is drawn from comes from the native SDL_ttf, so the
+# native tools build first.
 WEB_PORT ?= 8000
 web: configure
 	@bash tools/install-deps.sh --web
@@ -83,6 +85,8 @@ web: configure
 	@NODE_PATH=/usr/share/nodejs nice -n 10 cmake --build $(BUILD_DIR)/web-build -j $(JOBS)
 	@mkdir -p $(BUILD_DIR)/web
 	@cp $(addprefix $(BUILD_DIR)/web-build/index.,html js wasm data) $(BUILD_DIR)/web/
+	@mkdir -p $(BUILD_DIR)/web-replay
+	@cp $(addprefix $(BUILD_DIR)/web-build/replay.,html js wasm data) $(BUILD_DIR)/web-replay/
 	@du -ch $(BUILD_DIR)/web/* | tail -n 1 | sed 's/total/in $(BUILD_DIR)\/web/'
 
 serve-web: web
