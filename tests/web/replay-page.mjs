@@ -31,5 +31,6 @@ if (status === null) {
   for (const line of chromium.consoleLines) console.error(line);
   status = 2;
 }
+console.error(`replay page: exit status ${status} after ${Date.now() - started} ms`);
 chromium.close();
 process.exit(status);

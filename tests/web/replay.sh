@@ -35,7 +35,7 @@ game_output() { grep -v -e '^stderr: ' -e ' called (and ignored)$' || true; }
 
 # The trace ends with the verdict line, so its hash covers the goal frame too.
 "$native_tool" --trace "$replay" >"$out/native.trace" 2>/dev/null || true
-page --trace "$replay" | game_output >"$out/web.trace" || true
+page --trace "$replay" 2>"$out/web.stderr" | tee "$out/web.all" | game_output >"$out/web.trace" || true
 native_verdict=$(tail -n 1 "$out/native.trace")
 web_verdict=$(tail -n 1 "$out/web.trace")
 native_hash=$(sha256sum <"$out/native.trace" | cut -c1-16)
@@ -43,7 +43,11 @@ web_hash=$(sha256sum <"$out/web.trace" | cut -c1-16)
 echo "native: $native_verdict, trace $native_hash ($(wc -l <"$out/native.trace") lines)"
 echo "web:    $web_verdict, trace $web_hash ($(wc -l <"$out/web.trace") lines)"
 [[ -s $out/native.trace ]] || { echo "FAIL: no native trace" >&2; exit 1; }
-[[ $native_verdict == "$web_verdict" ]] || { echo "FAIL: the verdicts differ" >&2; exit 1; }
+if [[ $native_verdict != "$web_verdict" ]]; then
+    echo "FAIL: the verdicts differ; the page said:" >&2
+    grep -v -e '^frame ' -e 'channels in use' "$out/web.all" "$out/web.stderr" | tail -n 15 >&2
+    exit 1
+fi
 [[ $native_hash == "$web_hash" ]] || {
     echo "FAIL: the traces differ; first differences:" >&2
     diff "$out/native.trace" "$out/web.trace" | head -n 10 >&2
