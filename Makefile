@@ -5,7 +5,7 @@ JOBS ?= 2
 # CI builds with WERROR=ON: a warning fails it there, never on a user's machine.
 WERROR ?= OFF
 
-.PHONY: deps configure build run test check bench fuzz sanitize leakcheck clean install deb
+.PHONY: deps configure build run test check bench fuzz sanitize leakcheck clean install deb web serve-web
 
 deps:
 	@bash tools/install-deps.sh
@@ -20,7 +20,7 @@ run: build
 	./$(BUILD_DIR)/curdovar
 
 test: build
-	cd $(BUILD_DIR) && ctest -j $(JOBS) --output-on-failure --timeout 600
+	cd $(BUILD_DIR) && ctest -j $(JOBS) --output-on-failure --timeout 600 -LE '^web$$'
 
 # The edit-compile-test loop: the unit tests and the replays, in under a minute.
 check: build
@@ -70,3 +70,26 @@ sanitize: deps
 leakcheck: configure
 	@cmake --build $(BUILD_DIR) --target curdovar-session -j $(JOBS)
 	bash tools/leak-check.sh $(BUILD_DIR)
+
+# The game in a web page, built with Debian's emscripten into $(BUILD_DIR)/web:
+# index.html, index.js, index.wasm, index.data. The replay player's page, for
+# comparing traces with native (ctest -L web), goes to $(BUILD_DIR)/web-replay.
+# The glyph sheet the text is drawn from comes from the native SDL_ttf, so the
+# native tools build first.
+WEB_PORT ?= 8000
+web: configure
+	@bash tools/install-deps.sh --web
+	@nice -n 10 cmake --build $(BUILD_DIR) --target curdovar-glyphsheet -j $(JOBS)
+	@./$(BUILD_DIR)/curdovar-glyphsheet data/fonts/VeraMono.ttf $(BUILD_DIR)/VeraMono.glyphs
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S web -B $(BUILD_DIR)/web-build \
+	    -DCMAKE_BUILD_TYPE=Release -DGLYPH_SHEET=$(CURDIR)/$(BUILD_DIR)/VeraMono.glyphs >/dev/null
+	@NODE_PATH=/usr/share/nodejs nice -n 10 cmake --build $(BUILD_DIR)/web-build -j $(JOBS)
+	@mkdir -p $(BUILD_DIR)/web
+	@cp $(addprefix $(BUILD_DIR)/web-build/index.,html js wasm data) $(BUILD_DIR)/web/
+	@mkdir -p $(BUILD_DIR)/web-replay
+	@cp $(addprefix $(BUILD_DIR)/web-build/replay.,html js wasm data) $(BUILD_DIR)/web-replay/
+	@du -ch $(BUILD_DIR)/web/* | tail -n 1 | sed 's/total/in $(BUILD_DIR)\/web/'
+
+serve-web: web
+	@echo "Curdovar II at http://127.0.0.1:$(WEB_PORT)/"
+	cd $(BUILD_DIR)/web && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1

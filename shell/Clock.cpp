@@ -1,5 +1,7 @@
 #include "shell/Clock.h"
 
+#include "shell/FrameYield.h"
+
 namespace {
 bool manual = false;      // true while the virtual clock stands in for SDL's
 Uint32 manualTicks = 0;   // the virtual clock's reading, milliseconds
@@ -34,6 +36,9 @@ void paceFrame(Uint32& frameDeadline) {
     // A signed difference keeps the comparison right when the tick count wraps.
     const Sint32 left = static_cast<Sint32>(frameDeadline - now);
     if (left > 0) clockDelay(static_cast<Uint32>(left));
+    // A late frame, or one on the virtual clock, has not slept; a host that
+    // needs the loop to pause (a browser) still gets its turn.
+    if (left <= 0 || manual) yieldToHost();
     frameDeadline = clockTicks() + framePeriodMs;
 }
 

@@ -13,7 +13,7 @@ constexpr Uint16 offPicture = 0xFFFF;    // a pointer on the border: beyond ever
 int desktopW = 0;  // pixels; 0 while unknown
 int desktopH = 0;
 
-bool open = false;             // true once the game opened its window here
+bool windowOpen = false;           // true once the game opened its window here
 Uint32 flagsAsked = 0;         // the game's own video flags, full screen aside
 SDL_Surface* picture = nullptr;  // owned; null while the window itself is the picture
 PresentLayout layout;
@@ -41,11 +41,13 @@ void widenRow(const Uint32* from, Uint32* to, int count, int scale) {
 
 SDL_Surface* windowSurface() { return SDL_GetVideoSurface(); }
 
-// A pointer position in the window to the picture pixel under it.
-void toPicture(Uint16& x, Uint16& y) {
+// A pointer position in the window to the picture pixel under it. Whatever
+// width the event's coordinates have, they hold 16-bit values as in SDL 1.2.
+template <typename Coordinate>
+void toPicture(Coordinate& x, Coordinate& y) {
     int px = 0;
     int py = 0;
-    if (windowToPicture(layout, x, y, &px, &py)) {
+    if (windowToPicture(layout, static_cast<Uint16>(x), static_cast<Uint16>(y), &px, &py)) {
         x = static_cast<Uint16>(px);
         y = static_cast<Uint16>(py);
     } else {
@@ -148,7 +150,7 @@ bool filterDisplayEvent(SDL_Event& event) {
         return false;
     }
     // Without a picture of its own the window shows the picture pixel for pixel.
-    if (!open || !picture) return true;
+    if (!windowOpen || !picture) return true;
     switch (event.type) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
@@ -210,26 +212,26 @@ int desktopWidth() { return desktopW; }
 int desktopHeight() { return desktopH; }
 
 SDL_Surface* openDisplay(int pictureW, int pictureH, Uint32 baseFlags) {
-    if (open && layout.pictureW == pictureW && layout.pictureH == pictureH) {
+    if (windowOpen && layout.pictureW == pictureW && layout.pictureH == pictureH) {
         return currentPicture(nullptr);
     }
     layout.pictureW = pictureW;
     layout.pictureH = pictureH;
     flagsAsked = baseFlags & ~static_cast<Uint32>(SDL_FULLSCREEN);
     // The first time, the window start-up opened is taken as it is when it fits.
-    if (!setMode(!open)) return nullptr;
-    open = true;
+    if (!setMode(!windowOpen)) return nullptr;
+    windowOpen = true;
     return currentPicture(nullptr);
 }
 
 SDL_Surface* currentPicture(SDL_Surface* held) {
-    if (!open) return held;
+    if (!windowOpen) return held;
     return picture ? picture : windowSurface();
 }
 
 void presentPicture(SDL_Surface* shown) {
     if (!shown) return;
-    if (!open || !picture || shown != picture) {
+    if (!windowOpen || !picture || shown != picture) {
         SDL_Flip(shown);
         return;
     }
@@ -241,7 +243,7 @@ void presentPicture(SDL_Surface* shown) {
 }
 
 bool applyDisplaySettings() {
-    if (!open) return false;
+    if (!windowOpen) return false;
     // The picture is redrawn only at the next frame; loops that wait (a sign's
     // box, the pause) still have to show what they drew, so it is carried over.
     SDL_Surface* shown = currentPicture(nullptr);
@@ -265,7 +267,7 @@ bool applyDisplaySettings() {
 
 void toggleFullScreen() {
     fullScreen = !fullScreen;
-    if (open) applyDisplaySettings();
+    if (windowOpen) applyDisplaySettings();
     writeWindowAndPad();
 }
 
@@ -280,6 +282,6 @@ const PresentLayout& currentLayout() { return layout; }
 void closeDisplay() {
     if (picture) SDL_FreeSurface(picture);
     picture = nullptr;
-    open = false;
+    windowOpen = false;
     layout = PresentLayout();
 }

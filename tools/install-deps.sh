@@ -2,6 +2,8 @@
 # Installs the Debian packages the build, the tests and the tools need.
 # Does nothing when everything is already there, so it is cheap to run every time.
 set -euo pipefail
+# With --web, also what `make web` and its tests need: Debian's emscripten and
+# headless Chromium. Only `make web` asks for them.
 
 packages=(
   cmake g++ make pkg-config
@@ -13,6 +15,10 @@ packages=(
   xvfb xdotool x11-apps x11-utils imagemagick
   debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream
 )
+
+if [ "${1:-}" = "--web" ]; then
+  packages=(emscripten chromium-headless-shell python3)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -31,6 +37,8 @@ apt_install() {
 }
 
 [ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
+
+[ "${1:-}" = "--web" ] && exit 0
 
 # The sanitizer and libFuzzer runtimes come in a package named after the
 # installed clang's major version, so it is picked only once clang is there.

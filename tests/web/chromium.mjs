@@ -1,0 +1,74 @@
+// Headless Chromium driven over the DevTools protocol with node 20's
+// WebSocket (node --experimental-websocket): one page, its console kept.
+import { spawn } from 'node:child_process';
+import { mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+
+export async function openChromium(browser) {
+  const profile = mkdtempSync(join(tmpdir(), 'curdovar-chromium-'));
+  const chromium = spawn(browser, ['--no-sandbox', '--disable-gpu', '--mute-audio',
+    '--remote-debugging-port=0', '--remote-debugging-address=127.0.0.1',
+    '--window-size=1024,768', `--user-data-dir=${profile}`, 'about:blank'],
+    { stdio: ['ignore', 'ignore', 'pipe'] });
+  let socket = null;
+  const close = () => {
+    try { if (socket) socket.close(); } catch (e) { /* closed already */ }
+    try { chromium.kill(); } catch (e) { /* gone already */ }
+    try { rmSync(profile, { recursive: true, force: true }); } catch (e) { /* left for tmp */ }
+  };
+  try {
+    const browserUrl = await new Promise((resolve, reject) => {
+      let text = '';
+      chromium.stderr.on('data', (chunk) => {
+        text += chunk;
+        const found = text.match(/DevTools listening on (ws:\/\/\S+)/);
+        if (found) resolve(found[1]);
+      });
+      chromium.on('exit', (code) => reject(new Error(`${browser} exited (${code})`)));
+      chromium.on('error', reject);
+    });
+    // The page's own target, reached through the browser's list of targets.
+    const port = new URL(browserUrl).port;
+    const targets = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
+    const page = targets.find((t) => t.type === 'page');
+    if (!page) throw new Error('no page target');
+    socket = new WebSocket(page.webSocketDebuggerUrl);
+    await new Promise((resolve) => socket.addEventListener('open', resolve));
+  } catch (e) {
+    close();
+    throw e;
+  }
+
+  let nextId = 1;
+  const pending = new Map();
+  const consoleLines = [];
+  socket.addEventListener('message', (event) => {
+    const message = JSON.parse(event.data);
+    if (message.id && pending.has(message.id)) {
+      const { resolve, reject } = pending.get(message.id);
+      pending.delete(message.id);
+      if (message.error) reject(new Error(JSON.stringify(message.error)));
+      else resolve(message.result);
+    } else if (message.method === 'Runtime.consoleAPICalled') {
+      consoleLines.push(message.params.args.map((a) => a.value ?? a.description).join(' '));
+    } else if (message.method === 'Runtime.exceptionThrown') {
+      consoleLines.push('exception: ' + message.params.exceptionDetails.text + ' ' +
+        (message.params.exceptionDetails.exception?.description ?? ''));
+    }
+  });
+  const send = (method, params = {}) => {
+    const id = nextId++;
+    socket.send(JSON.stringify({ id, method, params }));
+    return new Promise((resolve, reject) => pending.set(id, { resolve, reject }));
+  };
+  const evaluate = async (expression) => {
+    const result = await send('Runtime.evaluate', { expression, returnByValue: true });
+    return result.result.value;
+  };
+  await send('Runtime.enable');
+  await send('Page.enable');
+  return { send, evaluate, consoleLines, close };
+}
+
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

@@ -1,0 +1,196 @@
+// Opens the served web build in headless Chromium over the DevTools protocol,
+// waits for the game's first frames, saves a screenshot and checks it shows
+// the menu level: its sky fills the page's canvas and the status text breaks
+// it where the menu writes it. Optionally holds a key and checks the picture
+// changes.
+//
+//   node --experimental-websocket page-check.mjs URL SCREENSHOT.png [BROWSER]
+//
+// Also writes SCREENSHOT-after-d.png, the page after holding d.
+//
+// Needs node 20's WebSocket; zlib decodes the screenshot, nothing else is used.
+import { writeFileSync } from 'node:fs';
+import { inflateSync } from 'node:zlib';
+import { openChromium, sleep } from './chromium.mjs';
+
+const [url, shotPath, browser = 'chromium-headless-shell'] = process.argv.slice(2);
+if (!url || !shotPath) {
+  console.error('usage: page-check.mjs URL SCREENSHOT.png [BROWSER]');
+  process.exit(2);
+}
+
+const menuSky = [31, 254, 247];
+const loadLimitMs = 60000;
+const firstFrameBudgetMs = 3000;  // after the page's load, a player waits no longer
+
+function fail(message) {
+  console.error('FAIL: ' + message);
+  cleanup();
+  process.exit(1);
+}
+
+let chromium = null;
+function cleanup() {
+  if (chromium) chromium.close();
+}
+const overall = setTimeout(() => fail('no verdict within 120 s'), 120000);
+chromium = await openChromium(browser).catch((e) => fail(e.message));
+const { send, evaluate, consoleLines } = chromium;
+
+const started = Date.now();
+await send('Page.navigate', { url });
+
+// The first frame: the game sized the canvas and drew its top right corner.
+let firstFrameMs = -1;  // from navigation
+let afterLoadMs = -1;   // from the page's load event
+while (Date.now() - started < loadLimitMs) {
+  const drawn = await evaluate(`(() => {
+    const c = document.getElementById('canvas');
+    if (typeof Module === 'undefined' || !Module.calledRun) return false;
+    // Until the game opens its window the canvas keeps the browser's 300x150.
+    if (!c || (c.width === 300 && c.height === 150)) return false;
+    const corner = c.getContext('2d').getImageData(c.width - 1, 0, 1, 1).data;
+    return corner[3] > 0 ? performance.now() : false;
+  })()`);
+  if (drawn) {
+    firstFrameMs = Math.round(drawn);
+    const loadedAt = await evaluate('performance.timing.loadEventEnd - performance.timing.navigationStart');
+    afterLoadMs = loadedAt > 0 ? Math.max(0, firstFrameMs - loadedAt) : firstFrameMs;
+    break;
+  }
+  if (await evaluate("document.body.classList.contains('quit')")) {
+    fail('the game ended before drawing\n' + consoleLines.join('\n'));
+  }
+  await sleep(100);
+}
+if (firstFrameMs < 0) fail('no frame within ' + loadLimitMs / 1000 + ' s\n' + consoleLines.join('\n'));
+await sleep(1500);  // a few frames on, the menu's status text is up
+
+// A screenshot, as the player sees it, decoded to RGB.
+async function screenshot() {
+  const { data } = await send('Page.captureScreenshot', { format: 'png' });
+  return Buffer.from(data, 'base64');
+}
+function decodePng(png) {
+  let at = 8;
+  let width = 0, height = 0, colourType = 0;
+  const idat = [];
+  while (at < png.length) {
+    const length = png.readUInt32BE(at);
+    const type = png.toString('latin1', at + 4, at + 8);
+    const body = png.subarray(at + 8, at + 8 + length);
+    if (type === 'IHDR') {
+      width = body.readUInt32BE(0);
+      height = body.readUInt32BE(4);
+      if (body[8] !== 8 || body[12] !== 0) fail('unexpected PNG bit depth or interlace');
+      colourType = body[9];
+    } else if (type === 'IDAT') idat.push(body);
+    at += 12 + length;
+  }
+  const channels = { 2: 3, 6: 4 }[colourType];
+  if (!channels) fail('unexpected PNG colour type ' + colourType);
+  const raw = inflateSync(Buffer.concat(idat));
+  const stride = width * channels;
+  const out = Buffer.alloc(width * height * 3);
+  let previous = Buffer.alloc(stride);
+  for (let y = 0; y < height; ++y) {
+    const filter = raw[y * (stride + 1)];
+    const line = Buffer.from(raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1)));
+    for (let i = 0; i < stride; ++i) {
+      const left = i >= channels ? line[i - channels] : 0;
+      const up = previous[i];
+      const upLeft = i >= channels ? previous[i - channels] : 0;
+      let add = 0;
+      if (filter === 1) add = left;
+      else if (filter === 2) add = up;
+      else if (filter === 3) add = (left + up) >> 1;
+      else if (filter === 4) {
+        const p = left + up - upLeft;
+        const pa = Math.abs(p - left), pb = Math.abs(p - up), pc = Math.abs(p - upLeft);
+        add = pa <= pb && pa <= pc ? left : pb <= pc ? up : upLeft;
+      }
+      line[i] = (line[i] + add) & 0xFF;
+    }
+    for (let x = 0; x < width; ++x)
+      for (let c = 0; c < 3; ++c) out[(y * width + x) * 3 + c] = line[x * channels + c];
+    previous = line;
+  }
+  return { width, height, rgb: out };
+}
+
+const png = await screenshot();
+writeFileSync(shotPath, png);
+const shot = decodePng(png);
+const box = await evaluate(`(() => {
+  const r = document.getElementById('canvas').getBoundingClientRect();
+  return { x: Math.round(r.left), y: Math.round(r.top), w: Math.round(r.width),
+           h: Math.round(r.height), cw: document.getElementById('canvas').width,
+           ch: document.getElementById('canvas').height, dpr: window.devicePixelRatio };
+})()`);
+console.log(`canvas ${box.cw}x${box.ch} shown at ${box.w}x${box.h}+${box.x}+${box.y}; ` +
+  `first frame within ${firstFrameMs} ms of navigation, ${afterLoadMs} ms of the page's load ` +
+  '(polled every 100 ms)');
+if (box.dpr !== 1) fail('device pixel ratio ' + box.dpr);
+if (afterLoadMs > firstFrameBudgetMs) {
+  fail(`the first frame came ${afterLoadMs} ms after the page's load, over ${firstFrameBudgetMs} ms`);
+}
+
+function pixel(x, y) {
+  const i = (y * shot.width + x) * 3;
+  return [shot.rgb[i], shot.rgb[i + 1], shot.rgb[i + 2]];
+}
+const isSky = (p) => p[0] === menuSky[0] && p[1] === menuSky[1] && p[2] === menuSky[2];
+// Counts sky and other pixels in a rectangle of the canvas, in canvas pixels.
+function census(shot, left, top, right, bottom) {
+  let sky = 0, other = 0;
+  for (let cy = top; cy < bottom; ++cy)
+    for (let cx = left; cx < right; ++cx) {
+      const x = box.x + Math.floor((cx + 0.5) * box.w / box.cw);
+      const y = box.y + Math.floor((cy + 0.5) * box.h / box.ch);
+      const i = (y * shot.width + x) * 3;
+      if (isSky([shot.rgb[i], shot.rgb[i + 1], shot.rgb[i + 2]])) ++sky; else ++other;
+    }
+  return { sky, other };
+}
+// The menu writes its three status lines (lives, form, status) at the top
+// left over open sky; the same band further right is sky alone.
+const whole = census(shot, 0, 0, box.cw, box.ch);
+const statusText = census(shot, 0, 0, box.cw / 5, box.ch / 10);
+const besideText = census(shot, box.cw / 2, 0, box.cw, box.ch / 10);
+console.log(`menu sky ${whole.sky} of ${whole.sky + whole.other} canvas pixels; ` +
+  `status text ${statusText.other} pixels not sky, ${besideText.other} beside it`);
+if (whole.sky < (whole.sky + whole.other) / 4) {
+  fail('the menu\'s sky is missing\n' + consoleLines.join('\n'));
+}
+if (statusText.other < 100) fail('no status text at the top left of the menu');
+if (besideText.other !== 0) fail('the sky beside the status text is not clear');
+
+// Holding d walks the hero right along the menu's top row.
+async function key(type, code, keyCode) {
+  await send('Input.dispatchKeyEvent', { type, key: 'd', code, windowsVirtualKeyCode: keyCode,
+                                         nativeVirtualKeyCode: keyCode, text: type === 'keyDown' ? 'd' : undefined });
+}
+const heroRow = (s) => {
+  const cells = [];
+  for (let cx = 0; cx < box.cw; ++cx) {
+    const c = census(s, cx, box.ch / 5, cx + 1, box.ch / 5 + 32);
+    cells.push(c.other);
+  }
+  return cells;
+};
+const before = heroRow(shot);
+await key('keyDown', 'KeyD', 68);
+await sleep(1000);
+await key('keyUp', 'KeyD', 68);
+await sleep(300);
+const afterPng = await screenshot();
+writeFileSync(shotPath.replace(/\.png$/, '') + '-after-d.png', afterPng);
+const afterRow = heroRow(decodePng(afterPng));
+const moved = before.filter((v, i) => v !== afterRow[i]).length;
+console.log(`holding d changed ${moved} columns of the hero's row`);
+if (moved === 0) fail('holding d did not move the hero\n' + consoleLines.join('\n'));
+
+clearTimeout(overall);
+console.log('PASS');
+cleanup();
+process.exit(0);

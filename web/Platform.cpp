@@ -1,0 +1,182 @@
+// The browser build's stand-ins for what the SDL 1.2 emulation does unlike
+// SDL 1.2 (see Platform.h). Compiled without Platform.h in front, so the
+// names here reach the emulation itself.
+#include "web/GlyphSheet.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+
+extern "C" Uint8* SDL_GetKeyboardState(int* numkeys);
+
+Uint8* webGetKeyState(int* keyCount) {
+    return SDL_GetKeyboardState(keyCount);
+}
+
+int webSetColorKey(SDL_Surface* surface, Uint32 flag, Uint32 key) {
+    if (!surface || !(flag & SDL_SRCCOLORKEY)) return 0;
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_GetRGB(key, surface->format, &r, &g, &b);
+    // The emulation's surfaces hold bytes in canvas order: red, green, blue, alpha.
+    if (SDL_LockSurface(surface) < 0) return -1;
+    Uint8* pixels = static_cast<Uint8*>(surface->pixels);
+    const int count = surface->w * surface->h;
+    for (int i = 0; i < count; ++i) {
+        Uint8* p = pixels + 4 * i;
+        if (p[0] == r && p[1] == g && p[2] == b) p[3] = 0;
+    }
+    SDL_UnlockSurface(surface);
+    return 0;
+}
+
+namespace {
+struct WebFont {
+    const SheetSize* size;
+};
+
+// The sheet beside the font file, read once.
+const GlyphSheet* sheetFor(const std::string& fontFile) {
+    static std::map<std::string, std::unique_ptr<GlyphSheet>> sheets;
+    auto found = sheets.find(fontFile);
+    if (found != sheets.end()) return found->second.get();
+    std::ifstream in(fontFile + ".glyphs", std::ios::binary);
+    if (!in) return nullptr;  // not remembered: like a missing font, it may turn up later
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    auto sheet = std::make_unique<GlyphSheet>();
+    if (!sheet->parse(bytes.str())) return nullptr;
+    return (sheets[fontFile] = std::move(sheet)).get();
+}
+}  // namespace
+
+TTF_Font* webOpenFont(const char* file, int pointSize) {
+    const GlyphSheet* sheet = file ? sheetFor(file) : nullptr;
+    const SheetSize* size = sheet ? sheet->size(pointSize) : nullptr;
+    if (!size) {
+        SDL_SetError("Couldn't open %s at %d points", file ? file : "(null)", pointSize);
+        return nullptr;
+    }
+    return reinterpret_cast<TTF_Font*>(new WebFont{size});
+}
+
+void webCloseFont(TTF_Font* font) {
+    delete reinterpret_cast<WebFont*>(font);
+}
+
+int webSizeText(TTF_Font* font, const char* text, int* w, int* h) {
+    if (!font || !text) return -1;
+    measureSheetText(*reinterpret_cast<WebFont*>(font)->size, text, w, h);
+    return 0;
+}
+
+SDL_Surface* webRenderTextBlended(TTF_Font* font, const char* text, SDL_Color colour) {
+    if (!font || !text) return nullptr;
+    int w = 0, h = 0;
+    const std::vector<std::uint8_t> plane =
+        renderSheetText(*reinterpret_cast<WebFont*>(font)->size, text, &w, &h);
+    if (w <= 0 || h <= 0) {
+        SDL_SetError("Text has zero width");
+        return nullptr;
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x000000FF, 0x0000FF00,
+                                                0x00FF0000, 0xFF000000);
+    if (!surface) return nullptr;
+    SDL_LockSurface(surface);
+    Uint8* pixels = static_cast<Uint8*>(surface->pixels);
+    for (std::size_t i = 0; i < plane.size(); ++i) {
+        pixels[4 * i] = colour.r;
+        pixels[4 * i + 1] = colour.g;
+        pixels[4 * i + 2] = colour.b;
+        pixels[4 * i + 3] = plane[i];
+    }
+    SDL_UnlockSurface(surface);
+    return surface;
+}
+
+// SDL 1.2's key names for the keys a player may bind; others as SDL 1.2 says them.
+const char* webGetKeyName(SDLKey key) {
+    static std::map<int, std::string> names;
+    if (names.empty()) {
+        for (int c = 'a'; c <= 'z'; ++c) names[c] = std::string(1, static_cast<char>(c));
+        for (int c = '0'; c <= '9'; ++c) names[c] = std::string(1, static_cast<char>(c));
+        const char* const punctuation = "!\"#$&'()*+,-./:;<=>?@[\\]^_`";
+        for (const char* p = punctuation; *p; ++p) names[*p] = std::string(1, *p);
+        names[SDLK_BACKSPACE] = "backspace";
+        names[SDLK_TAB] = "tab";
+        names[SDLK_RETURN] = "return";
+        names[SDLK_ESCAPE] = "escape";
+        names[SDLK_SPACE] = "space";
+        names[SDLK_DELETE] = "delete";
+        names[SDLK_UP] = "up";
+        names[SDLK_DOWN] = "down";
+        names[SDLK_RIGHT] = "right";
+        names[SDLK_LEFT] = "left";
+        names[SDLK_INSERT] = "insert";
+        names[SDLK_HOME] = "home";
+        names[SDLK_END] = "end";
+        names[SDLK_PAGEUP] = "page up";
+        names[SDLK_PAGEDOWN] = "page down";
+        names[SDLK_LSHIFT] = "left shift";
+        names[SDLK_RSHIFT] = "right shift";
+        names[SDLK_LCTRL] = "left ctrl";
+        names[SDLK_RCTRL] = "right ctrl";
+        names[SDLK_LALT] = "left alt";
+        names[SDLK_RALT] = "right alt";
+        const int keypad[] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,
+                              SDLK_KP_5, SDLK_KP_6, SDLK_KP_7, SDLK_KP_8, SDLK_KP_9};
+        for (int i = 0; i < 10; ++i) names[keypad[i]] = "[" + std::to_string(i) + "]";
+        const int function[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4,  SDLK_F5,  SDLK_F6,
+                                SDLK_F7, SDLK_F8, SDLK_F9, SDLK_F10, SDLK_F11, SDLK_F12};
+        for (int i = 0; i < 12; ++i) names[function[i]] = "f" + std::to_string(i + 1);
+    }
+    const auto found = names.find(key);
+    return found != names.end() ? found->second.c_str() : "unknown key";
+}
+
+// Platform.h's SDL 1.2 rectangle, the one the game uses.
+struct WebRect {
+    Sint16 x, y;
+    Uint16 w, h;
+};
+
+namespace {
+
+SDL_Rect widen(const WebRect& r) {
+    SDL_Rect wide;
+    wide.x = r.x;
+    wide.y = r.y;
+    wide.w = r.w;
+    wide.h = r.h;
+    return wide;
+}
+
+// SDL 1.2 leaves the part actually drawn in the target rectangle.
+void narrowInto(const SDL_Rect& wide, WebRect* r) {
+    r->x = static_cast<Sint16>(wide.x);
+    r->y = static_cast<Sint16>(wide.y);
+    r->w = static_cast<Uint16>(wide.w);
+    r->h = static_cast<Uint16>(wide.h);
+}
+}  // namespace
+
+int webBlitSurface(SDL_Surface* source, WebRect* sourceRect, SDL_Surface* target,
+                   WebRect* targetRect) {
+    SDL_Rect from = sourceRect ? widen(*sourceRect) : SDL_Rect();
+    SDL_Rect to = targetRect ? widen(*targetRect) : SDL_Rect();
+    const int result = SDL_UpperBlit(source, sourceRect ? &from : nullptr, target,
+                                     targetRect ? &to : nullptr);
+    if (targetRect) narrowInto(to, targetRect);
+    return result;
+}
+
+int webFillRect(SDL_Surface* target, WebRect* rect, Uint32 colour) {
+    SDL_Rect wide = rect ? widen(*rect) : SDL_Rect();
+    const int result = SDL_FillRect(target, rect ? &wide : nullptr, colour);
+    if (rect) narrowInto(wide, rect);
+    return result;
+}

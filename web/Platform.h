@@ -1,0 +1,64 @@
+// Put in front of every game source of the browser build (-include). Where
+// the browser's SDL 1.2 emulation behaves unlike SDL 1.2, these names lead to
+// web/Platform.cpp, which behaves as SDL 1.2 does; the game's sources stay
+// the same in both builds.
+#pragma once
+
+#ifdef __cplusplus
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+// The emulation's header lacks it, and its version never reports the key count.
+Uint8* webGetKeyState(int* keyCount);
+#define SDL_GetKeyState webGetKeyState
+
+// The emulation ignores colour keys: the keyed colour becomes transparent at once.
+int webSetColorKey(SDL_Surface* surface, Uint32 flag, Uint32 key);
+#define SDL_SetColorKey webSetColorKey
+
+// The emulation draws text with the browser's fonts; these draw the game's
+// font from the glyph sheet the native SDL_ttf made from it at build time.
+TTF_Font* webOpenFont(const char* file, int pointSize);
+void webCloseFont(TTF_Font* font);
+int webSizeText(TTF_Font* font, const char* text, int* w, int* h);
+SDL_Surface* webRenderTextBlended(TTF_Font* font, const char* text, SDL_Color colour);
+#define TTF_OpenFont webOpenFont
+#define TTF_CloseFont webCloseFont
+#define TTF_SizeText webSizeText
+#define TTF_RenderText_Blended webRenderTextBlended
+
+// SDL's names for keys, as SDL 1.2 gives them (the emulation knows none).
+const char* webGetKeyName(SDLKey key);
+#define SDL_GetKeyName webGetKeyName
+#endif
+
+// The emulation's pixel formats have no colour key, and its surfaces never
+// carry SDL_SRCCOLORKEY (keyed colours are transparent instead), so code that
+// reads the key of a keyed surface never runs; this lets it compile.
+#define colorkey Amask
+
+#ifdef __cplusplus
+// SDL 1.2's rectangle: 16-bit corner and size. The emulation's has ints, which
+// neither wrap as the game's positions do nor bind to its Sint16 references;
+// the game keeps SDL 1.2's, and the calls taking one convert at the border.
+struct WebRect {
+    Sint16 x, y;
+    Uint16 w, h;
+};
+#define SDL_Rect WebRect
+int webBlitSurface(SDL_Surface* source, WebRect* sourceRect, SDL_Surface* target,
+                   WebRect* targetRect);
+int webFillRect(SDL_Surface* target, WebRect* rect, Uint32 colour);
+#undef SDL_BlitSurface
+#define SDL_BlitSurface webBlitSurface
+#define SDL_FillRect webFillRect
+#endif
+
+#ifdef __cplusplus
+// The emulation has no fade-ins: the music starts at full volume at once.
+// The fade's length is still evaluated, so the game's constant counts as used.
+#define Mix_FadeInMusic(music, loops, ms) ((void)(ms), Mix_PlayMusic((music), (loops)))
+// Its one display format is 32-bit with alpha; the plain conversion is missing.
+#define SDL_DisplayFormat SDL_DisplayFormatAlpha
+#endif
