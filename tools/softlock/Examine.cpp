@@ -86,8 +86,8 @@ int examine(const std::vector<FrameInput>& log) {
     bool bombCounts = true;
     if (player.getBombs() > 0) {
         std::vector<FrameInput> blast = held(3, false, false, 0);
-        blast[0].bomb = true;
-        for (FrameInput& f : blast) f.explode = true;
+        blast[0].layBomb = true;
+        for (FrameInput& f : blast) f.explodeAll = true;
         if (probe(blast, false)) {
             if (player.isGrounded()) learn(here);
             return ByProbe;

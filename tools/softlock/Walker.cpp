@@ -23,9 +23,9 @@ FrameInput Walker::next(const Player& player) {
     FrameInput f;
     f.left = direction < 0;
     f.right = direction > 0;
-    f.explode = explode;
+    f.explodeAll = explode;
     f.jump = chance(80);
-    f.bomb = player.getBombs() > 0 && chance(15);
+    f.layBomb = player.getBombs() > 0 && chance(15);
     return f;
 }
 

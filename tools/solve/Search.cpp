@@ -48,10 +48,10 @@ SDL_Surface* startSilentHeadless(int tileEdge) {
 int playFrame(Level& level, const FrameInput& input) {
     holdKey(getUserKey(KeyLeft), input.left);
     holdKey(getUserKey(KeyRight), input.right);
-    holdKey(getUserKey(KeyExplodeAll), input.explode);
+    holdKey(getUserKey(KeyExplodeAll), input.explodeAll);
     if (input.jump) pressKey(getUserKey(KeyJump));
-    if (input.query) pressKey(getUserKey(KeyQueryHint));
-    if (input.bomb) pressKey(getUserKey(KeyLayBomb));
+    if (input.queryHint) pressKey(getUserKey(KeyQueryHint));
+    if (input.layBomb) pressKey(getUserKey(KeyLayBomb));
     FrameHooks hooks;
     hooks.picture = false;
     if (input.dismiss) hooks.beforeStep = [] { pressKey(dismissKey); };
@@ -66,10 +66,10 @@ std::vector<FrameInput> framesOf(const Replay& replay) {
             FrameInput f;
             f.left = run.left;
             f.right = run.right;
-            f.explode = run.explodeAll;
+            f.explodeAll = run.explodeAll;
             f.jump = i == 0 && run.jump;
-            f.bomb = i == 0 && run.layBomb;
-            f.query = i == 0 && run.queryHint;
+            f.layBomb = i == 0 && run.layBomb;
+            f.queryHint = i == 0 && run.queryHint;
             f.dismiss = i == 0 && run.dismiss;
             frames.push_back(f);
         }
@@ -82,13 +82,13 @@ void writeRuns(std::ostream& out, const std::vector<FrameInput>& frames) {
     while (i < frames.size()) {
         const FrameInput& a = frames[i];
         std::size_t j = i + 1;
-        while (j < frames.size() && frames[j].holdsLike(a) && !frames[j].pressesAny()) ++j;
+        while (j < frames.size() && frames[j].holdsAsBefore(a) && !frames[j].pressesAnything()) ++j;
         out << j - i << ' ' << (a.left && a.right ? "LR" : a.left ? "L" : a.right ? "R" : "-");
         if (a.jump) out << " J";
-        if (a.query) out << " Q";
-        if (a.bomb) out << " B";
+        if (a.queryHint) out << " Q";
+        if (a.layBomb) out << " B";
         if (a.dismiss) out << " D";
-        if (a.explode) out << " X";
+        if (a.explodeAll) out << " X";
         out << '\n';
         i = j;
     }
@@ -119,9 +119,9 @@ FrameInput inputOf(const SearchAction& a, int frame) {
     FrameInput f;
     f.left = a.dir == 'L';
     f.right = a.dir == 'R';
-    f.explode = a.explode;
+    f.explodeAll = a.explode;
     f.jump = frame == a.runUp && a.jump;
-    f.bomb = frame == 0 && a.bomb;
+    f.layBomb = frame == 0 && a.bomb;
     return f;
 }
 

@@ -10,6 +10,7 @@
 // touched, so it can search again from the same state or play on.
 
 #include "level/Level.h"
+#include "tools/common/FrameInput.h"
 #include "tools/common/Replay.h"
 
 #include <SDL.h>
@@ -27,22 +28,6 @@
 // tile screen; no audio, whose thread a forked copy would not have. Null,
 // with a line on standard error, when SDL cannot start.
 SDL_Surface* startSilentHeadless(int tileEdge);
-
-// What the player does in one frame, as a replay run gives it.
-struct FrameInput {
-    bool left = false;
-    bool right = false;
-    bool explode = false;  // held
-    bool jump = false;     // pressed this frame
-    bool bomb = false;
-    bool query = false;
-    bool dismiss = false;
-
-    bool holdsLike(const FrameInput& o) const {
-        return left == o.left && right == o.right && explode == o.explode;
-    }
-    bool pressesAny() const { return jump || bomb || query || dismiss; }
-};
 
 // One frame as curdovar-replay plays it; returns the step result.
 int playFrame(Level& level, const FrameInput& input);
