@@ -54,7 +54,7 @@ fuzz: deps
 	@cmake --build build-fuzz --target fuzz_LevelLoad fuzz_Preferences -j $(JOBS)
 	bash tools/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
 
-# Every test but the end-to-end, soak and soft-lock ones under AddressSanitizer,
+# Every test but the end-to-end, soak, soft-lock and web ones under AddressSanitizer,
 # LeakSanitizer and UndefinedBehaviorSanitizer, in build-asan.
 ASAN_DIR ?= build-asan
 sanitize: deps
@@ -64,7 +64,7 @@ sanitize: deps
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	    ctest -j $(JOBS) --output-on-failure --timeout 900 -E '^(e2e|soak|softlock)\.'
+	    ctest -j $(JOBS) --output-on-failure --timeout 900 -E '^(e2e|soak|softlock|web)\.'
 
 # A scripted session under valgrind memcheck: no byte may be lost by our code.
 leakcheck: configure
