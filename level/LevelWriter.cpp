@@ -2,6 +2,7 @@
 
 #include "level/LevelDraft.h"
 #include "level/Tiles.h"
+#include "shell/WholeFile.h"
 #include "things/Hint.h"
 
 #include <cstdio>
@@ -38,20 +39,5 @@ std::string levelText(const LevelDraft& draft) {
 }
 
 bool saveLevel(const std::string& path, const LevelDraft& draft) {
-    const std::string temporary = path + ".saving";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        writeLevel(out, draft);
-        out.flush();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, levelText(draft));
 }

@@ -5,6 +5,7 @@
 #include "level/Tiles.h"
 #include "media/Images.h"
 #include "menus/Settings.h"
+#include "shell/WholeFile.h"
 #include "tools/common/Replay.h"
 #include "tools/edit/Layout.h"
 #include "tools/edit/PlayTest.h"
@@ -28,25 +29,6 @@ std::string scratchPath(const std::string& what) {
     const char* folder = std::getenv("TMPDIR");
     return std::string(folder && *folder ? folder : "/tmp") + "/curdovar-edit-" +
            std::to_string(getpid()) + "-" + what;
-}
-
-// Through a temporary beside the file, so a failed write never leaves half a replay.
-bool writeText(const std::string& path, const std::string& text) {
-    const std::string temporary = path + ".saving";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.flush();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -491,7 +473,7 @@ void Editor::resize(int left, int top, int right, int bottom) {
 
 void Editor::check() {
     const std::string path = scratchPath("check.lvl");
-    writeText(path, levelText(level));
+    writeWholeFile(path, levelText(level));
     // The loader talks a lot on standard output; the panel says what matters.
     std::streambuf* talk = std::cout.rdbuf();
     std::ostringstream swallowed;
@@ -529,7 +511,7 @@ bool Editor::save() {
 
 void Editor::playTest(bool fromCursor) {
     const std::string path = scratchPath("play.lvl");
-    if (!writeText(path, levelText(level))) {
+    if (!writeWholeFile(path, levelText(level))) {
         say("Could not write the level to play it.");
         return;
     }
@@ -560,7 +542,7 @@ void Editor::offerReplay(const std::string& replayText) {
     ask("Goal reached. Save the level and the run as " + path + "? (y/n)",
         [this, path, replayText] {
             requestSave([this, path, replayText] {
-                if (writeText(path, replayText)) {
+                if (writeWholeFile(path, replayText)) {
                     say("Saved the level and " + path + ".");
                     std::cout << "saved " << path << std::endl;
                 } else {
@@ -629,7 +611,7 @@ void Editor::pollSolver() {
     const std::string path = replayPath();
     const std::string replayText = text.str();
     ask("The solver found a run. Save it as " + path + "? (y/n)", [this, path, replayText] {
-        say(writeText(path, replayText) ? "Saved " + path + "." : "Could not write " + path + ".");
+        say(writeWholeFile(path, replayText) ? "Saved " + path + "." : "Could not write " + path + ".");
     });
 }
 
