@@ -1,5 +1,6 @@
 #pragma once
 
+#include "level/LevelParser.h"
 #include "media/Sound.h"
 #include "player/Player.h"
 #include "things/AsplosionListener.h"
@@ -21,26 +22,6 @@ enum StepResult : int {
 };
 
 constexpr int tileSlotCount = 40;  // tile images indexed by cell value 0..39
-constexpr long long maxLevelCells = 4194304;  // a bigger grid would exhaust memory
-
-// Where and why the last load of a level file stopped short, for the level
-// checker to report with the file's own positions.
-struct LoadFailure {
-    enum Kind {
-        None,
-        CannotOpen,
-        BadWidth,      // the width is not a number
-        BadHeight,     // the height is not a number
-        RefusedSize,   // negative, or more cells than memory allows
-        EndInGrid,     // the file ends where a cell value should be
-        EndAfterCell,  // the file ends right after a cell value or inside its parameters
-        BadCell,       // a cell value or its object's parameters do not read
-    };
-    Kind kind = None;
-    int column = -1;  // the cell, for the last three kinds
-    int row = -1;
-};
-
 // The visible part of the level in level pixels, for the whole program.
 extern SDL_Rect camera;
 // The current level's background image, freed by the next load.
@@ -50,7 +31,7 @@ extern SDL_Surface* background;
 // of the current level. Construction and the tile set are in Level.cpp, the
 // file format in LevelFile.cpp, step, drawing and explosions in
 // LevelPlay.cpp, moving to the next level in Progression.cpp.
-class Level : public AsplosionListener {
+class Level : public AsplosionListener, private LevelParser {
 public:
     Level(int number, SDL_Surface* screen);
 
@@ -98,10 +79,11 @@ public:
     const LoadFailure& getLoadFailure() const { return loadFailure; }
 
 private:
-    enum class CellRead { Ok, NoValue, BadParameters };
-    // Reads one cell and, for an object kind, its object.
-    CellRead readCell(std::istream& in, int x, int y);
-    bool fail(LoadFailure::Kind kind, int column = -1, int row = -1);
+    // The file's parts as the parser reads them: the grid, each cell with
+    // its object, the name.
+    void beginGrid(int width, int height) override;
+    void readCell(std::istream& in, int value, int x, int y) override;
+    void endGrid(const std::string& nameLine, std::istream& rest) override;
     // Moves the camera after the Player (before the shake is added).
     void followPlayer();
     // The background image, tiled with a parallax of one sixth.

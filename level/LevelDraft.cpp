@@ -1,25 +1,41 @@
 #include "level/LevelDraft.h"
 
-#include "level/Level.h"
+#include "level/LevelParser.h"
 #include "level/Tiles.h"
 #include "things/Hint.h"
+#include "things/Portal.h"
 
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-namespace {
+// The draft's side of the game's parse: every cell with its parameters as
+// written, and the lines after the name.
+class DraftReader final : public LevelParser {
+public:
+    explicit DraftReader(LevelDraft& into) : draft(into) {}
 
-// The loader's separator rule: one character, a '\r' before a '\n' with it.
-void skipSeparator(std::istream& in) {
-    if (in.get() == '\r' && in.peek() == '\n') in.get();
-}
+private:
+    void beginGrid(int width, int height) override { draft = LevelDraft(width, height); }
+    void readCell(std::istream& in, int value, int x, int y) override {
+        DraftCell& cell = draft.cells[x][y];
+        cell.value = value;
+        if (!in) return;
+        if (value == KindHint) {
+            std::vector<std::string> words;
+            Hint::readWords(in, words);
+            for (const std::string& word : words) cell.text += (cell.text.empty() ? "" : " ") + word;
+        } else if (value == KindPortal) {
+            Portal::readTarget(in, cell.targetColumn, cell.targetRow);
+        }
+    }
+    void endGrid(const std::string& nameLine, std::istream& rest) override {
+        draft.name = nameLine;
+        draft.trailer.assign(std::istreambuf_iterator<char>(rest), std::istreambuf_iterator<char>());
+    }
 
-std::string where(int column, int row) {
-    return "column " + std::to_string(column) + ", row " + std::to_string(row);
-}
-
-}  // namespace
+    LevelDraft& draft;
+};
 
 bool DraftCell::operator==(const DraftCell& other) const {
     return value == other.value && text == other.text && targetColumn == other.targetColumn &&
@@ -32,47 +48,19 @@ LevelDraft::LevelDraft(int w, int h)
       name("New_Level") {}
 
 bool LevelDraft::read(std::istream& in, std::string& error) {
-    int w = 0;
-    int h = 0;
-    in >> w;
-    if (in) {
-        skipSeparator(in);
-        in >> h;
-    }
-    if (!in) {
-        error = "the size is not two numbers";
+    LevelDraft draft;
+    DraftReader reader(draft);
+    if (!reader.parse(in)) {
+        const LoadFailure& failure = reader.getFailure();
+        const int value = draft.contains(failure.column, failure.row)
+                              ? draft.at(failure.column, failure.row).value
+                              : 0;
+        error = describeLoadFailure(failure, value);
+        if (failure.column >= 0)
+            error += " at column " + std::to_string(failure.column) + ", row " +
+                     std::to_string(failure.row);
         return false;
     }
-    if (w < 0 || h < 0 || w > maxLevelCells || static_cast<long long>(w) * h > maxLevelCells) {
-        error = "refused level size " + std::to_string(w) + " x " + std::to_string(h);
-        return false;
-    }
-    LevelDraft draft(w, h);
-    for (int x = 0; x < w; ++x) {
-        for (int y = 0; y < h; ++y) {
-            DraftCell& cell = draft.cells[x][y];
-            in >> cell.value;
-            if (cell.value == KindHint && in) {
-                std::string word;
-                while (in >> word && word != hintTerminator) {
-                    if (!cell.text.empty()) cell.text += ' ';
-                    cell.text += word;
-                }
-            } else if (cell.value == KindPortal && in) {
-                in >> cell.targetColumn >> cell.targetRow;
-            }
-            // As the loader: the file may not end inside the grid, not even
-            // right after its last value.
-            if (!in || in.eof()) {
-                error = "the grid does not read at " + where(x, y);
-                return false;
-            }
-        }
-        skipSeparator(in);
-    }
-    std::getline(in, draft.name);
-    if (!draft.name.empty() && draft.name.back() == '\r') draft.name.pop_back();
-    draft.trailer.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     *this = std::move(draft);
     return true;
 }

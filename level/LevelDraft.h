@@ -26,9 +26,9 @@ public:
     // A grid of empty cells, named "New_Level".
     LevelDraft(int width, int height);
 
-    // Reads a level file the way the game's loader does, keeping what the
-    // loader drops (parameters as written, the lines after the name). False
-    // with a one-line reason where the loader would refuse the file.
+    // Reads a level file with the game's own parse, keeping what the loader
+    // drops (parameters as written, the lines after the name). False with a
+    // one-line reason where the loader refuses the file.
     bool read(std::istream& in, std::string& error);
     bool readFile(const std::string& path, std::string& error);
 
@@ -61,6 +61,8 @@ public:
     bool operator!=(const LevelDraft& other) const { return !(*this == other); }
 
 private:
+    friend class DraftReader;
+
     int width = 0;
     int height = 0;
     std::vector<std::vector<DraftCell>> cells;  // cells[column][row], like the game's grid

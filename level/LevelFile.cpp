@@ -12,18 +12,6 @@
 #include <fstream>
 #include <iostream>
 
-namespace {
-
-
-// Skips the one separator character between two sizes or after a column. A
-// '\r' right before a line end belongs to it, so files with Windows line ends
-// read as if they had plain ones.
-void skipSeparator(std::istream& in) {
-    if (in.get() == '\r' && in.peek() == '\n') in.get();
-}
-
-}  // namespace
-
 void Level::makePath() {
     path = "data/levels/level";
     if (levelNumber >= 0 && levelNumber < 100) {
@@ -34,13 +22,6 @@ void Level::makePath() {
     }
     path += ".lvl";
     std::cout << path << "\n";
-}
-
-bool Level::fail(LoadFailure::Kind kind, int column, int row) {
-    loadFailure.kind = kind;
-    loadFailure.column = column;
-    loadFailure.row = row;
-    return false;
 }
 
 bool Level::load(const std::string& p) {
@@ -66,79 +47,52 @@ bool Level::load(const std::string& p) {
     std::ifstream in(path);
     if (!in) {
         std::cout << "Could not load " << path << ".\n";
-        return fail(LoadFailure::CannotOpen);
+        loadFailure.kind = LoadFailure::CannotOpen;
+        return false;
     }
-
-    int w = 0;
-    int h = 0;
-    in >> w;
-    const bool widthRead = static_cast<bool>(in);
-    if (widthRead) {
-        std::cout << "Width: " << w;
-        skipSeparator(in);
-        in >> h;
+    if (parse(in, &std::cout)) {
+        seeHidden = false;
+        return true;
     }
-    if (!in) {
+    loadFailure = getFailure();
+    switch (loadFailure.kind) {
+    case LoadFailure::BadWidth:
+    case LoadFailure::BadHeight:
         if (in.eof()) {
             std::cerr << "Reached end of input.\n";
         } else {
             std::cerr << "Invalid .lvl! " << path << ": the size is not a number\n";
         }
-        return fail(widthRead ? LoadFailure::BadHeight : LoadFailure::BadWidth);
+        break;
+    case LoadFailure::RefusedSize:
+        std::cerr << path << ": refused level size " << getFileWidth() << " x "
+                  << getFileHeight() << "\n";
+        break;
+    case LoadFailure::BadCell:
+        std::cerr << "Invalid .lvl! " << path << " at column " << loadFailure.column << ", row "
+                  << loadFailure.row << "\n";
+        break;
+    default:
+        std::cerr << "Reached end of input.\n";
+        break;
     }
-    std::cout << "\nHeight: " << h;
-    if (w < 0 || h < 0 || w > maxLevelCells ||
-        static_cast<long long>(w) * h > maxLevelCells) {
-        std::cerr << path << ": refused level size " << w << " x " << h << "\n";
-        return fail(LoadFailure::RefusedSize);
-    }
-    std::cout << "\nLoading grid...\n";
+    return false;
+}
 
+void Level::beginGrid(int w, int h) {
     width = w;
     height = h;
     grid.resize(static_cast<size_t>(width));
     for (std::vector<int>& column : grid) column.resize(static_cast<size_t>(height), 0);
-
-    for (int x = 0; x < width; ++x) {
-        for (int y = 0; y < height; ++y) {
-            const CellRead read = readCell(in, x, y);
-            if (in.eof()) {
-                std::cerr << "Reached end of input.\n";
-                return fail(read == CellRead::NoValue ? LoadFailure::EndInGrid
-                                                      : LoadFailure::EndAfterCell,
-                            x, y);
-            }
-            if (read != CellRead::Ok) {
-                std::cerr << "Invalid .lvl! " << path << " at column " << x << ", row " << y
-                          << "\n";
-                return fail(LoadFailure::BadCell, x, y);
-            }
-        }
-        skipSeparator(in);
-    }
-    std::cout << "Grid loaded.\n";
-
-    std::string line;
-    std::getline(in, line);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    name = underscoresToSpaces(line);
-    std::cout << "Name: " << name << "\n";
-    std::cout << "Loading objects...\n";
-    in.close();
-    std::cout << "Objects loaded.\n";
-    seeHidden = false;
-    return true;
 }
 
-Level::CellRead Level::readCell(std::istream& in, int x, int y) {
-    int v = 0;
-    in >> v;
+void Level::readCell(std::istream& in, int v, int x, int y) {
     grid[x][y] = v;
-    if (!in) return CellRead::NoValue;
+    if (!in) return;
 
     if (v > lastTileValue) {
         Thing* thing = createThing(v, x, y);
-        if (!thing) return CellRead::Ok;
+        if (!thing) return;
         in >> *thing;
         things.push_back(thing);
         switch (v) {
@@ -147,10 +101,17 @@ Level::CellRead Level::readCell(std::istream& in, int x, int y) {
         case KindMaimframe: static_cast<Maimframe*>(thing)->setLevel(this); break;
         default: break;
         }
-        if (in.fail()) return CellRead::BadParameters;
+        // A failed read of the object's parameters stays on the stream for the parser.
+        if (in.fail()) return;
     }
     if (v == TileStart) player.setStart(cellToPixel(x, tileSize), cellToPixel(y, tileSize));
-    return CellRead::Ok;
+}
+
+void Level::endGrid(const std::string& nameLine, std::istream&) {
+    name = underscoresToSpaces(nameLine);
+    std::cout << "Name: " << name << "\n";
+    std::cout << "Loading objects...\n";
+    std::cout << "Objects loaded.\n";
 }
 
 std::string underscoresToSpaces(std::string text) {

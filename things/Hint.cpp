@@ -15,18 +15,21 @@ Hint::Hint(int col, int row) : Thing(col, row) {
     releaseMessageOverlay();
 }
 
-void Hint::read(std::istream& in) {
+bool Hint::readWords(std::istream& in, std::vector<std::string>& words) {
     std::string word;
-    while (word != hintTerminator) {
-        text += word;
-        text += ' ';
-        in >> word;
-        // Also when the terminator itself was the last thing in the file.
-        if (in.eof() || in.fail()) {
-            std::cerr << "Invalid .lvl!\n";
-            return;
-        }
+    while (in >> word && !in.eof()) {
+        if (word == hintTerminator) return true;
+        words.push_back(word);
     }
+    return false;
+}
+
+void Hint::read(std::istream& in) {
+    std::vector<std::string> words;
+    const bool ended = readWords(in, words);
+    text = " ";
+    for (const std::string& word : words) text += word + ' ';
+    if (!ended) std::cerr << "Invalid .lvl!\n";
 }
 
 int Hint::touch(Player* player) {

@@ -3,6 +3,7 @@
 #include "things/Thing.h"
 
 #include <string>
+#include <vector>
 
 // A sign whose text shows in a message box when the Player asks at it.
 // Parameters: the words of the text, ended by "Burmashave.".
@@ -10,6 +11,10 @@ class Hint final : public Thing {
 public:
     Hint(int col, int row);
     void read(std::istream& in) override;
+    // Reads the words of a hint's text up to the terminator, keeping each
+    // as it comes. False where the text does not end: the stream fails or
+    // ends, also right after the terminator.
+    static bool readWords(std::istream& in, std::vector<std::string>& words);
     int touch(Player* player) override;
 
     void setScreen(SDL_Surface* target) { screen = target; }

@@ -12,9 +12,12 @@ Portal::Portal(int col, int row)
     image = loadTileImage(kindImage(KindPortal));
 }
 
+void Portal::readTarget(std::istream& in, int& column, int& row) {
+    in >> column >> row;
+}
+
 void Portal::read(std::istream& in) {
-    // A failed extraction stays visible on the stream for the level loader.
-    in >> targetX >> targetY;
+    readTarget(in, targetX, targetY);
     targetX = cellToPixel(targetX, tileSize);
     targetY = cellToPixel(targetY, tileSize);
 }

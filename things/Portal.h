@@ -7,6 +7,8 @@ class Portal final : public Thing {
 public:
     Portal(int col, int row);
     void read(std::istream& in) override;
+    // Reads the target column and row; a failed read stays on the stream.
+    static void readTarget(std::istream& in, int& column, int& row);
     int touch(Player* player) override;
 
     int getTargetX() const { return targetX; }

@@ -47,42 +47,10 @@ struct Problems {
 
 // Says in a designer's words why the game's loader stopped, at its cell.
 void reportLoadFailure(Problems& report, const LoadFailure& failure, const Level& level) {
+    if (failure.kind == LoadFailure::None) return;
     const int x = failure.column;
     const int y = failure.row;
-    const int v = x >= 0 ? level.getGrid()[x][y] : 0;
-    switch (failure.kind) {
-    case LoadFailure::None:
-        break;
-    case LoadFailure::CannotOpen:
-        report.error(-1, -1, "cannot open the file");
-        break;
-    case LoadFailure::BadWidth:
-        report.error(-1, -1, "the width is not a number");
-        break;
-    case LoadFailure::BadHeight:
-        report.error(-1, -1, "the height is not a number");
-        break;
-    case LoadFailure::RefusedSize:
-        report.error(-1, -1, "the size is refused: negative, or more than " +
-                                 std::to_string(maxLevelCells) + " cells");
-        break;
-    case LoadFailure::EndInGrid:
-        report.error(x, y, "the file ends inside the grid");
-        break;
-    case LoadFailure::EndAfterCell:
-    case LoadFailure::BadCell:
-        if (v == KindHint) {
-            report.error(x, y, std::string("hint text without \"") + hintTerminator + "\"");
-        } else if (v == KindPortal) {
-            report.error(x, y, "portal without a target column and row");
-        } else if (failure.kind == LoadFailure::BadCell) {
-            report.error(x, y, "not a number");
-        } else {
-            report.error(x, y, "the file ends right after this cell: the game needs a line end "
-                               "and the name line after the grid");
-        }
-        break;
-    }
+    report.error(x, y, describeLoadFailure(failure, x >= 0 ? level.getGrid()[x][y] : 0));
 }
 
 // Lines "lint: WHAT..." after the name mark warnings as intended; the game never reads them.

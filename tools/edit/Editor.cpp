@@ -77,7 +77,8 @@ void Editor::refuse(const std::string& reason) {
     std::cout.rdbuf(swallowed.rdbuf());
     checked = checkLevelFile(options.levelPath);
     std::cout.rdbuf(talk);
-    // Where the loader takes what the draft cannot, the draft's reason is all there is.
+    // The checker names the cell; should the file have changed since the
+    // draft read it, the draft's reason is all there is.
     if (checked.errorCount() == 0) {
         LevelProblem problem;
         problem.message = reason;
