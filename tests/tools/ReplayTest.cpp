@@ -28,6 +28,51 @@ std::string parseError(const std::string& text) {
     return error;
 }
 
+// What the editor's recorder and the solver write must play back as recorded:
+// every held key on every frame, every press on its own frame.
+TEST(ReplayFormat, WrittenRunsReadBackFrameForFrame) {
+    std::vector<FrameInput> frames;
+    unsigned seed = 7;
+    const auto roll = [&](unsigned sides) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % sides;
+    };
+    FrameInput held;
+    for (int i = 0; i < 600; ++i) {
+        if (roll(20) == 0) {
+            held.left = roll(2) != 0;
+            held.right = roll(2) != 0;
+            held.explodeAll = roll(4) == 0;
+        }
+        FrameInput f = held;
+        f.jump = roll(9) == 0;
+        f.layBomb = roll(15) == 0;
+        f.queryHint = roll(25) == 0;
+        f.dismiss = roll(30) == 0;
+        frames.push_back(f);
+    }
+    std::ostringstream out;
+    out << "level data/levels/menu.lvl\n";
+    writeRuns(out, frames);
+    const Replay replay = parse(out.str());
+    const std::vector<FrameInput> back = framesOf(replay);
+    ASSERT_EQ(frames.size(), back.size());
+    size_t starts = 0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        SCOPED_TRACE(i);
+        const FrameInput& a = frames[i];
+        const FrameInput& b = back[i];
+        EXPECT_TRUE(a.holdsAsBefore(b));
+        EXPECT_EQ(a.jump, b.jump);
+        EXPECT_EQ(a.layBomb, b.layBomb);
+        EXPECT_EQ(a.queryHint, b.queryHint);
+        EXPECT_EQ(a.dismiss, b.dismiss);
+        if (i == 0 || a.pressesAnything() || !a.holdsAsBefore(frames[i - 1])) ++starts;
+    }
+    // Merged: one run per change of keys or press, no more.
+    EXPECT_EQ(starts, replay.runs.size());
+}
+
 TEST(ReplayFormat, ReadsHeaderAndRuns) {
     const Replay replay = parse(
         "# a comment\n"

@@ -327,3 +327,38 @@ ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream*
     }
     return outcome;
 }
+
+std::vector<FrameInput> framesOf(const Replay& replay) {
+    std::vector<FrameInput> frames;
+    for (const ReplayRun& run : replay.runs) {
+        for (int i = 0; i < run.frames; ++i) {
+            FrameInput f;
+            f.left = run.left;
+            f.right = run.right;
+            f.explodeAll = run.explodeAll;
+            f.jump = i == 0 && run.jump;
+            f.layBomb = i == 0 && run.layBomb;
+            f.queryHint = i == 0 && run.queryHint;
+            f.dismiss = i == 0 && run.dismiss;
+            frames.push_back(f);
+        }
+    }
+    return frames;
+}
+
+void writeRuns(std::ostream& out, const std::vector<FrameInput>& frames) {
+    std::size_t i = 0;
+    while (i < frames.size()) {
+        const FrameInput& a = frames[i];
+        std::size_t j = i + 1;
+        while (j < frames.size() && frames[j].holdsAsBefore(a) && !frames[j].pressesAnything()) ++j;
+        out << j - i << ' ' << (a.left && a.right ? "LR" : a.left ? "L" : a.right ? "R" : "-");
+        if (a.jump) out << " J";
+        if (a.queryHint) out << " Q";
+        if (a.layBomb) out << " B";
+        if (a.dismiss) out << " D";
+        if (a.explodeAll) out << " X";
+        out << '\n';
+        i = j;
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/Game.h"
+#include "tools/common/FrameInput.h"
 
 #include <SDL.h>
 
@@ -54,6 +55,11 @@ struct Replay {
 // Reads a replay; false with a message naming the line on a malformed one.
 bool parseReplay(std::istream& in, Replay& replay, std::string& error);
 bool loadReplay(const std::string& path, Replay& replay, std::string& error);
+
+// A replay's runs as one input per frame, and back: the runs every tool
+// writes, one per stretch of keys held, a new one at every press.
+std::vector<FrameInput> framesOf(const Replay& replay);
+void writeRuns(std::ostream& out, const std::vector<FrameInput>& frames);
 
 struct ReplayOutcome {
     bool success = false;

@@ -32,11 +32,6 @@ SDL_Surface* startSilentHeadless(int tileEdge);
 // One frame as curdovar-replay plays it; returns the step result.
 int playFrame(Level& level, const FrameInput& input);
 
-// A replay's runs as one input per frame, and back (runs merged where the
-// keys held stay the same and nothing is pressed).
-std::vector<FrameInput> framesOf(const Replay& replay);
-void writeRuns(std::ostream& out, const std::vector<FrameInput>& frames);
-
 // One decision of the search: keys held for the search's step, or, with
 // land, from a jump (after runUp frames of running) until the hero stands
 // again.
