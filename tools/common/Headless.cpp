@@ -59,3 +59,14 @@ void holdKey(int key, bool down) {
     Uint8* keys = SDL_GetKeyState(&count);
     if (key > 0 && key < count) keys[key] = down ? 1 : 0;
 }
+
+void giveInput(const FrameInput& input) {
+    holdKey(getUserKey(KeyLeft), input.left);
+    holdKey(getUserKey(KeyRight), input.right);
+    holdKey(getUserKey(KeyExplodeAll), input.explodeAll);
+    if (input.jump) pressKey(getUserKey(KeyJump));
+    if (input.queryHint) pressKey(getUserKey(KeyQueryHint));
+    if (input.layBomb) pressKey(getUserKey(KeyLayBomb));
+}
+
+void releaseHeldKeys() { giveInput(FrameInput()); }

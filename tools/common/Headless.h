@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/Frame.h"
+#include "tools/common/FrameInput.h"
 
 #include <SDL.h>
 
@@ -21,6 +22,13 @@ void pressKey(int key);
 
 // Holds a key down or lets it go in the keyboard state the game reads.
 void holdKey(int key, bool down);
+
+// A frame's input through the player's bound keys: the held keys first, then
+// the presses, always in this order, so every tool that plays a run feeds
+// the game alike. Closing a hint box (dismiss) is the caller's.
+void giveInput(const FrameInput& input);
+// Lets go of the held keys.
+void releaseHeldKeys();
 
 // The game's frame on the driven clock, with a key queued after the events:
 // a hint box the step opens closes at once, and when none opens the key

@@ -90,12 +90,6 @@ private:
     int saved[userKeyCount];
 };
 
-void releaseHeldKeys() {
-    holdKey(getUserKey(KeyLeft), false);
-    holdKey(getUserKey(KeyRight), false);
-    holdKey(getUserKey(KeyExplodeAll), false);
-}
-
 bool parseRun(std::istringstream& words, int count, ReplayRun& run, std::string& bad) {
     run.frames = count;
     std::string word;
@@ -238,14 +232,7 @@ ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream*
     for (const ReplayRun& run : replay.runs) {
         bool menuOpened = false;
         for (int i = 0; i < run.frames && !menuOpened; ++i, ++frame) {
-            holdKey(getUserKey(KeyLeft), run.left);
-            holdKey(getUserKey(KeyRight), run.right);
-            holdKey(getUserKey(KeyExplodeAll), run.explodeAll);
-            if (i == 0) {
-                if (run.jump) pressKey(getUserKey(KeyJump));
-                if (run.queryHint) pressKey(getUserKey(KeyQueryHint));
-                if (run.layBomb) pressKey(getUserKey(KeyLayBomb));
-            }
+            giveInput(frameOfRun(run, i));
             FrameHooks hooks;
             // Queued after the frame's own input, so only a hint box opened
             // in this step can take it.
@@ -328,20 +315,22 @@ ReplayOutcome runReplay(const Replay& replay, SDL_Surface* screen, std::ostream*
     return outcome;
 }
 
+FrameInput frameOfRun(const ReplayRun& run, int i) {
+    FrameInput f;
+    f.left = run.left;
+    f.right = run.right;
+    f.explodeAll = run.explodeAll;
+    f.jump = i == 0 && run.jump;
+    f.layBomb = i == 0 && run.layBomb;
+    f.queryHint = i == 0 && run.queryHint;
+    f.dismiss = i == 0 && run.dismiss;
+    return f;
+}
+
 std::vector<FrameInput> framesOf(const Replay& replay) {
     std::vector<FrameInput> frames;
     for (const ReplayRun& run : replay.runs) {
-        for (int i = 0; i < run.frames; ++i) {
-            FrameInput f;
-            f.left = run.left;
-            f.right = run.right;
-            f.explodeAll = run.explodeAll;
-            f.jump = i == 0 && run.jump;
-            f.layBomb = i == 0 && run.layBomb;
-            f.queryHint = i == 0 && run.queryHint;
-            f.dismiss = i == 0 && run.dismiss;
-            frames.push_back(f);
-        }
+        for (int i = 0; i < run.frames; ++i) frames.push_back(frameOfRun(run, i));
     }
     return frames;
 }

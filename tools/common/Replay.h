@@ -59,6 +59,8 @@ bool loadReplay(const std::string& path, Replay& replay, std::string& error);
 // A replay's runs as one input per frame, and back: the runs every tool
 // writes, one per stretch of keys held, a new one at every press.
 std::vector<FrameInput> framesOf(const Replay& replay);
+// Frame i of a run: its keys held throughout, its presses on the first frame.
+FrameInput frameOfRun(const ReplayRun& run, int i);
 void writeRuns(std::ostream& out, const std::vector<FrameInput>& frames);
 
 struct ReplayOutcome {

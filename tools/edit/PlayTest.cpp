@@ -101,10 +101,11 @@ bool PlayTest::readKeyboard(FrameInput& input) {
     return !quit;
 }
 
-PlayTestResult PlayTest::run(int column, int row) {
-    PlayTestResult result;
-    // As a replay starts in a fresh process: the first seed, the clock at 0,
-    // the enemies' shared clocks and the camera as at program start.
+namespace {
+
+// As a replay starts in a fresh process: the first seed, the clock at 0,
+// the enemies' shared clocks and the camera as at program start.
+void startAsAFreshProcess() {
     std::srand(1);
     useManualClock(0);
     resetChompClock();
@@ -113,40 +114,73 @@ PlayTestResult PlayTest::run(int column, int row) {
     camera = SDL_Rect{0, 0, 0, 0};
     clearParticles();
     releaseMessageOverlay();
-    held = FrameInput();
     keyEvents.clear();
+}
+
+// The keyboard as a play-test needs it, for as long as one lives: every key
+// event captured, no repeats (a held key must not repeat into presses the
+// replay would not have), and a hint box's wait answered at once.
+class KeyboardCapture {
+public:
+    KeyboardCapture() {
+        SDL_GetKeyRepeat(&repeatDelay, &repeatInterval);
+        SDL_EnableKeyRepeat(0, 0);
+        SDL_SetEventFilter(captureKeys);
+        stepWatch = StepWatch();
+        setClockStallGuard(0, stalled);
+    }
+    ~KeyboardCapture() {
+        SDL_SetEventFilter(nullptr);
+        setClockStallGuard(0, nullptr);
+        SDL_EnableKeyRepeat(repeatDelay, repeatInterval);
+        keyEvents.clear();
+        releaseHeldKeys();
+    }
+    KeyboardCapture(const KeyboardCapture&) = delete;
+    KeyboardCapture& operator=(const KeyboardCapture&) = delete;
+
+private:
+    int repeatDelay = 0;
+    int repeatInterval = 0;
+};
+
+}  // namespace
+
+PlayTestResult PlayTest::run(int column, int row) {
+    PlayTestResult result;
+    startAsAFreshProcess();
+    held = FrameInput();
     // The game draws into a picture of its own window's size, as in the game
     // and in a replay: the status lines and icons are placed by that size.
     const SDL_PixelFormat* format = screen->format;
     SDL_Surface* view = SDL_CreateRGBSurface(
         SDL_SWSURFACE, windowColumns * tileSize, windowRows * tileSize, format->BitsPerPixel,
         format->Rmask, format->Gmask, format->Bmask, format->Amask);
-    if (!view) {
-        useRealClock();
-        return result;
-    }
-    std::unique_ptr<Level> level(new Level(levelNumber, view));
-    if (!level->load(levelFile)) {
-        level.reset();
+    if (view) {
+        std::unique_ptr<Level> level(new Level(levelNumber, view));
+        if (level->load(levelFile)) {
+            result.loaded = true;
+            if (column >= 0) {
+                Player& hero = level->getPlayer();
+                hero.setStart(cellToPixel(column, tileSize), cellToPixel(row, tileSize));
+                hero.setPosition(cellToPixel(column, tileSize), cellToPixel(row, tileSize));
+            }
+            play(*level, view, result);
+        }
+        level.reset();  // before the picture it draws into
         SDL_FreeSurface(view);
-        useRealClock();
-        return result;
     }
-    result.loaded = true;
-    if (column >= 0) {
-        level->getPlayer().setStart(cellToPixel(column, tileSize), cellToPixel(row, tileSize));
-        level->getPlayer().setPosition(cellToPixel(column, tileSize), cellToPixel(row, tileSize));
-    }
-    // A held key must not repeat into presses the replay would not have.
-    int repeatDelay = 0;
-    int repeatInterval = 0;
-    SDL_GetKeyRepeat(&repeatDelay, &repeatInterval);
-    SDL_EnableKeyRepeat(0, 0);
-    SDL_SetEventFilter(captureKeys);
-    stepWatch = StepWatch();
-    setClockStallGuard(0, stalled);
+    clearParticles();
+    releaseMessageOverlay();
+    Mix_HaltMusic();
+    useRealClock();
+    return result;
+}
+
+void PlayTest::play(Level& level, SDL_Surface* view, PlayTestResult& result) {
+    const KeyboardCapture keyboard;
     std::cout << "play-test started at tile size " << tileSize << std::endl;
-    Level* current = level.get();
+    Level* current = &level;
     std::string hint;
     int hintLeft = 0;
     for (;;) {
@@ -155,12 +189,7 @@ PlayTestResult PlayTest::run(int column, int row) {
         if (!readKeyboard(input)) break;
         result.recorder.add(input);
         // The same input, in the same order, as the replay runner gives.
-        holdKey(getUserKey(KeyLeft), input.left);
-        holdKey(getUserKey(KeyRight), input.right);
-        holdKey(getUserKey(KeyExplodeAll), input.explodeAll);
-        if (input.jump) pressKey(getUserKey(KeyJump));
-        if (input.queryHint) pressKey(getUserKey(KeyQueryHint));
-        if (input.layBomb) pressKey(getUserKey(KeyLayBomb));
+        giveInput(input);
         FrameHooks hooks;
         hooks.beforeStep = [] { stepWatch = {true, clockTicks(), false}; };
         hooks.afterStep = [](const FrameOutcome&) {
@@ -172,7 +201,7 @@ PlayTestResult PlayTest::run(int column, int row) {
         if (stepWatch.dismissed) {
             // The box only flashed: its words stay under the view a while.
             result.recorder.markDismissed();
-            hint = hintAt(*level);
+            hint = hintAt(level);
             hintLeft = hintFrames;
         }
         if (hintLeft > 0 && --hintLeft == 0) hint.clear();
@@ -181,29 +210,15 @@ PlayTestResult PlayTest::run(int column, int row) {
         SDL_Flip(screen);
         if (outcome.step == StepLevelDone) {
             result.reachedGoal = true;
-            break;
+            return;
         }
-        if (level->isGameOver()) {
+        if (level.isGameOver()) {
             result.gameOver = true;
-            break;
+            return;
         }
         const Uint32 spent = SDL_GetTicks() - frameStart;
         if (spent < framePeriodMs) SDL_Delay(framePeriodMs - spent);
     }
-    SDL_SetEventFilter(nullptr);
-    setClockStallGuard(0, nullptr);
-    SDL_EnableKeyRepeat(repeatDelay, repeatInterval);
-    keyEvents.clear();
-    holdKey(getUserKey(KeyLeft), false);
-    holdKey(getUserKey(KeyRight), false);
-    holdKey(getUserKey(KeyExplodeAll), false);
-    level.reset();
-    SDL_FreeSurface(view);
-    clearParticles();
-    releaseMessageOverlay();
-    Mix_HaltMusic();
-    useRealClock();
-    return result;
 }
 
 void PlayTest::drawCaption(const std::string& hint, int frames) {

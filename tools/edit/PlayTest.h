@@ -6,6 +6,8 @@
 
 #include <string>
 
+class Level;
+
 // How a play-test ended.
 struct PlayTestResult {
     bool loaded = false;
@@ -28,6 +30,8 @@ public:
     PlayTestResult run(int column = -1, int row = -1);
 
 private:
+    // Frames until the goal, game over, or Escape, recorded into result.
+    void play(Level& level, SDL_Surface* view, PlayTestResult& result);
     // The key presses and releases since the last frame, as this frame's input.
     bool readKeyboard(FrameInput& input);
     // The strip beside and below the game's view: what the keys do, a hint's words.

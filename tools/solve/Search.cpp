@@ -46,12 +46,7 @@ SDL_Surface* startSilentHeadless(int tileEdge) {
 // The game's own frame, drawn without painting so play stays in step with
 // a painted frame.
 int playFrame(Level& level, const FrameInput& input) {
-    holdKey(getUserKey(KeyLeft), input.left);
-    holdKey(getUserKey(KeyRight), input.right);
-    holdKey(getUserKey(KeyExplodeAll), input.explodeAll);
-    if (input.jump) pressKey(getUserKey(KeyJump));
-    if (input.queryHint) pressKey(getUserKey(KeyQueryHint));
-    if (input.layBomb) pressKey(getUserKey(KeyLayBomb));
+    giveInput(input);
     FrameHooks hooks;
     hooks.picture = false;
     if (input.dismiss) hooks.beforeStep = [] { pressKey(dismissKey); };
