@@ -1,6 +1,7 @@
 // The browser build's stand-ins for what the SDL 1.2 emulation does unlike
 // SDL 1.2 (see Platform.h). Compiled without Platform.h in front, so the
 // names here reach the emulation itself.
+#include "web/GlibcRandom.h"
 #include "web/GlyphSheet.h"
 
 #include <SDL.h>
@@ -13,6 +14,17 @@
 #include <string>
 
 extern "C" Uint8* SDL_GetKeyboardState(int* numkeys);
+
+// In place of the C library's own: the same numbers as the native builds draw.
+namespace {
+GlibcRandom randomNumbers;
+}
+extern "C" int rand(void) {
+    return randomNumbers.next();
+}
+extern "C" void srand(unsigned seed) {
+    randomNumbers.reseed(seed);
+}
 
 Uint8* webGetKeyState(int* keyCount) {
     return SDL_GetKeyboardState(keyCount);
