@@ -8,10 +8,10 @@
 //
 // Also writes SCREENSHOT-after-d.png, the page after holding d.
 //
-// Needs node 20's WebSocket; zlib decodes the screenshot, nothing else is used.
+// Needs node 20's WebSocket; nothing else is used.
 import { writeFileSync } from 'node:fs';
-import { inflateSync } from 'node:zlib';
 import { openChromium, sleep } from './chromium.mjs';
+import { decodePng } from './png.mjs';
 
 const [url, shotPath, browser = 'chromium-headless-shell'] = process.argv.slice(2);
 if (!url || !shotPath) {
@@ -71,53 +71,6 @@ async function screenshot() {
   const { data } = await send('Page.captureScreenshot', { format: 'png' });
   return Buffer.from(data, 'base64');
 }
-function decodePng(png) {
-  let at = 8;
-  let width = 0, height = 0, colourType = 0;
-  const idat = [];
-  while (at < png.length) {
-    const length = png.readUInt32BE(at);
-    const type = png.toString('latin1', at + 4, at + 8);
-    const body = png.subarray(at + 8, at + 8 + length);
-    if (type === 'IHDR') {
-      width = body.readUInt32BE(0);
-      height = body.readUInt32BE(4);
-      if (body[8] !== 8 || body[12] !== 0) fail('unexpected PNG bit depth or interlace');
-      colourType = body[9];
-    } else if (type === 'IDAT') idat.push(body);
-    at += 12 + length;
-  }
-  const channels = { 2: 3, 6: 4 }[colourType];
-  if (!channels) fail('unexpected PNG colour type ' + colourType);
-  const raw = inflateSync(Buffer.concat(idat));
-  const stride = width * channels;
-  const out = Buffer.alloc(width * height * 3);
-  let previous = Buffer.alloc(stride);
-  for (let y = 0; y < height; ++y) {
-    const filter = raw[y * (stride + 1)];
-    const line = Buffer.from(raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1)));
-    for (let i = 0; i < stride; ++i) {
-      const left = i >= channels ? line[i - channels] : 0;
-      const up = previous[i];
-      const upLeft = i >= channels ? previous[i - channels] : 0;
-      let add = 0;
-      if (filter === 1) add = left;
-      else if (filter === 2) add = up;
-      else if (filter === 3) add = (left + up) >> 1;
-      else if (filter === 4) {
-        const p = left + up - upLeft;
-        const pa = Math.abs(p - left), pb = Math.abs(p - up), pc = Math.abs(p - upLeft);
-        add = pa <= pb && pa <= pc ? left : pb <= pc ? up : upLeft;
-      }
-      line[i] = (line[i] + add) & 0xFF;
-    }
-    for (let x = 0; x < width; ++x)
-      for (let c = 0; c < 3; ++c) out[(y * width + x) * 3 + c] = line[x * channels + c];
-    previous = line;
-  }
-  return { width, height, rgb: out };
-}
-
 const png = await screenshot();
 writeFileSync(shotPath, png);
 const shot = decodePng(png);

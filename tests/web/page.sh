@@ -12,20 +12,9 @@ if [[ ! -f $web_dir/index.html || ! -f $web_dir/index.data ]]; then
     echo "FAIL: no web build in $web_dir (run make web first)" >&2
     exit 1
 fi
-browser=$(command -v chromium-headless-shell || command -v chromium || true)
-if [[ -z $browser ]]; then
-    echo "FAIL: no headless Chromium (tools/install-deps.sh --web installs it)" >&2
-    exit 1
-fi
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$web_dir" >/dev/null 2>&1 &
-server=$!
-trap 'kill "$server" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-    python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/index.html')" \
-        2>/dev/null && break
-    sleep 0.1
-done
+source "$here/serve.sh"
+find_browser
+serve "$web_dir" index.html
 mkdir -p "$(dirname "$shot")"
 node --experimental-websocket --no-warnings "$here/page-check.mjs" \
     "http://127.0.0.1:$port/" "$shot" "$browser"
