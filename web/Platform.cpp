@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -44,6 +45,21 @@ int webSetColorKey(SDL_Surface* surface, Uint32 flag, Uint32 key) {
     }
     SDL_UnlockSurface(surface);
     return 0;
+}
+
+SDL_RWops* webRWFromFile(const char* file, const char* mode) {
+    std::FILE* probe = std::fopen(file, mode);
+    if (!probe) {
+        SDL_SetError("Couldn't open %s", file);
+        return nullptr;
+    }
+    std::fclose(probe);
+    // The emulation numbers its streams from 1, but freeing the last one also
+    // gives up the reserved number 0, so the next stream is numbered 0: a null
+    // pointer, and the first sound or picture loaded after a picture would be
+    // missing. That number stays taken, so asking again gives a real stream.
+    SDL_RWops* stream = SDL_RWFromFile(file, mode);
+    return stream ? stream : SDL_RWFromFile(file, mode);
 }
 
 namespace {
