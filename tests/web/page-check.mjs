@@ -4,18 +4,20 @@
 // it where the menu writes it. Optionally holds a key and checks the picture
 // changes.
 //
-//   node --experimental-websocket page-check.mjs URL SCREENSHOT.png [BROWSER]
+//   node --experimental-websocket page-check.mjs URL BROWSER SCREENSHOT.png
 //
 // Also writes SCREENSHOT-after-d.png, the page after holding d.
 //
 // Needs node 20's WebSocket; nothing else is used.
-import { writeFileSync } from 'node:fs';
+import { mkdirSync, writeFileSync } from 'node:fs';
+import { dirname } from 'node:path';
 import { openChromium, sleep } from './chromium.mjs';
+import { firstFrameDrawn, keys, pressKey } from './game-page.mjs';
 import { decodePng } from './png.mjs';
 
-const [url, shotPath, browser = 'chromium-headless-shell'] = process.argv.slice(2);
-if (!url || !shotPath) {
-  console.error('usage: page-check.mjs URL SCREENSHOT.png [BROWSER]');
+const [url, browser, shotPath] = process.argv.slice(2);
+if (!url || !browser || !shotPath) {
+  console.error('usage: page-check.mjs URL BROWSER SCREENSHOT.png');
   process.exit(2);
 }
 
@@ -44,14 +46,7 @@ await send('Page.navigate', { url });
 let firstFrameMs = -1;  // from navigation
 let afterLoadMs = -1;   // from the page's load event
 while (Date.now() - started < loadLimitMs) {
-  const drawn = await evaluate(`(() => {
-    const c = document.getElementById('canvas');
-    if (typeof Module === 'undefined' || !Module.calledRun) return false;
-    // Until the game opens its window the canvas keeps the browser's 300x150.
-    if (!c || (c.width === 300 && c.height === 150)) return false;
-    const corner = c.getContext('2d').getImageData(c.width - 1, 0, 1, 1).data;
-    return corner[3] > 0 ? performance.now() : false;
-  })()`);
+  const drawn = await evaluate(firstFrameDrawn);
   if (drawn) {
     firstFrameMs = Math.round(drawn);
     const loadedAt = await evaluate('performance.timing.loadEventEnd - performance.timing.navigationStart');
@@ -72,6 +67,7 @@ async function screenshot() {
   return Buffer.from(data, 'base64');
 }
 const png = await screenshot();
+mkdirSync(dirname(shotPath), { recursive: true });
 writeFileSync(shotPath, png);
 const shot = decodePng(png);
 const box = await evaluate(`(() => {
@@ -119,10 +115,6 @@ if (statusText.other < 100) fail('no status text at the top left of the menu');
 if (besideText.other !== 0) fail('the sky beside the status text is not clear');
 
 // Holding d walks the hero right along the menu's top row.
-async function key(type, code, keyCode) {
-  await send('Input.dispatchKeyEvent', { type, key: 'd', code, windowsVirtualKeyCode: keyCode,
-                                         nativeVirtualKeyCode: keyCode, text: type === 'keyDown' ? 'd' : undefined });
-}
 const heroRow = (s) => {
   const cells = [];
   for (let cx = 0; cx < box.cw; ++cx) {
@@ -132,9 +124,9 @@ const heroRow = (s) => {
   return cells;
 };
 const before = heroRow(shot);
-await key('keyDown', 'KeyD', 68);
+await pressKey(send, keys.d, 'down');
 await sleep(1000);
-await key('keyUp', 'KeyD', 68);
+await pressKey(send, keys.d, 'up');
 await sleep(300);
 const afterPng = await screenshot();
 writeFileSync(shotPath.replace(/\.png$/, '') + '-after-d.png', afterPng);
