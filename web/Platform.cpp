@@ -1,11 +1,15 @@
 // The browser build's stand-ins for what the SDL 1.2 emulation does unlike
 // SDL 1.2 (see Platform.h). Compiled without Platform.h in front, so the
 // names here reach the emulation itself.
+#include "web/GlibcRandom.h"
 #include "web/GlyphSheet.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <emscripten.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -14,12 +18,25 @@
 
 extern "C" Uint8* SDL_GetKeyboardState(int* numkeys);
 
+// In place of the C library's own: the same numbers as the native builds draw.
+namespace {
+GlibcRandom randomNumbers;
+}
+extern "C" int rand(void) {
+    return randomNumbers.next();
+}
+extern "C" void srand(unsigned seed) {
+    randomNumbers.reseed(seed);
+}
+
 Uint8* webGetKeyState(int* keyCount) {
     return SDL_GetKeyboardState(keyCount);
 }
 
 int webSetColorKey(SDL_Surface* surface, Uint32 flag, Uint32 key) {
     if (!surface || !(flag & SDL_SRCCOLORKEY)) return 0;
+    // Remembered beside the emulation's own record of the surface, which goes with it.
+    EM_ASM({ SDL.surfaces[$0].keyed = true; }, surface);
     Uint8 r = 0, g = 0, b = 0;
     SDL_GetRGB(key, surface->format, &r, &g, &b);
     // The emulation's surfaces hold bytes in canvas order: red, green, blue, alpha.
@@ -32,6 +49,21 @@ int webSetColorKey(SDL_Surface* surface, Uint32 flag, Uint32 key) {
     }
     SDL_UnlockSurface(surface);
     return 0;
+}
+
+SDL_RWops* webRWFromFile(const char* file, const char* mode) {
+    std::FILE* probe = std::fopen(file, mode);
+    if (!probe) {
+        SDL_SetError("Couldn't open %s", file);
+        return nullptr;
+    }
+    std::fclose(probe);
+    // The emulation numbers its streams from 1, but freeing the last one also
+    // gives up the reserved number 0, so the next stream is numbered 0: a null
+    // pointer, and the first sound or picture loaded after a picture would be
+    // missing. That number stays taken, so asking again gives a real stream.
+    SDL_RWops* stream = SDL_RWFromFile(file, mode);
+    return stream ? stream : SDL_RWFromFile(file, mode);
 }
 
 namespace {
@@ -162,10 +194,76 @@ void narrowInto(const SDL_Rect& wide, WebRect* r) {
     r->w = static_cast<Uint16>(wide.w);
     r->h = static_cast<Uint16>(wide.h);
 }
+
+// How SDL 1.2 blends a surface drawn see-through (SDL_SetAlpha) into one
+// colour channel: with a colour key one way, without one the other. The
+// canvas would round its own way, one level off here and there.
+int blendChannel(int source, int target, int alpha, bool keyed) {
+    return keyed ? (((source - target) * alpha + 255) >> 8) + target
+                 : (((source - target) * alpha) >> 8) + target;
+}
+
+// The blit of a see-through surface, done here as SDL 1.2 does it: clipped
+// to the source and the target as SDL_UpperBlit clips, the drawn part left
+// in targetRect.
+int blitSeeThrough(SDL_Surface* source, const WebRect* sourceRect, SDL_Surface* target,
+                   WebRect* targetRect, int alpha) {
+    int sx = sourceRect ? sourceRect->x : 0;
+    int sy = sourceRect ? sourceRect->y : 0;
+    int w = sourceRect ? sourceRect->w : source->w;
+    int h = sourceRect ? sourceRect->h : source->h;
+    int dx = targetRect ? targetRect->x : 0;
+    int dy = targetRect ? targetRect->y : 0;
+    if (sx < 0) { w += sx; dx -= sx; sx = 0; }
+    if (sy < 0) { h += sy; dy -= sy; sy = 0; }
+    w = std::min(w, source->w - sx);
+    h = std::min(h, source->h - sy);
+    if (dx < 0) { w += dx; sx -= dx; dx = 0; }
+    if (dy < 0) { h += dy; sy -= dy; dy = 0; }
+    w = std::min(w, target->w - dx);
+    h = std::min(h, target->h - dy);
+    const bool drawn = w > 0 && h > 0;
+    if (targetRect) narrowInto(drawn ? SDL_Rect{dx, dy, w, h} : SDL_Rect{dx, dy, 0, 0}, targetRect);
+    if (!drawn) return 0;
+
+    // The blend happens in a copy of the part of the target drawn on: locking
+    // reads a whole surface out of its canvas, which for the screen each
+    // frame would cost more than the frame.
+    SDL_Surface* part = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x000000FF, 0x0000FF00,
+                                             0x00FF0000, 0xFF000000);
+    if (!part) return -1;
+    SDL_Rect area = {dx, dy, w, h};
+    SDL_UpperBlit(target, &area, part, nullptr);
+    const bool keyed = EM_ASM_INT({ return SDL.surfaces[$0].keyed ? 1 : 0; }, source) != 0;
+    // Both in canvas order, red, green, blue, alpha; a keyed colour has alpha 0.
+    SDL_LockSurface(source);
+    SDL_LockSurface(part);
+    for (int y = 0; y < h; ++y) {
+        const Uint8* from = static_cast<const Uint8*>(source->pixels) +
+                            (sy + y) * source->pitch + 4 * sx;
+        Uint8* to = static_cast<Uint8*>(part->pixels) + y * part->pitch;
+        for (int x = 0; x < w; ++x, from += 4, to += 4) {
+            if (keyed && from[3] == 0) continue;
+            for (int c = 0; c < 3; ++c) {
+                to[c] = static_cast<Uint8>(blendChannel(from[c], to[c], alpha, keyed));
+            }
+        }
+    }
+    SDL_UnlockSurface(part);
+    SDL_UnlockSurface(source);
+    SDL_Rect at = {dx, dy, w, h};
+    const int result = SDL_UpperBlit(part, nullptr, target, &at);
+    SDL_FreeSurface(part);
+    return result;
+}
 }  // namespace
 
 int webBlitSurface(SDL_Surface* source, WebRect* sourceRect, SDL_Surface* target,
                    WebRect* targetRect) {
+    const int alpha = source && target
+                          ? EM_ASM_INT({ return SDL.surfaces[$0].alpha; }, source)
+                          : 255;
+    if (alpha < 255) return blitSeeThrough(source, sourceRect, target, targetRect, alpha);
     SDL_Rect from = sourceRect ? widen(*sourceRect) : SDL_Rect();
     SDL_Rect to = targetRect ? widen(*targetRect) : SDL_Rect();
     const int result = SDL_UpperBlit(source, sourceRect ? &from : nullptr, target,

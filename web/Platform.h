@@ -28,6 +28,11 @@ SDL_Surface* webRenderTextBlended(TTF_Font* font, const char* text, SDL_Color co
 #define TTF_SizeText webSizeText
 #define TTF_RenderText_Blended webRenderTextBlended
 
+// The emulation opens any name, and one stream in a while comes back null
+// (see web/Platform.cpp); this opens as SDL 1.2 does.
+SDL_RWops* webRWFromFile(const char* file, const char* mode);
+#define SDL_RWFromFile webRWFromFile
+
 // SDL's names for keys, as SDL 1.2 gives them (the emulation knows none).
 const char* webGetKeyName(SDLKey key);
 #define SDL_GetKeyName webGetKeyName

@@ -2,6 +2,10 @@
 // the browser's storage (IDBFS) and the sound's start on the first gesture.
 var curdovarSaved = ['Check.ckp', 'data/preferences/prefs.cdv',
                      'data/preferences/window-and-pad.cdv'];
+// Preloading the sounds as audio elements would hold the quitting page back
+// for ten seconds after the load (a fallback for browsers that never say a
+// sound can play); the game's loads decode them instead.
+Module['noAudioDecoding'] = true;
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function () {
   FS.mkdir('/game');

@@ -2,7 +2,7 @@
 // WebSocket (node --experimental-websocket): one page, its console kept.
 import { spawn } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { constants, tmpdir } from 'node:os';
 import { join } from 'node:path';
 
 export async function openChromium(browser) {
@@ -10,13 +10,22 @@ export async function openChromium(browser) {
   const chromium = spawn(browser, ['--no-sandbox', '--disable-gpu', '--mute-audio',
     '--remote-debugging-port=0', '--remote-debugging-address=127.0.0.1',
     '--window-size=1024,768', `--user-data-dir=${profile}`, 'about:blank'],
-    { stdio: ['ignore', 'ignore', 'pipe'] });
+    // A group of its own, so that closing ends its helper processes too.
+    { stdio: ['ignore', 'ignore', 'pipe'], detached: true });
   let socket = null;
+  let closed = false;
   const close = () => {
+    if (closed) return;
+    closed = true;
     try { if (socket) socket.close(); } catch (e) { /* closed already */ }
-    try { chromium.kill(); } catch (e) { /* gone already */ }
+    try { process.kill(-chromium.pid, 'SIGKILL'); } catch (e) { /* gone already */ }
     try { rmSync(profile, { recursive: true, force: true }); } catch (e) { /* left for tmp */ }
   };
+  // However the driver ends (a throw, ctest's timeout), the browser goes with it.
+  process.on('exit', close);
+  for (const signal of ['SIGINT', 'SIGTERM', 'SIGHUP']) {
+    process.on(signal, () => { close(); process.exit(128 + constants.signals[signal]); });
+  }
   try {
     const browserUrl = await new Promise((resolve, reject) => {
       let text = '';
@@ -43,6 +52,15 @@ export async function openChromium(browser) {
   let nextId = 1;
   const pending = new Map();
   const consoleLines = [];
+  // Set when the page's process died (out of memory, say) or the browser went:
+  // every request from then on fails with it instead of waiting forever.
+  let lost = null;
+  const loseWith = (reason) => {
+    lost = lost ?? new Error(reason);
+    for (const { reject } of pending.values()) reject(lost);
+    pending.clear();
+  };
+  socket.addEventListener('close', () => loseWith('the browser closed its connection'));
   socket.addEventListener('message', (event) => {
     const message = JSON.parse(event.data);
     if (message.id && pending.has(message.id)) {
@@ -52,23 +70,30 @@ export async function openChromium(browser) {
       else resolve(message.result);
     } else if (message.method === 'Runtime.consoleAPICalled') {
       consoleLines.push(message.params.args.map((a) => a.value ?? a.description).join(' '));
+    } else if (message.method === 'Inspector.targetCrashed') {
+      loseWith('the page crashed');
     } else if (message.method === 'Runtime.exceptionThrown') {
       consoleLines.push('exception: ' + message.params.exceptionDetails.text + ' ' +
         (message.params.exceptionDetails.exception?.description ?? ''));
     }
   });
   const send = (method, params = {}) => {
+    if (lost) return Promise.reject(lost);
     const id = nextId++;
     socket.send(JSON.stringify({ id, method, params }));
     return new Promise((resolve, reject) => pending.set(id, { resolve, reject }));
   };
   const evaluate = async (expression) => {
     const result = await send('Runtime.evaluate', { expression, returnByValue: true });
+    if (result.exceptionDetails) {
+      throw new Error(result.exceptionDetails.exception?.description ?? result.exceptionDetails.text);
+    }
     return result.result.value;
   };
   await send('Runtime.enable');
   await send('Page.enable');
-  return { send, evaluate, consoleLines, close };
+  await send('Inspector.enable');
+  return { send, evaluate, consoleLines, close, lost: () => lost };
 }
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

@@ -4,18 +4,20 @@
 // it where the menu writes it. Optionally holds a key and checks the picture
 // changes.
 //
-//   node --experimental-websocket page-check.mjs URL SCREENSHOT.png [BROWSER]
+//   node --experimental-websocket page-check.mjs URL BROWSER SCREENSHOT.png
 //
 // Also writes SCREENSHOT-after-d.png, the page after holding d.
 //
-// Needs node 20's WebSocket; zlib decodes the screenshot, nothing else is used.
-import { writeFileSync } from 'node:fs';
-import { inflateSync } from 'node:zlib';
+// Needs node 20's WebSocket; nothing else is used.
+import { mkdirSync, writeFileSync } from 'node:fs';
+import { dirname } from 'node:path';
 import { openChromium, sleep } from './chromium.mjs';
+import { firstFrameDrawn, keys, pressKey } from './game-page.mjs';
+import { decodePng } from './png.mjs';
 
-const [url, shotPath, browser = 'chromium-headless-shell'] = process.argv.slice(2);
-if (!url || !shotPath) {
-  console.error('usage: page-check.mjs URL SCREENSHOT.png [BROWSER]');
+const [url, browser, shotPath] = process.argv.slice(2);
+if (!url || !browser || !shotPath) {
+  console.error('usage: page-check.mjs URL BROWSER SCREENSHOT.png');
   process.exit(2);
 }
 
@@ -44,14 +46,7 @@ await send('Page.navigate', { url });
 let firstFrameMs = -1;  // from navigation
 let afterLoadMs = -1;   // from the page's load event
 while (Date.now() - started < loadLimitMs) {
-  const drawn = await evaluate(`(() => {
-    const c = document.getElementById('canvas');
-    if (typeof Module === 'undefined' || !Module.calledRun) return false;
-    // Until the game opens its window the canvas keeps the browser's 300x150.
-    if (!c || (c.width === 300 && c.height === 150)) return false;
-    const corner = c.getContext('2d').getImageData(c.width - 1, 0, 1, 1).data;
-    return corner[3] > 0 ? performance.now() : false;
-  })()`);
+  const drawn = await evaluate(firstFrameDrawn);
   if (drawn) {
     firstFrameMs = Math.round(drawn);
     const loadedAt = await evaluate('performance.timing.loadEventEnd - performance.timing.navigationStart');
@@ -71,54 +66,8 @@ async function screenshot() {
   const { data } = await send('Page.captureScreenshot', { format: 'png' });
   return Buffer.from(data, 'base64');
 }
-function decodePng(png) {
-  let at = 8;
-  let width = 0, height = 0, colourType = 0;
-  const idat = [];
-  while (at < png.length) {
-    const length = png.readUInt32BE(at);
-    const type = png.toString('latin1', at + 4, at + 8);
-    const body = png.subarray(at + 8, at + 8 + length);
-    if (type === 'IHDR') {
-      width = body.readUInt32BE(0);
-      height = body.readUInt32BE(4);
-      if (body[8] !== 8 || body[12] !== 0) fail('unexpected PNG bit depth or interlace');
-      colourType = body[9];
-    } else if (type === 'IDAT') idat.push(body);
-    at += 12 + length;
-  }
-  const channels = { 2: 3, 6: 4 }[colourType];
-  if (!channels) fail('unexpected PNG colour type ' + colourType);
-  const raw = inflateSync(Buffer.concat(idat));
-  const stride = width * channels;
-  const out = Buffer.alloc(width * height * 3);
-  let previous = Buffer.alloc(stride);
-  for (let y = 0; y < height; ++y) {
-    const filter = raw[y * (stride + 1)];
-    const line = Buffer.from(raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1)));
-    for (let i = 0; i < stride; ++i) {
-      const left = i >= channels ? line[i - channels] : 0;
-      const up = previous[i];
-      const upLeft = i >= channels ? previous[i - channels] : 0;
-      let add = 0;
-      if (filter === 1) add = left;
-      else if (filter === 2) add = up;
-      else if (filter === 3) add = (left + up) >> 1;
-      else if (filter === 4) {
-        const p = left + up - upLeft;
-        const pa = Math.abs(p - left), pb = Math.abs(p - up), pc = Math.abs(p - upLeft);
-        add = pa <= pb && pa <= pc ? left : pb <= pc ? up : upLeft;
-      }
-      line[i] = (line[i] + add) & 0xFF;
-    }
-    for (let x = 0; x < width; ++x)
-      for (let c = 0; c < 3; ++c) out[(y * width + x) * 3 + c] = line[x * channels + c];
-    previous = line;
-  }
-  return { width, height, rgb: out };
-}
-
 const png = await screenshot();
+mkdirSync(dirname(shotPath), { recursive: true });
 writeFileSync(shotPath, png);
 const shot = decodePng(png);
 const box = await evaluate(`(() => {
@@ -166,10 +115,6 @@ if (statusText.other < 100) fail('no status text at the top left of the menu');
 if (besideText.other !== 0) fail('the sky beside the status text is not clear');
 
 // Holding d walks the hero right along the menu's top row.
-async function key(type, code, keyCode) {
-  await send('Input.dispatchKeyEvent', { type, key: 'd', code, windowsVirtualKeyCode: keyCode,
-                                         nativeVirtualKeyCode: keyCode, text: type === 'keyDown' ? 'd' : undefined });
-}
 const heroRow = (s) => {
   const cells = [];
   for (let cx = 0; cx < box.cw; ++cx) {
@@ -179,9 +124,9 @@ const heroRow = (s) => {
   return cells;
 };
 const before = heroRow(shot);
-await key('keyDown', 'KeyD', 68);
+await pressKey(send, keys.d, 'down');
 await sleep(1000);
-await key('keyUp', 'KeyD', 68);
+await pressKey(send, keys.d, 'up');
 await sleep(300);
 const afterPng = await screenshot();
 writeFileSync(shotPath.replace(/\.png$/, '') + '-after-d.png', afterPng);

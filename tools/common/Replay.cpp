@@ -47,8 +47,13 @@ int keyNamed(const std::string& word) {
         return std::tolower(static_cast<unsigned char>(word[0]));
     }
     if (word.size() == 3 && word[0] == '[' && std::isdigit(static_cast<unsigned char>(word[1])) &&
-        word[2] == ']')
-        return SDLK_KP0 + (word[1] - '0');
+        word[2] == ']') {
+        // Listed, not counted from [0]: in the browser build's SDL the keypad's
+        // 0 comes after its 9.
+        static const int keypad[] = {SDLK_KP0, SDLK_KP1, SDLK_KP2, SDLK_KP3, SDLK_KP4,
+                                     SDLK_KP5, SDLK_KP6, SDLK_KP7, SDLK_KP8, SDLK_KP9};
+        return keypad[word[1] - '0'];
+    }
     static const struct {
         const char* name;
         int key;
