@@ -5,6 +5,7 @@
 # curdovar-replay then passes.
 set -uo pipefail
 . "$(dirname "$0")/lib/session.sh"
+. "$(dirname "$0")/lib/editor.sh"
 e2e_begin "${1:?usage: editor.sh PATH-TO-CURDOVAR}" editor
 editor="$(dirname "$E2E_GAME")/curdovar-edit"
 replayer="$(dirname "$E2E_GAME")/curdovar-replay"
@@ -12,41 +13,8 @@ replayer="$(dirname "$E2E_GAME")/curdovar-replay"
 [ -x "$replayer" ] || e2e_fail "no replay tool at $replayer"
 mkdir -p "$E2E_WORK/replays"
 
-# Xvfb resets when its last client leaves, and a client that comes in the
-# middle of that is turned away: the editor gets a few tries to connect.
-E2E_WINDOW=""
-for attempt in 1 2 3; do
-    (cd "$E2E_WORK" && SDL_AUDIODRIVER=dummy TMPDIR="$E2E_WORK" exec stdbuf -oL -eL "$editor" --new 12x8 \
-        --replays replays data/levels/drawn.lvl) >"$E2E_LOG" 2>"$E2E_ERR" &
-    E2E_GAME_PID=$!
-    e2e_until 20 eval '! kill -0 "$E2E_GAME_PID" 2>/dev/null ||
-        xdotool search --name "curdovar-edit" >/dev/null 2>&1'
-    E2E_WINDOW=$(xdotool search --name 'curdovar-edit' 2>/dev/null | head -n 1)
-    [ -n "$E2E_WINDOW" ] && break
-    grep -q "Couldn't open X11 display" "$E2E_ERR" || break
-    sleep 0.5
-done
-[ -n "$E2E_WINDOW" ] || e2e_fail "no editor window appeared"
-e2e_until 10 e2e_viewable || e2e_fail "the editor window never became viewable"
-xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || true
-e2e_wait_for 'editing data/levels/drawn.lvl' 10
-
-# Palette squares are 36 pixels, six to a row from (732, 8): goal, eraser,
-# start, wall first.
-palette() { e2e_click $(( 732 + $1 % 6 * 36 + 18 )) $(( 8 + $1 / 6 * 36 + 18 )); }
-cell() { echo $(( $1 * 32 + 16 )) $(( $2 * 32 + 16 )); }
-paint() { xdotool mousemove --window "$E2E_WINDOW" $(cell "$1" "$2") click 1; sleep 0.1; }
-# A drag with shift held fills the rectangle between its two ends.
-fill() {
-    xdotool keydown Shift_L
-    xdotool mousemove --window "$E2E_WINDOW" $(cell "$1" "$2") mousedown 1
-    sleep 0.1
-    xdotool mousemove --window "$E2E_WINDOW" $(cell "$3" "$4")
-    sleep 0.1
-    xdotool mouseup 1
-    xdotool keyup Shift_L
-    sleep 0.2
-}
+e2e_start_editor "$E2E_WORK" 'editing data/levels/drawn.lvl' \
+    "$editor" --new 12x8 --replays replays data/levels/drawn.lvl
 
 palette 3
 fill 0 6 11 7   # the floor, two rows deep

@@ -11,6 +11,7 @@
 # curdovar --levels to the second level's goal, the pack folder unchanged.
 set -uo pipefail
 . "$(dirname "$0")/lib/session.sh"
+. "$(dirname "$0")/lib/editor.sh"
 e2e_begin "${1:?usage: installed.sh PATH-TO-CURDOVAR}" installed
 out="$E2E_WORK/package"  # its own, so runs side by side do not meet
 version=$(sed -n 's/^project(curdovar VERSION \([0-9.]*\).*/\1/p' "$E2E_REPO/CMakeLists.txt")
@@ -84,37 +85,7 @@ makers="$E2E_WORK/levels"
 pack="$makers/castle"
 mkdir -p "$pack"
 editor_start() {
-    E2E_WINDOW=""
-    for _ in 1 2 3; do
-        (cd "$makers" && SDL_AUDIODRIVER=dummy TMPDIR="$E2E_WORK" \
-            exec stdbuf -oL -eL "$root/usr/games/curdovar-edit" --new 12x8 "$1") >"$E2E_LOG" 2>"$E2E_ERR" &
-        E2E_GAME_PID=$!
-        e2e_until 20 eval '! kill -0 "$E2E_GAME_PID" 2>/dev/null ||
-            xdotool search --name "curdovar-edit" >/dev/null 2>&1'
-        E2E_WINDOW=$(xdotool search --name 'curdovar-edit' 2>/dev/null | head -n 1)
-        [ -n "$E2E_WINDOW" ] && break
-        grep -q "Couldn't open X11 display" "$E2E_ERR" || break
-        sleep 0.5
-    done
-    [ -n "$E2E_WINDOW" ] || e2e_fail "no editor window appeared"
-    e2e_until 10 e2e_viewable || e2e_fail "the editor window never became viewable"
-    xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || true
-    e2e_wait_for "editing $makers/$1" 10
-}
-# Palette squares are 36 pixels, six to a row from (732, 8): goal, eraser,
-# start, wall first. Cells are 32 pixels from the top left.
-palette() { e2e_click $(( 732 + $1 % 6 * 36 + 18 )) $(( 8 + $1 / 6 * 36 + 18 )); }
-cell() { echo $(( $1 * 32 + 16 )) $(( $2 * 32 + 16 )); }
-paint() { xdotool mousemove --window "$E2E_WINDOW" $(cell "$1" "$2") click 1; sleep 0.1; }
-fill() {
-    xdotool keydown Shift_L
-    xdotool mousemove --window "$E2E_WINDOW" $(cell "$1" "$2") mousedown 1
-    sleep 0.1
-    xdotool mousemove --window "$E2E_WINDOW" $(cell "$3" "$4")
-    sleep 0.1
-    xdotool mouseup 1
-    xdotool keyup Shift_L
-    sleep 0.2
+    e2e_start_editor "$makers" "editing $makers/$1" "$root/usr/games/curdovar-edit" --new 12x8 "$1"
 }
 # draw_room NAME GOAL-COLUMN: a closed room of 12 by 8, the start in column
 # 2 and the goal on the same floor, named (a new level is "New Level": nine

@@ -89,6 +89,8 @@ private:
     void redo();
     void resize(int left, int top, int right, int bottom);
     // The selection and the clip (EditorSelection.cpp).
+    // The selection into the clip; false, with a word why, when there is none.
+    bool takeSelection();
     void copySelection();
     void cutSelection();
     void paste();

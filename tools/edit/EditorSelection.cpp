@@ -9,31 +9,26 @@ std::string Editor::sizeOf(const CellRect& area) const {
            std::to_string(area.left()) + ", " + std::to_string(area.top()) + ")";
 }
 
-void Editor::copySelection() {
+bool Editor::takeSelection() {
     if (!hasSelection) {
         say("Nothing selected: Ctrl+drag over the level selects.");
-        return;
+        return false;
     }
     Clip taken = Clip::take(level, selection);
     if (taken.empty()) {
         say("The selection is outside the grid.");
-        return;
+        return false;
     }
     clip = std::move(taken);
-    say("Copied " + sizeOf(selection) + ".");
+    return true;
+}
+
+void Editor::copySelection() {
+    if (takeSelection()) say("Copied " + sizeOf(selection) + ".");
 }
 
 void Editor::cutSelection() {
-    if (!hasSelection) {
-        say("Nothing selected: Ctrl+drag over the level selects.");
-        return;
-    }
-    Clip taken = Clip::take(level, selection);
-    if (taken.empty()) {
-        say("The selection is outside the grid.");
-        return;
-    }
-    clip = std::move(taken);
+    if (!takeSelection()) return;
     beginChange();
     fill(selection.column0, selection.row0, selection.column1, selection.row1, TileEmpty);
     endChange();
