@@ -51,9 +51,7 @@ bool rebind(controlbutton& button, SDL_Surface* screen) {
     presentPicture(screen);
     const SDL_Event event = waitForBinding();
     if (event.type == SDL_JOYBUTTONDOWN) {
-        const bool changed = padButtons[button.userKey] != event.jbutton.button;
-        padButtons[button.userKey] = event.jbutton.button;
-        return changed;
+        return bindPadButton(button.userKey, event.jbutton.button);
     }
     const SDLKey key = event.key.keysym.sym;
     userKeys[button.userKey] = key;

@@ -96,12 +96,15 @@ void readPreferences() {
     in >> tileSize;
     in >> reservedSetting;
 
-    // One temporary for all six codes: a line with fewer codes repeats the
-    // last one read, and a file without the line leaves every key at 0.
-    int code = 0;
+    // A code the file does not hold keeps the binding it had: a short or
+    // broken file must not leave the hero without keys, and the rewrite
+    // after the pass then stores usable ones.
+    std::string kept;
     for (int i = 0; i < userKeyCount; ++i) {
-        in >> code;
-        if (isUsableKeyCode(code)) {
+        int code = 0;
+        if (!(in >> code)) {
+            kept += (kept.empty() ? "" : ", ") + std::string(userKeyCaptions[i]);
+        } else if (isUsableKeyCode(code)) {
             userKeys[i] = code;
         } else {
             std::cerr << "Key code " << code << " for " << userKeyCaptions[i]
@@ -109,6 +112,8 @@ void readPreferences() {
             userKeys[i] = defaultUserKeys[i];
         }
     }
+    if (!kept.empty()) std::cout << "No key codes in the prefs file for " << kept
+                                 << "; keeping their keys" << std::endl;
     in.close();
 
     if (!isUsableTileSize(tileSize)) {
@@ -153,6 +158,19 @@ bool writeWindowAndPad() {
     for (int i = 0; i < userKeyCount; ++i) out << ' ' << padButtons[i];
     out << '\n';
     return writeWholeFile(windowAndPadPath, out.str());
+}
+
+bool bindPadButton(int action, int button) {
+    bool changed = padButtons[action] != button;
+    padButtons[action] = button;
+    // One press must not stand for two actions at once.
+    for (int i = 0; i < userKeyCount; ++i) {
+        if (i != action && button != noPadButton && padButtons[i] == button) {
+            padButtons[i] = noPadButton;
+            changed = true;
+        }
+    }
+    return changed;
 }
 
 int getUserKey(int index) {

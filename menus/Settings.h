@@ -60,3 +60,7 @@ WindowAndPadRead readWindowAndPad();
 void reportWindowAndPad(WindowAndPadRead result);
 // Writes them whole (a failed write keeps the old file); false on failure.
 bool writeWindowAndPad();
+
+// Gives a pad button to one action, taking it from any other that had it;
+// true when any binding changed.
+bool bindPadButton(int action, int button);

@@ -210,6 +210,28 @@ TEST_F(ControlsMenuTest, PadButtonBindsTheClickedActionAndIsSavedOnLeaving) {
     EXPECT_EQ(padButtons[KeyLeft], 5);
 }
 
+TEST_F(ControlsMenuTest, APadButtonGivenToOneActionIsTakenFromTheOther) {
+    assumePadOpen(true);
+    pushMouseDown(50, rowY(KeyJump));
+    pushPadButton(defaultPadButtons[KeyLayBomb], true);
+    pushKeyDown(SDLK_z);
+    run();
+    EXPECT_EQ(padButtons[KeyJump], defaultPadButtons[KeyLayBomb]);
+    EXPECT_EQ(padButtons[KeyLayBomb], noPadButton);
+    EXPECT_EQ(padButtons[KeyQueryHint], defaultPadButtons[KeyQueryHint]);
+    // The Lay Bomb row shows no pad button in the very frame that closed the menu.
+    int inked = 0;
+    for (int y = rowY(KeyLayBomb) - 12; y < rowY(KeyLayBomb) + 13; ++y) {
+        for (int x = 220; x < 320; ++x) {
+            if (pixelAt(screen, x, y).r > 0) ++inked;
+        }
+    }
+    EXPECT_EQ(inked, 0);
+    padButtons[KeyLayBomb] = 9;
+    ASSERT_EQ(readWindowAndPad(), WindowAndPadRead::Read);
+    EXPECT_EQ(padButtons[KeyLayBomb], noPadButton);
+}
+
 TEST_F(ControlsMenuTest, WithoutPadChangesNoPadFileIsWritten) {
     pushMouseDown(50, rowY(KeyLeft));
     pushKeyDown(SDLK_x);

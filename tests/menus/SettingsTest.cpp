@@ -95,29 +95,50 @@ TEST_F(SettingsTest, StoredZeroSilencesTheMusicThatIsOnByDefault) {
     EXPECT_EQ(dir.read(prefsFile).substr(0, 2), "0\n");
 }
 
-TEST_F(SettingsTest, FileEndingAfterTheThirdLineUnbindsEveryKey) {
+TEST_F(SettingsTest, FileEndingAfterTheThirdLineKeepsEveryKeyAndSaysSo) {
+    userKeys[KeyJump] = SDLK_SPACE;  // bound in this session before the file was read
     dir.write(prefsFile, "1\n16\n0\n");
     readCapturing();
     EXPECT_EQ(tileSize, 16);
-    expectKeys(0, 0, 0, 0, 0, 0);
+    expectKeys(SDLK_SPACE, 97, 100, 113, 101, 115);
+    EXPECT_EQ(out, "Reading prefs from data/preferences/prefs.cdv\n"
+                   "No key codes in the prefs file for Jump, Left, Right, Query Hint, Lay Bomb, "
+                   "Explode All; keeping their keys\n");
     EXPECT_EQ(err, "");
 }
 
-TEST_F(SettingsTest, FourCodesRepeatTheFourthForTheLastTwoActions) {
+TEST_F(SettingsTest, FourCodesLeaveTheLastTwoActionsTheirKeys) {
     dir.write(prefsFile, "0\n32\n0\n1 2 3 4\n");
     readCapturing();
-    expectKeys(1, 2, 3, 4, 4, 4);
+    expectKeys(1, 2, 3, 4, 101, 115);
+    EXPECT_NE(out.find("for Lay Bomb, Explode All; keeping"), std::string::npos) << out;
 }
 
-TEST_F(SettingsTest, EmptyFileKeepsTheSettingsButUnbindsTheKeys) {
-    tileSize = 16;
-    musicOn = true;
-    dir.write(prefsFile, "");
-    readCapturing();
-    EXPECT_EQ(out, "Reading prefs from data/preferences/prefs.cdv\n");
-    EXPECT_EQ(tileSize, 16);
-    EXPECT_TRUE(musicOn);
-    expectKeys(0, 0, 0, 0, 0, 0);
+// Whatever breaks the file, the hero keeps keys to walk and jump with, and
+// the rewrite stores them, so the next start is playable too.
+TEST_F(SettingsTest, BrokenFilesKeepUsableKeysThroughTheRewrite) {
+    const std::string broken[] = {
+        "",
+        std::string("\x9c\x01\xffgarbage\n\x00\x7f", 14),
+        "1\n99999999999999999999\n0\n260 97 100 113 101 115 \n",
+        "1\n32\n",
+        "1\n32\n0\n260 97 1000000000000\n",
+    };
+    for (const std::string& text : broken) {
+        resetSettings();
+        dir.write(prefsFile, text);
+        readCapturing();
+        expectKeys(260, 97, 100, 113, 101, 115);
+        EXPECT_NE(out.find("keeping their keys"), std::string::npos) << out;
+        ASSERT_TRUE(writePreferences());
+        resetSettings();
+        userKeys[KeyJump] = 0;
+        userKeys[KeyRight] = 0;
+        readCapturing();
+        EXPECT_EQ(userKeys[KeyJump], SDLK_KP4) << "after rewriting " << text;
+        EXPECT_EQ(userKeys[KeyRight], SDLK_d) << "after rewriting " << text;
+        EXPECT_EQ(tileSize, 32);
+    }
 }
 
 TEST_F(SettingsTest, WriteAfterReadGivesTheCanonicalLayout) {
