@@ -42,6 +42,10 @@ void showMessage(const std::string& text, SDL_Surface* screen) {
     std::cout << text << std::endl;
     presentPicture(screen);
 
+    // Time spent reading is not game time: the enemies' clocks stand still
+    // until the box goes. The settle after it still counts, as it always has.
+    const bool frozenBefore = isClockFrozen();
+    freezeClock();
     // Whatever ends the wait is swallowed here, so a quit request only
     // dismisses the box and the key never reaches the player.
     SDL_Event event;
@@ -52,6 +56,7 @@ void showMessage(const std::string& text, SDL_Surface* screen) {
         }
         if (endsWait(event)) break;
     }
+    if (!frozenBefore) thawClock();
     clockDelay(settleMs);
 }
 

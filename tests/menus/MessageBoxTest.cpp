@@ -2,6 +2,7 @@
 
 #include "menus/Settings.h"
 #include "shell/Clock.h"
+#include "things/Enemy.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -108,13 +109,42 @@ TEST_F(MessageBoxTest, WindowCloseOnlyDismissesTheBox) {
     EXPECT_TRUE(queueIsEmpty());
 }
 
+int stalls = 0;
+void countStall() { ++stalls; }
+
 TEST_F(MessageBoxTest, SleepsWhileNothingIsPending) {
     SDL_TimerID timer = SDL_AddTimer(80, pressKeyLater, nullptr);
     ASSERT_NE(timer, nullptr);
+    // Each empty poll waits 50 ms of the driven clock; a busy loop would not wait.
+    stalls = 0;
+    setClockStallGuard(0, countStall);
     showMessage("x", screen);
-    // Each empty poll costs 50 ms of the driven clock; a busy loop would not move it.
-    EXPECT_GE(clockTicks(), 100u);
-    EXPECT_EQ(clockTicks() % 50, 0u);
+    setClockStallGuard(0, nullptr);
+    EXPECT_GE(stalls, 2);
+}
+
+void dismissBox() { pushKeyDown(SDLK_SPACE); }
+
+// A ten-second read leaves the shared enemy clocks where they were: after
+// the box they tick as often as if no time had passed, instead of catching
+// up twenty ticks in a burst.
+TEST_F(MessageBoxTest, ReadingTimeIsNotGameTime) {
+    useManualClock(1000);
+    SharedClock enemies;
+    ASSERT_FALSE(enemies.tick());
+    const Uint32 opened = clockTicks();
+    setClockStallGuard(10000, dismissBox);
+    showMessage("x", screen);
+    setClockStallGuard(0, nullptr);
+    SDL_Event left;
+    while (SDL_PollEvent(&left)) {}  // the guard's later presses
+    EXPECT_EQ(clockTicks() - opened, 50u) << "only the settle after the box counts";
+    int ticks = 0;
+    for (int frame = 0; frame < 40; ++frame) {
+        advanceClock(framePeriodMs);
+        if (enemies.tick()) ++ticks;
+    }
+    EXPECT_EQ(ticks, 3);  // 1.3 s of frames: the first tick, then one each 500 ms
 }
 
 TEST_F(MessageBoxTest, VeilIsKeptAndRebuiltAtTheNewSizeAfterRelease) {
