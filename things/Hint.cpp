@@ -2,6 +2,7 @@
 
 #include "level/Tiles.h"
 #include "media/Images.h"
+#include "menus/ActionNames.h"
 #include "menus/MessageBox.h"
 #include "player/Player.h"
 
@@ -34,6 +35,7 @@ void Hint::read(std::istream& in) {
 
 int Hint::touch(Player* player) {
     // The request is used up here even when there is nowhere to show the box.
-    if (player && player->takeHintRequest() && screen) showMessage(text, screen);
+    // Keys are named as they are bound when the box opens.
+    if (player && player->takeHintRequest() && screen) showMessage(nameActions(text), screen);
     return TouchNothing;
 }

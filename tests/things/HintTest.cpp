@@ -178,6 +178,23 @@ TEST(HintTouch, PendingRequestIsTakenByTheNextHintTouched) {
     drainEvents();
 }
 
+TEST(HintTouch, TheBoxNamesTheKeysBoundWhenItOpens) {
+    ScratchDir dir;
+    Level level(1, SDL_GetVideoSurface());
+    Player& player = level.getPlayer();
+    std::istringstream in("{Jump} jumps pits Burmashave.\n");
+    Hint hint(0, 0);
+    in >> hint;
+    EXPECT_EQ(hint.getText(), " {Jump} jumps pits ");
+    hint.setScreen(SDL_GetVideoSurface());
+    userKeys[KeyJump] = SDLK_w;
+    player.handleEvent(keyDown(getUserKey(KeyQueryHint)));
+    int result = -1;
+    const std::string out = touchWithKeyQueued(hint, player, &result);
+    EXPECT_EQ(out, " w jumps pits \n");
+    drainEvents();
+}
+
 TEST(HintTouch, BuildingAHintDropsTheCachedVeil) {
     ScratchDir dir;
     pushKeyDown(SDLK_SPACE);

@@ -2,6 +2,7 @@
 
 #include "level/Level.h"
 #include "level/Tiles.h"
+#include "menus/ActionNames.h"
 #include "menus/Settings.h"
 #include "things/Hint.h"
 #include "things/Portal.h"
@@ -66,8 +67,10 @@ void readAllowedWarnings(const std::string& path, std::vector<std::string>& allo
 }
 
 void checkHint(Problems& report, const Hint& hint, int x, int y) {
-    // The text holds a blank before and after every word.
-    const std::size_t length = hint.getText().size() > 2 ? hint.getText().size() - 2 : 0;
+    // Measured as a player with the default keys reads it. The text holds a
+    // blank before and after every word.
+    const std::string shown = nameActions(hint.getText());
+    const std::size_t length = shown.size() > 2 ? shown.size() - 2 : 0;
     if (length > longestReadableHint) {
         report.warning(x, y, "sign text of " + std::to_string(length) + " characters: at most " +
                                  std::to_string(longestReadableHint) +

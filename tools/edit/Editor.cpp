@@ -413,7 +413,8 @@ void Editor::editParameters(int column, int row) {
     if (!level.contains(column, row)) return;
     const DraftCell& cell = level.at(column, row);
     if (cell.value == KindHint) {
-        type("Hint text", cell.text, [this, column, row](const std::string& words) {
+        // Signs that name an action in braces stay true when a player rebinds it.
+        type("Hint text ({Jump}, {Lay Bomb}... name keys)", cell.text, [this, column, row](const std::string& words) {
             beginChange();
             level.setHintText(column, row, words);
             endChange();

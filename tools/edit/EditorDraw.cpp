@@ -3,6 +3,7 @@
 #include "level/Level.h"
 #include "level/Tiles.h"
 #include "media/Images.h"
+#include "menus/ActionNames.h"
 #include "menus/Settings.h"
 #include "shell/Game.h"
 #include "tools/common/Replay.h"
@@ -256,7 +257,11 @@ void Editor::drawStatus() {
     if (level.contains(cursorColumn, cursorRow)) {
         const DraftCell& cell = level.at(cursorColumn, cursorRow);
         where += " " + nameOf(cell.value);
-        if (cell.value == KindHint) where += ": \"" + cell.text + "\"";
+        if (cell.value == KindHint) {
+            where += ": \"" + cell.text + "\"";
+            const std::string shown = nameActions(cell.text);
+            if (shown != cell.text) where += " reads \"" + shown + "\"";
+        }
         if (cell.value == KindPortal)
             where += " to (" + std::to_string(cell.targetColumn) + ", " +
                      std::to_string(cell.targetRow) + ")";

@@ -4,6 +4,7 @@
 #include "level/Tiles.h"
 #include "media/Geometry.h"
 #include "media/Sound.h"
+#include "menus/ActionNames.h"
 #include "menus/MessageBox.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
@@ -66,7 +67,7 @@ std::string hintAt(Level& level) {
     const SDL_Rect* hero = level.getPlayer().getRect();
     for (const Thing* thing : level.getThings()) {
         if (thing->getType() == KindHint && overlaps(*thing->getRect(), *hero))
-            return static_cast<const Hint*>(thing)->getText();
+            return nameActions(static_cast<const Hint*>(thing)->getText());
     }
     return "";
 }
