@@ -11,6 +11,7 @@ constexpr int noTimeLimit = -1;     // ticks: play to the end
 const char* const effectNames[] = {"pterodactyl"};
 constexpr int effectCount = sizeof effectNames / sizeof effectNames[0];
 Mix_Chunk* effectSlots[effectCount] = {};
+bool deviceOpen = true;  // set by start-up; tools and tests open their own
 
 void reportLoadFailure(const std::string& name) {
     std::cerr << "Error loading " << name << ": " << SDL_GetError();
@@ -19,7 +20,12 @@ void reportLoadFailure(const std::string& name) {
 
 Mix_Music* currentMusic = nullptr;
 
+void setSoundDeviceOpen(bool open) { deviceOpen = open; }
+bool soundDeviceOpen() { return deviceOpen; }
+
 Mix_Chunk* loadSound(const std::string& name) {
+    // Start-up said once that there is no sound; every load would only repeat it.
+    if (!deviceOpen) return nullptr;
     const std::string path = "./data/sound/" + name + ".wav";
     SDL_RWops* stream = SDL_RWFromFile(path.c_str(), "rb");
     // Without a stream the open error is the useful reason; the loader would overwrite it.
@@ -29,6 +35,7 @@ Mix_Chunk* loadSound(const std::string& name) {
 }
 
 Mix_Music* loadMusic(const std::string& name) {
+    if (!deviceOpen) return nullptr;
     static const char* const extensions[] = {".mp3", ".flac"};
     for (const char* extension : extensions) {
         const std::string path = "./data/sound/music/" + name + extension;

@@ -4,6 +4,11 @@
 
 #include <string>
 
+// Whether the mixer has a device to play on; true until start-up says it has
+// none. Without one, loading gives null at once and says nothing.
+void setSoundDeviceOpen(bool open);
+bool soundDeviceOpen();
+
 // Loads ./data/sound/<name>.wav; the caller owns it. Null on failure.
 Mix_Chunk* loadSound(const std::string& name);
 

@@ -53,6 +53,9 @@ FrameOutcome playFrame(Level*& level, SDL_Surface* screen, Uint32* deadline,
     // The step runs whether or not the skip key was pressed.
     outcome.step = level->step();
     if (hooks.afterStep && !hooks.afterStep(outcome)) return outcome;
+    // A menu opened by the step may have made the window anew: the old
+    // picture is gone.
+    screen = currentPicture(screen);
     if (hooks.picture) {
         fillScreen(screen, backgroundColour(level->getLevelNumber()));
         level->draw();

@@ -162,6 +162,13 @@ void Pass::openMenu(int (*menu)(SDL_Surface*)) {
     menu(screen);
     screen = currentPicture(screen);
     releaseLevel();
+    // An enlarged or full-screen window is made anew for a new tile size at
+    // once, as a start-up would make it; a plain window keeps its size until
+    // the next pass.
+    if ((windowScale != 1 || fullScreen) && screen &&
+        (screen->w != windowColumns * tileSize || screen->h != windowRows * tileSize)) {
+        if (SDL_Surface* resized = resizeWindow()) screen = resized;
+    }
     startMenuLevel();
 }
 
@@ -206,9 +213,13 @@ bool initSystems(const char* caption, SDL_Surface** screen, int width, int heigh
 
     // Without a sound device the game still plays, silently.
     std::cout << "Mixer..." << std::endl;
-    if (Mix_OpenAudio(audioRate, AUDIO_S16LSB, audioChannels, audioChunkSamples) == -1) {
+    const bool audioOpened =
+        Mix_OpenAudio(audioRate, AUDIO_S16LSB, audioChannels, audioChunkSamples) != -1;
+    if (!audioOpened) {
         std::cout << "Mix Audio failed to init: " << SDL_GetError() << std::endl;
+        std::cout << "No sound device: playing without sound" << std::endl;
     }
+    setSoundDeviceOpen(audioOpened);
 
     std::cout << "Screen..." << std::endl;
     *screen = SDL_SetVideoMode(width, height, bitsPerPixel, flags);
@@ -277,8 +288,9 @@ int runGame() {
                   desktopWidth(), desktopHeight());
     const Uint32 flags = screenFlags | (fullScreen ? SDL_FULLSCREEN : 0);
     SDL_Surface* screen = nullptr;
-    if (initSystems(startCaption, &screen, layout.windowW, layout.windowH, screenBitsPerPixel,
-                    flags)) {
+    const bool started = initSystems(startCaption, &screen, layout.windowW, layout.windowH,
+                                     screenBitsPerPixel, flags);
+    if (started) {
         reportWindowAndPad(remembered);
         openPad();
         runMainLoop();
@@ -289,5 +301,6 @@ int runGame() {
     releaseMusic();
     SDL_Quit();
     std::cout << "Exited cleanly" << std::endl;
-    return 0;
+    // Launchers and scripts learn from the status whether the game could run at all.
+    return started ? 0 : 1;
 }

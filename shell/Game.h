@@ -33,5 +33,6 @@ void setFrameObserver(FrameObserver observer);
 // until the player quits.
 void runMainLoop();
 
-// Start-up, the outer loop and shutdown; the result of the program.
+// Start-up, the outer loop and shutdown; the result of the program: 0, or 1
+// when start-up failed.
 int runGame();

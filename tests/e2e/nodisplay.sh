@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Without a usable video driver the game cannot start SDL: it must say so,
-# take the shutdown path and still end with result 0, touching nothing.
+# take the shutdown path and end with status 1, touching nothing.
 # Usage: nodisplay.sh PATH-TO-CURDOVAR (run from the repository root).
 set -uo pipefail
 
@@ -26,12 +26,12 @@ fail() {
 (cd "$work" && env -u DISPLAY SDL_VIDEODRIVER=nosuchdriver timeout 20 "$game") \
     >"$work/out.log" 2>"$work/err.log"
 status=$?
-[ "$status" -eq 0 ] || fail "exit code $status, expected 0"
+[ "$status" -eq 1 ] || fail "exit code $status, expected 1"
 
 expected=$'Initializing...\nSDL failed to init: No available video device\nExited cleanly'
 [ "$(cat "$work/out.log")" = "$expected" ] || fail "unexpected output"
 [ ! -e "$work/data/preferences/prefs.cdv" ] || fail "preferences written without a window"
 [ ! -e "$work/Check.ckp" ] || fail "checkpoint written without a window"
 
-echo "e2e nodisplay: failed start-up reported, clean exit, nothing written"
+echo "e2e nodisplay: failed start-up reported, status 1, nothing written"
 echo "1 passed, 0 failed"

@@ -36,6 +36,7 @@ protected:
     void TearDown() override {
         Mix_HaltChannel(-1);
         releaseEffects();
+        setSoundDeviceOpen(true);
     }
     std::string soundPath(const std::string& name) const {
         return dir.path() + "/data/sound/" + name + ".wav";
@@ -85,6 +86,24 @@ TEST_F(Sound, MissingTrackReportsBothAttempts) {
     // The second line carries the reason of the second (FLAC) attempt.
     EXPECT_EQ(err.substr(second), "Error loading silence: " + reason + "\n");
     EXPECT_NE(reason.find(".flac"), std::string::npos) << reason;
+}
+
+// Start-up said once that there is no device; loads then fail without a word,
+// even of files that are there.
+TEST_F(Sound, WithoutADeviceNothingLoadsAndNothingIsSaid) {
+    ASSERT_TRUE(writeFile(dir.path() + "/data/sound/music/theme.flac", flacBytes()));
+    ASSERT_TRUE(writeFile(soundPath("pterodactyl"), wavBytes(100)));
+    setSoundDeviceOpen(false);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadMusic("theme"), nullptr);
+    EXPECT_EQ(loadSound("pterodactyl"), nullptr);
+    EXPECT_EQ(loadSound("missing"), nullptr);
+    playEffect(0);
+    EXPECT_EQ(capturedErr(), "");
+    setSoundDeviceOpen(true);
+    Mix_Chunk* chunk = loadSound("pterodactyl");
+    EXPECT_NE(chunk, nullptr);
+    Mix_FreeChunk(chunk);
 }
 
 TEST_F(Sound, NamedEffectLoadsOnceAndPlaysEachTime) {
