@@ -16,7 +16,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# Playing needs the game alone: the tests and tools wait for `make test`.
+run: configure
+	@cmake --build $(BUILD_DIR) --target curdovar -j $(JOBS)
 	./$(BUILD_DIR)/curdovar
 
 # Every test, the web build's in headless Chromium too (make web: about two
