@@ -179,6 +179,24 @@ int getUserKey(int index) {
     return SDLK_UNKNOWN;
 }
 
+bool keyBoundToAction(int key) {
+    for (int action = 0; action < userKeyCount; ++action) {
+        if (userKeys[action] == key) return true;
+    }
+    return false;
+}
+
+const int fixedKeys[fixedKeyCount] = {SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE, SDLK_UP};
+const int fixedKeyActions[fixedKeyCount] = {KeyLeft, KeyRight, KeyJump, KeyJump};
+
+int fixedKeyAction(int key) {
+    if (key == SDLK_UNKNOWN || keyBoundToAction(key)) return -1;
+    for (int i = 0; i < fixedKeyCount; ++i) {
+        if (fixedKeys[i] == key) return fixedKeyActions[i];
+    }
+    return -1;
+}
+
 void resetSettings() {
     musicOn = defaultMusicOn;
     tileSize = defaultTileSize;

@@ -34,6 +34,20 @@ bool writePreferences();
 // The key bound to an action; 0 (with a line on standard error) for an index above 5.
 int getUserKey(int index);
 
+// Whether any action is bound to the key.
+bool keyBoundToAction(int key);
+
+// The fixed second keys, which work beside the bindings: the left and right
+// arrows walk, Space and the up arrow jump. A fixed key bound to an action
+// belongs to that action alone.
+constexpr int fixedKeyCount = 4;
+extern const int fixedKeys[fixedKeyCount];        // SDL key codes
+extern const int fixedKeyActions[fixedKeyCount];  // the UserKey each stands for
+
+// The action a key stands for as a fixed key now; -1 for a key that is not
+// one, or is bound to an action.
+int fixedKeyAction(int key);
+
 // Puts every setting back to its built-in default, the window and pad ones too.
 void resetSettings();
 

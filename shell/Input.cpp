@@ -14,11 +14,17 @@ SDL_Joystick* pad = nullptr;  // the pad that drives the game, or null
 bool padAssumed = false;      // a test or tool stands in for a pad
 PadTranslator translator;
 
-// The keys the pad has set in the keyboard state, per action; 0 for none.
-// A key the keyboard already held is left to the keyboard.
+// Who holds each action besides the keyboard's bound key: the pad, and each
+// fixed key, a bit apiece. The action is down while any of them holds it.
+constexpr unsigned padHolds = 1u;
+unsigned fixedKeyHolds(int index) { return 2u << index; }
+unsigned heldBy[userKeyCount] = {};
+
+// The keys set in the keyboard state for an action held that way, per
+// action; 0 for none. A key the keyboard already held is left to it.
 int keySetBy[userKeyCount] = {};
 
-SDL_Event queued[queuedKeyLimit];  // the key events of the last pad event
+SDL_Event queued[queuedKeyLimit];  // the key events of the last pad or fixed key event
 int queuedCount = 0;
 int queuedTaken = 0;
 
@@ -52,6 +58,47 @@ void queueKey(int action, bool down) {
 bool isPadEvent(const SDL_Event& event) {
     return event.type == SDL_JOYAXISMOTION || event.type == SDL_JOYHATMOTION ||
            event.type == SDL_JOYBUTTONDOWN || event.type == SDL_JOYBUTTONUP;
+}
+
+// One holder takes or lets go of an action. The first to take it presses the
+// bound key, the last to let go releases it; a fixed key pressed while the
+// action is already held presses again, as a second key of its own would.
+void hold(int action, unsigned holder, bool down) {
+    const bool before = heldBy[action] != 0;
+    heldBy[action] = down ? heldBy[action] | holder : heldBy[action] & ~holder;
+    const bool after = heldBy[action] != 0;
+    if (before != after) holdKeyFor(action, after);
+    if (before != after || (down && holder != padHolds)) queueKey(action, down);
+}
+
+// A fixed key's press stands for its action unless it is bound; its release
+// always lets go, so a key rebound while held cannot stick.
+void translateFixedKey(const SDL_Event& event) {
+    const int key = event.key.keysym.sym;
+    for (int i = 0; i < fixedKeyCount; ++i) {
+        if (fixedKeys[i] != key) continue;
+        if (event.type == SDL_KEYUP) {
+            if (heldBy[fixedKeyActions[i]] & fixedKeyHolds(i)) {
+                hold(fixedKeyActions[i], fixedKeyHolds(i), false);
+            }
+        } else if (fixedKeyAction(key) >= 0) {
+            hold(fixedKeyActions[i], fixedKeyHolds(i), true);
+        }
+    }
+}
+
+// The bound key let go on the keyboard while a pad or fixed key still holds
+// its action: the action stays down, now on our account.
+void keepHeldAction(const SDL_Event& event) {
+    for (int action = 0; action < userKeyCount; ++action) {
+        if (heldBy[action] == 0 || getUserKey(action) != event.key.keysym.sym) continue;
+        int keyCount = 0;
+        Uint8* keyState = SDL_GetKeyState(&keyCount);
+        const int key = getUserKey(action);
+        if (key <= 0 || key >= keyCount) continue;
+        keyState[key] = 1;
+        keySetBy[action] = key;
+    }
 }
 
 }  // namespace
@@ -117,9 +164,11 @@ bool pollInput(SDL_Event* event) {
         if (isPadEvent(*event)) {
             const PadChanges changes = translator.translate(*event, padButtons);
             for (int i = 0; i < changes.count; ++i) {
-                holdKeyFor(changes.change[i].action, changes.change[i].down);
-                queueKey(changes.change[i].action, changes.change[i].down);
+                hold(changes.change[i].action, padHolds, changes.change[i].down);
             }
+        } else if (event->type == SDL_KEYDOWN || event->type == SDL_KEYUP) {
+            translateFixedKey(*event);
+            if (event->type == SDL_KEYUP) keepHeldAction(*event);
         }
         return true;
     }
@@ -154,7 +203,10 @@ void assumePadOpen(bool assumed) { padAssumed = assumed; }
 PadTranslator& padTranslator() { return translator; }
 
 void resetPad() {
-    for (int action = 0; action < userKeyCount; ++action) holdKeyFor(action, false);
+    for (int action = 0; action < userKeyCount; ++action) {
+        holdKeyFor(action, false);
+        heldBy[action] = 0;
+    }
     translator = PadTranslator();
     queuedCount = 0;
     queuedTaken = 0;

@@ -6,21 +6,21 @@
 
 // The input devices: the one source of events for every loop of the game
 // (play, the menus, a sign's box, the pause). The window's own keys are
-// handled here before any loop sees them, and a gamepad acts as a second
-// keyboard for the bound actions.
+// handled here before any loop sees them; a gamepad, and the fixed second
+// keys (the arrows, Space), act as a second keyboard for the bound actions.
 
 constexpr Uint8 pauseButton = 7;  // the pad button that pauses, unless an action has it
 
 // SDL_PollEvent, less what the display uses up (F11), with mouse positions
-// in picture pixels. Pad events are handed on as they are, and each also
-// moves the pad's actions in the keyboard state and queues the key presses
-// and releases it stands for (takePadKey). Whatever the previous call queued
+// in picture pixels. Pad events and fixed keys are handed on as they are,
+// and each also moves its actions in the keyboard state and queues the key
+// presses and releases of the bound keys it stands for (takePadKey). Whatever the previous call queued
 // and nobody took is dropped, so a loop that ignores them (a sign's box, a
 // menu) leaves nothing behind for the level.
 bool pollInput(SDL_Event* event);
 
-// The next key event the last pad event stood for: SDL_KEYDOWN or SDL_KEYUP
-// with the bound key. Only play hands these on, to the level.
+// The next key event the last pad event or fixed key stood for: SDL_KEYDOWN
+// or SDL_KEYUP with the bound key. Only play hands these on, to the level.
 bool takePadKey(SDL_Event* key);
 
 // Opens the first pad present, if any, and says its name; closes it again.
@@ -64,5 +64,5 @@ private:
 
 // The translator that pollInput feeds; tests read and reset it.
 PadTranslator& padTranslator();
-// Lets go of everything the pad holds, in the keyboard state too.
+// Lets go of everything the pad and the fixed keys hold, in the keyboard state too.
 void resetPad();

@@ -19,13 +19,6 @@ constexpr const char* pausedWord = "Paused";
 
 const SDL_Color white = {255, 255, 255, 0};
 
-bool boundToAction(int key) {
-    for (int action = 0; action < userKeyCount; ++action) {
-        if (getUserKey(action) == key) return true;
-    }
-    return false;
-}
-
 bool buttonBoundToAction(int button) {
     for (int action = 0; action < userKeyCount; ++action) {
         if (padButtons[action] == button) return true;
@@ -55,7 +48,7 @@ SDL_Surface* show(SDL_Surface* held, SDL_Surface* still, SDL_Surface* veil) {
 
 bool isPauseEvent(const SDL_Event& event) {
     if (event.type == SDL_KEYDOWN) {
-        return event.key.keysym.sym == SDLK_p && !boundToAction(SDLK_p);
+        return event.key.keysym.sym == SDLK_p && !keyBoundToAction(SDLK_p);
     }
     if (event.type == SDL_JOYBUTTONDOWN) {
         return event.jbutton.button == pauseButton && !buttonBoundToAction(pauseButton);

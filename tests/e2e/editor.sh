@@ -81,12 +81,13 @@ sleep 0.3
 e2e_shot editor-playing
 e2e_key q
 sleep 0.2
-xdotool keydown d
+# The keys a newcomer reaches for: the arrows and Space.
+xdotool keydown Right
 sleep 0.3
-xdotool key Up
+xdotool key space
 sleep 2.5
-xdotool keyup d
-e2e_hold a 2.5
+xdotool keyup Right
+e2e_hold Left 2.5
 e2e_until 5 grep -q '^play-test reached the goal in' "$E2E_LOG" \
     || e2e_fail "the play-test never reached the goal"
 e2e_key y

@@ -36,6 +36,15 @@ SDL_Event button(int number, bool down) {
     return event;
 }
 
+void pushKeyUp(int key) {
+    SDL_Event event = {};
+    event.type = SDL_KEYUP;
+    event.key.type = SDL_KEYUP;
+    event.key.state = SDL_RELEASED;
+    event.key.keysym.sym = static_cast<SDLKey>(key);
+    SDL_PushEvent(&event);
+}
+
 bool keyHeld(int key) {
     int count = 0;
     const Uint8* keys = SDL_GetKeyState(&count);
@@ -199,6 +208,81 @@ TEST_F(PadInputTest, KeysNobodyTookAreDroppedAtTheNextPoll) {
     EXPECT_FALSE(takePadKey(&key));
 }
 
+using FixedKeysTest = PadInputTest;
+
+TEST_F(FixedKeysTest, ArrowsWalkAndSpaceAndUpJumpBesideTheBindings) {
+    pushKeyDown(SDLK_RIGHT);
+    pushKeyDown(SDLK_SPACE);
+    pushKeyDown(SDLK_UP);
+    Polled polled = pollAll();
+    ASSERT_EQ(polled.events.size(), 3u);
+    EXPECT_EQ(polled.events[0].key.keysym.sym, SDLK_RIGHT);  // the key itself still passes
+    EXPECT_TRUE(keyHeld(SDLK_d));
+    EXPECT_TRUE(keyHeld(SDLK_KP4));
+    // Each press of a jump key is a press of Jump.
+    ASSERT_EQ(polled.padKeys.size(), 3u);
+    EXPECT_EQ(polled.padKeys[0].key.keysym.sym, SDLK_d);
+    EXPECT_EQ(polled.padKeys[1].key.keysym.sym, SDLK_KP4);
+    EXPECT_EQ(polled.padKeys[2].key.keysym.sym, SDLK_KP4);
+    EXPECT_EQ(polled.padKeys[2].type, SDL_KEYDOWN);
+
+    // Jump stays down until the last of its keys lets go.
+    pushKeyUp(SDLK_SPACE);
+    polled = pollAll();
+    EXPECT_TRUE(polled.padKeys.empty());
+    EXPECT_TRUE(keyHeld(SDLK_KP4));
+    pushKeyUp(SDLK_UP);
+    pushKeyUp(SDLK_RIGHT);
+    pushKeyDown(SDLK_LEFT);
+    polled = pollAll();
+    EXPECT_FALSE(keyHeld(SDLK_KP4));
+    EXPECT_FALSE(keyHeld(SDLK_d));
+    EXPECT_TRUE(keyHeld(SDLK_a));
+    ASSERT_EQ(polled.padKeys.size(), 3u);
+    EXPECT_EQ(polled.padKeys[0].type, SDL_KEYUP);
+    EXPECT_EQ(polled.padKeys[1].type, SDL_KEYUP);
+    EXPECT_EQ(polled.padKeys[2].key.keysym.sym, SDLK_a);
+}
+
+TEST_F(FixedKeysTest, AFixedKeyBoundToAnotherActionIsThatActionsAlone) {
+    userKeys[KeyLayBomb] = SDLK_SPACE;
+    userKeys[KeyJump] = SDLK_RIGHT;
+    pushKeyDown(SDLK_SPACE);
+    pushKeyDown(SDLK_RIGHT);
+    pushKeyDown(SDLK_UP);  // still a jump key: unbound
+    const Polled polled = pollAll();
+    EXPECT_FALSE(keyHeld(SDLK_d));
+    ASSERT_EQ(polled.padKeys.size(), 1u);
+    EXPECT_EQ(polled.padKeys[0].key.keysym.sym, SDLK_RIGHT);  // Up presses the Jump key
+    // Rebound while held, the key still lets go of what it held.
+    userKeys[KeyLayBomb] = SDLK_e;
+    userKeys[KeyJump] = SDLK_KP4;
+    pushKeyDown(SDLK_LEFT);
+    pollAll();
+    userKeys[KeyJump] = SDLK_LEFT;
+    pushKeyUp(SDLK_LEFT);
+    pollAll();
+    EXPECT_FALSE(keyHeld(SDLK_a));
+}
+
+TEST_F(FixedKeysTest, PadAndArrowsShareAnActionAndTheKeyboardKeyLetsGoOfNeither) {
+    assumePadOpen(true);
+    pushPadAxis(0, 32767);
+    pushKeyDown(SDLK_RIGHT);
+    pushPadAxis(0, 0);
+    pollAll();
+    EXPECT_TRUE(keyHeld(SDLK_d)) << "the arrow still holds Right";
+    // The player's own d comes and goes while the arrow is held.
+    setKey(SDLK_d, true);
+    setKey(SDLK_d, false);
+    pushKeyUp(SDLK_d);
+    pollAll();
+    EXPECT_TRUE(keyHeld(SDLK_d)) << "the arrow still holds Right";
+    pushKeyUp(SDLK_RIGHT);
+    pollAll();
+    EXPECT_FALSE(keyHeld(SDLK_d));
+}
+
 class PadPlayTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -237,6 +321,18 @@ TEST_F(PadPlayTest, PadButtonJumpsAndTheStickWalksThePlayer) {
     pollEvents(*level);
     level->step();
     EXPECT_LT(hero.getVx(), 0.0f);
+}
+
+TEST_F(PadPlayTest, SpaceJumpsAndTheRightArrowWalksThePlayer) {
+    const Player& hero = level->getPlayer();
+    ASSERT_TRUE(hero.isGrounded());
+    pushKeyDown(SDLK_SPACE);
+    pollEvents(*level);
+    EXPECT_LT(hero.getVy(), 0.0f);
+    pushKeyDown(SDLK_RIGHT);
+    pollEvents(*level);
+    level->step();
+    EXPECT_GT(hero.getVx(), 0.0f);
 }
 
 TEST_F(PadPlayTest, PadNeverQuitsSkipsOrTogglesMusicEvenBoundToThoseKeys) {

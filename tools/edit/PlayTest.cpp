@@ -86,12 +86,14 @@ bool PlayTest::readKeyboard(FrameInput& input) {
         const bool down = event.type == SDL_KEYDOWN;
         const int key = event.key.keysym.sym;
         if (down && key == SDLK_ESCAPE) quit = true;
-        // The arrows work beside the player's keys: the replay records the action.
-        if (key == getUserKey(KeyLeft) || key == SDLK_LEFT) held.left = down;
-        if (key == getUserKey(KeyRight) || key == SDLK_RIGHT) held.right = down;
+        // The fixed keys work beside the player's, as in the game: the replay
+        // records the action.
+        const int fixed = fixedKeyAction(key);
+        if (key == getUserKey(KeyLeft) || fixed == KeyLeft) held.left = down;
+        if (key == getUserKey(KeyRight) || fixed == KeyRight) held.right = down;
         if (key == getUserKey(KeyExplodeAll)) held.explodeAll = down;
         if (!down) continue;
-        if (key == getUserKey(KeyJump) || key == SDLK_UP) input.jump = true;
+        if (key == getUserKey(KeyJump) || fixed == KeyJump) input.jump = true;
         if (key == getUserKey(KeyQueryHint)) input.queryHint = true;
         if (key == getUserKey(KeyLayBomb)) input.layBomb = true;
     }
@@ -237,10 +239,11 @@ void PlayTest::drawCaption(const std::string& hint, int frames) {
                                      ", frame " + std::to_string(frames) +
                                      ". Escape: back to editing.");
     y += textLine;
-    drawEditorText(screen, x, y, "Keys: " + keyName(getUserKey(KeyLeft)) + " " +
-                                     keyName(getUserKey(KeyRight)) + " or arrows move, " +
-                                     keyName(getUserKey(KeyJump)) + " or up jumps, " +
-                                     keyName(getUserKey(KeyQueryHint)) + " reads a hint, " +
-                                     keyName(getUserKey(KeyLayBomb)) + " lays a bomb.");
+    // Named as the game's signs name them, fixed keys included.
+    drawEditorText(screen, x, y, "Keys: " + actionKeysName(KeyLeft) + " " +
+                                     actionKeysName(KeyRight) + " move, " +
+                                     actionKeysName(KeyJump) + " jumps, " +
+                                     actionKeysName(KeyQueryHint) + " reads a hint, " +
+                                     actionKeysName(KeyLayBomb) + " lays a bomb.");
     if (!hint.empty()) drawEditorText(screen, x, y + 2 * textLine, "Hint:" + hint, 0xFFFF80);
 }
