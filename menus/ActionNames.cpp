@@ -4,13 +4,39 @@
 #include "menus/Settings.h"
 #include "shell/Input.h"
 
+#include <SDL.h>
+
+#include <cctype>
+
+namespace {
+// A key as a sign names it: SDL's name with a capital ("Space", "[4]").
+std::string signKeyName(int key) {
+    std::string name = keyName(key);
+    if (!name.empty()) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    return name;
+}
+
+void addName(std::string& names, const std::string& name) {
+    if (name.empty()) return;
+    names += (names.empty() ? "" : "/") + name;
+}
+}  // namespace
+
 std::string actionKeysName(int action) {
     if (action < 0 || action >= userKeyCount) return std::string();
-    std::string name = keyName(userKeys[action]);
-    if (padOpen() && padButtons[action] != noPadButton) {
-        name += " or Pad " + intToString(padButtons[action]);
+    std::string names;
+    if (userKeys[action] != SDLK_UNKNOWN) addName(names, signKeyName(userKeys[action]));
+    // One fixed key is enough to tell a newcomer; signs are short.
+    for (int i = 0; i < fixedKeyCount; ++i) {
+        if (fixedKeyAction(fixedKeys[i]) == action) {
+            addName(names, signKeyName(fixedKeys[i]));
+            break;
+        }
     }
-    return name;
+    if (padOpen() && padButtons[action] != noPadButton) {
+        addName(names, "Pad " + intToString(padButtons[action]));
+    }
+    return names;
 }
 
 std::string nameActions(const std::string& text) {

@@ -191,7 +191,7 @@ TEST(HintTouch, TheBoxNamesTheKeysBoundWhenItOpens) {
     player.handleEvent(keyDown(getUserKey(KeyQueryHint)));
     int result = -1;
     const std::string out = touchWithKeyQueued(hint, player, &result);
-    EXPECT_EQ(out, " w jumps pits \n");
+    EXPECT_EQ(out, " W/Space jumps pits \n");
     drainEvents();
 }
 
