@@ -168,6 +168,10 @@ void Player::die() {
     --lives;
     rect.x = respawnX;
     rect.y = respawnY;
+    // A hero that came back moving would slide into the same danger again
+    // with no key pressed.
+    vx = 0;
+    vy = 0;
     if (lives < 0) flags[GameOver] = true;
 }
 

@@ -19,9 +19,10 @@ TEST_F(PlayerLives, SixthDeathEndsTheGame) {
     EXPECT_FALSE(player().isGameOver());
     EXPECT_EQ(x(), 96);
     EXPECT_EQ(y(), 32);
-    // A death takes nothing else.
-    EXPECT_FLOAT_EQ(player().getVx(), 3.0f);
-    EXPECT_FLOAT_EQ(player().getVy(), -2.0f);
+    // A death stops the hero, so it cannot slide back into what killed it,
+    // and takes nothing else.
+    EXPECT_FLOAT_EQ(player().getVx(), 0.0f);
+    EXPECT_FLOAT_EQ(player().getVy(), 0.0f);
     EXPECT_EQ(player().getStatus(), StatusFrench);
     EXPECT_EQ(player().getKeys(), 2);
 

@@ -22,7 +22,7 @@ constexpr int giveUpCalls = 50;  // a pause that ignores the script is closed fr
 struct InsidePause {
     int calls = 0;
     Uint32 ticks = 0;
-    float vy = 0;
+    int lives = 0;  // the hero dies every step here, so a step costs a life
     int musicPaused = 0;
     SDL_Event leave = {};
     const Level* level = nullptr;
@@ -32,7 +32,7 @@ InsidePause inside;
 void whilePaused() {
     if (++inside.calls == 1) {
         inside.ticks = clockTicks();
-        if (inside.level) inside.vy = inside.level->getPlayer().getVy();
+        if (inside.level) inside.lives = inside.level->getPlayer().getLives();
         inside.musicPaused = Mix_PausedMusic();
     }
     SDL_Event leave = inside.calls > giveUpCalls ? SDL_Event{SDL_QUIT} : inside.leave;
@@ -125,16 +125,16 @@ protected:
 
 TEST_F(PauseTest, PHoldsTheFrameWithTheClockStoppedAndResumesWhereItStopped) {
     const Uint32 before = clockTicks();
-    const float vyBefore = level->getPlayer().getVy();
+    const int livesBefore = level->getPlayer().getLives();
     const FrameOutcome frame = pausedFrame(keyDown(SDLK_p), keyDown(SDLK_p));
     ASSERT_GE(inside.calls, 1) << "the frame never paused";
     EXPECT_LE(inside.calls, 1);
     EXPECT_EQ(inside.ticks, before);
-    EXPECT_EQ(inside.vy, vyBefore) << "the level stepped during the pause";
+    EXPECT_EQ(inside.lives, livesBefore) << "the level stepped during the pause";
     EXPECT_FALSE(frame.input.quit);
     EXPECT_TRUE(frame.drawn);
     // The frame went on with one step, and the clock with one period only.
-    EXPECT_GT(level->getPlayer().getVy(), vyBefore);
+    EXPECT_EQ(level->getPlayer().getLives(), livesBefore - 1);
     EXPECT_EQ(clockTicks(), before + framePeriodMs);
     EXPECT_FALSE(isClockFrozen());
 }
@@ -167,12 +167,12 @@ TEST_F(PauseTest, WordFitsTheSmallWindowToo) {
 }
 
 TEST_F(PauseTest, EscapeAndWindowCloseQuitFromThePauseWithoutAStep) {
-    const float vyBefore = level->getPlayer().getVy();
+    const int livesBefore = level->getPlayer().getLives();
     EXPECT_TRUE(pausedFrame(keyDown(SDLK_p), keyDown(SDLK_ESCAPE)).input.quit);
-    EXPECT_EQ(level->getPlayer().getVy(), vyBefore);
+    EXPECT_EQ(level->getPlayer().getLives(), livesBefore);
     inside.calls = 0;
     EXPECT_TRUE(pausedFrame(keyDown(SDLK_p), SDL_Event{SDL_QUIT}).input.quit);
-    EXPECT_EQ(level->getPlayer().getVy(), vyBefore);
+    EXPECT_EQ(level->getPlayer().getLives(), livesBefore);
     EXPECT_FALSE(isClockFrozen());
 }
 
