@@ -22,6 +22,8 @@ constexpr int buttonH = 25;
 constexpr int musicY = 15;       // top of the Music row
 constexpr int resolutionY = 55;  // top of the Resolution row
 constexpr int windowY = 95;      // top of the Window row
+constexpr int speedY = 135;      // top of the Speed row
+constexpr int offeredSpeeds[] = {100, 80, 60, 50};  // percent, in the order a click steps
 constexpr int labelX = 140;      // left edge of the row labels
 
 Uint32 videoColour(Uint8 r, Uint8 g, Uint8 b) {
@@ -85,6 +87,23 @@ void stepWindow(Button& button) {
     showWindow(button);
 }
 
+// "100 %", "80 %", ...
+void showSpeed(Button& button) { button.setText(intToString(gameSpeed) + " %"); }
+
+// Each click slows the game one step; after the slowest, full speed again.
+void stepSpeed(Button& button) {
+    int next = offeredSpeeds[0];
+    for (int speed : offeredSpeeds) {
+        if (speed < gameSpeed) {
+            next = speed;
+            break;
+        }
+    }
+    gameSpeed = next;
+    setClockSpeed(gameSpeed);
+    showSpeed(button);
+}
+
 SDL_Surface* renderLabel(TTF_Font* font, const char* text) {
     const SDL_Color white = {255, 255, 255, 0};
     return font ? TTF_RenderText_Blended(font, text, white) : nullptr;
@@ -103,10 +122,15 @@ int runOptionsMenu(SDL_Surface* screen) {
     Button* window = new Button(buttonX, windowY, buttonW, buttonH, videoColour(255, 255, 0),
                                 black, font, "");
     showWindow(*window);
+    Button* speed = new Button(buttonX, speedY, buttonW, buttonH, videoColour(0, 255, 255), black,
+                               font, "");
+    showSpeed(*speed);
     SDL_Surface* musicLabel = renderLabel(font, "Music");
     SDL_Surface* resolutionLabel = renderLabel(font, "Resolution");
     SDL_Surface* windowLabel = renderLabel(font, "Window");
+    SDL_Surface* speedLabel = renderLabel(font, "Speed");
     const int scaleOnEntry = windowScale;
+    const int speedOnEntry = gameSpeed;
     const bool fullOnEntry = fullScreen;
     bool fullShown = fullScreen;  // what the Window button reads
 
@@ -133,6 +157,7 @@ int runOptionsMenu(SDL_Surface* screen) {
                     stepWindow(*window);
                     fullShown = fullScreen;
                 }
+                if (speed->isClicked(event)) stepSpeed(*speed);
                 break;
             default:
                 break;
@@ -147,22 +172,28 @@ int runOptionsMenu(SDL_Surface* screen) {
         drawSurface(labelX, musicY, musicLabel, screen, nullptr, 255);
         drawSurface(labelX, resolutionY, resolutionLabel, screen, nullptr, 255);
         drawSurface(labelX, windowY, windowLabel, screen, nullptr, 255);
+        drawSurface(labelX, speedY, speedLabel, screen, nullptr, 255);
         music->draw(screen);
         resolution->draw(screen);
         window->draw(screen);
+        speed->draw(screen);
         presentPicture(screen);
         if (leaving) break;
         paceFrame(frameDeadline);
     }
 
     writePreferences();
-    if (windowScale != scaleOnEntry || fullScreen != fullOnEntry) writeWindowAndPad();
+    if (windowScale != scaleOnEntry || fullScreen != fullOnEntry || gameSpeed != speedOnEntry) {
+        writeWindowAndPad();
+    }
     if (font) TTF_CloseFont(font);
+    delete speed;
     delete window;
     delete resolution;
     delete music;
     SDL_FreeSurface(musicLabel);
     SDL_FreeSurface(resolutionLabel);
     SDL_FreeSurface(windowLabel);
+    SDL_FreeSurface(speedLabel);
     return result;
 }

@@ -27,7 +27,7 @@ bool isUsableKeyCode(int code) {
 constexpr int defaultWindowScale = 1;
 constexpr std::string::size_type longestSettingsLine = 200;  // characters; longer is not ours
 
-// Reads "scale N", "fullscreen 0|1" and "pad B B B B B B" lines into the
+// Reads "scale N", "fullscreen 0|1", "speed PERCENT" and "pad B B B B B B" lines into the
 // window and pad settings; false at the first line that is not one of them.
 bool parseWindowAndPad(std::istream& in) {
     std::string line;
@@ -44,6 +44,12 @@ bool parseWindowAndPad(std::istream& in) {
             int on = 0;
             if (!(fields >> on) || (on != 0 && on != 1)) return false;
             fullScreen = on == 1;
+        } else if (name == "speed") {
+            int speed = 0;
+            if (!(fields >> speed) || speed < slowestGameSpeed || speed > fullGameSpeed) {
+                return false;
+            }
+            gameSpeed = speed;
         } else if (name == "pad") {
             int buttons[userKeyCount];
             for (int& button : buttons) {
@@ -63,6 +69,7 @@ bool parseWindowAndPad(std::istream& in) {
 
 void resetWindowAndPad() {
     windowScale = defaultWindowScale;
+    gameSpeed = fullGameSpeed;
     fullScreen = false;
     for (int i = 0; i < userKeyCount; ++i) padButtons[i] = defaultPadButtons[i];
 }
@@ -75,6 +82,7 @@ const int defaultUserKeys[userKeyCount] = {SDLK_KP4, SDLK_a, SDLK_d, SDLK_q, SDL
 int userKeys[userKeyCount] = {SDLK_KP4, SDLK_a, SDLK_d, SDLK_q, SDLK_e, SDLK_s};
 const char* const prefsPath = "data/preferences/prefs.cdv";
 int windowScale = defaultWindowScale;
+int gameSpeed = fullGameSpeed;
 bool fullScreen = false;
 const int defaultPadButtons[userKeyCount] = {0, noPadButton, noPadButton, 2, 1, 3};
 int padButtons[userKeyCount] = {0, noPadButton, noPadButton, 2, 1, 3};
@@ -154,6 +162,8 @@ bool writeWindowAndPad() {
     out << "# Curdovar II: the window and the gamepad\n";
     out << "scale " << windowScale << '\n';
     out << "fullscreen " << (fullScreen ? 1 : 0) << '\n';
+    // Full speed is not written, so a file of full-speed play reads as before.
+    if (gameSpeed != fullGameSpeed) out << "speed " << gameSpeed << '\n';
     out << "pad";
     for (int i = 0; i < userKeyCount; ++i) out << ' ' << padButtons[i];
     out << '\n';

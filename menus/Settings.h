@@ -57,7 +57,11 @@ constexpr int noPadButton = -1;  // an action no pad button triggers
 constexpr int largestWindowScale = 16;  // no desktop holds more
 constexpr int padButtonLimit = 64;      // button numbers 0 to 63 can be stored
 
+constexpr int fullGameSpeed = 100;    // percent
+constexpr int slowestGameSpeed = 25;  // percent; a stored speed below it is not ours
+
 extern int windowScale;  // whole-number enlargement of the picture in a window, 1 and up
+extern int gameSpeed;    // percent of full speed: frames and the game clock stretch below 100
 extern bool fullScreen;  // the picture as large as the desktop holds, centred on black
 extern int padButtons[userKeyCount];  // the pad button bound to each action, or noPadButton
 extern const int defaultPadButtons[userKeyCount];

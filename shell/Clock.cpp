@@ -11,9 +11,19 @@ void (*stallHandler)() = nullptr;
 bool frozen = false;      // paused: readings stand at frozenAt
 Uint32 frozenAt = 0;      // the reading when the pause began
 Uint32 hiddenMs = 0;      // milliseconds of past pauses, left out of every reading
+constexpr int fullSpeed = 100;  // percent
+int speedPercent = fullSpeed;   // game milliseconds per 100 real ones
+Uint32 speedSetAtReal = 0;      // SDL_GetTicks when the speed was last set
+Uint32 speedSetAtGame = 0;      // the real clock's reading then
+
+// The real clock in game milliseconds: SDL_GetTicks itself at full speed.
+Uint32 scaledRealTicks() {
+    const Uint64 realSince = static_cast<Uint32>(SDL_GetTicks() - speedSetAtReal);
+    return speedSetAtGame + static_cast<Uint32>(realSince * speedPercent / fullSpeed);
+}
 
 Uint32 sourceTicks() {
-    return manual ? manualTicks : SDL_GetTicks();
+    return manual ? manualTicks : scaledRealTicks();
 }
 }  // namespace
 
@@ -27,7 +37,7 @@ void clockDelay(Uint32 ms) {
         waitedSinceAdvance += ms;
         if (stallHandler && waitedSinceAdvance > stallLimit) stallHandler();
     } else {
-        SDL_Delay(ms);
+        SDL_Delay(static_cast<Uint32>(static_cast<Uint64>(ms) * fullSpeed / speedPercent));
     }
 }
 
@@ -52,6 +62,18 @@ void thawClock() {
     if (!frozen) return;
     frozen = false;
     hiddenMs = sourceTicks() - frozenAt;
+}
+
+void setClockSpeed(int percent) {
+    if (percent < 1 || percent > fullSpeed) percent = fullSpeed;
+    // The reading carries on from where it stands, only its pace changes.
+    speedSetAtGame = scaledRealTicks();
+    speedSetAtReal = SDL_GetTicks();
+    speedPercent = percent;
+}
+
+int clockSpeed() {
+    return speedPercent;
 }
 
 bool isClockFrozen() {

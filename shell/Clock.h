@@ -24,6 +24,13 @@ void freezeClock();
 void thawClock();
 bool isClockFrozen();
 
+// Game speed, in percent of full speed: at 50 the real clock's readings run
+// at half speed and its waits last twice as long, so every frame keeps its
+// rules and only stretches in time. The virtual clock is game time itself
+// and does not stretch. 100 unless set; values outside 1 to 100 are 100.
+void setClockSpeed(int percent);
+int clockSpeed();
+
 // Switches to a virtual clock that stands at `start` until advanced.
 void useManualClock(Uint32 start = 0);
 

@@ -282,6 +282,7 @@ int runGame() {
     // The window opens at once at the remembered scale, or full screen at the
     // desktop's size, which SDL tells only before any window is open.
     const WindowAndPadRead remembered = readWindowAndPad();
+    setClockSpeed(gameSpeed);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) rememberDesktopSize();
     const PresentLayout layout =
         layoutFor(windowColumns * tileSize, windowRows * tileSize, windowScale, fullScreen,

@@ -239,3 +239,26 @@ TEST_F(OptionsMenuTest, WindowButtonStepsThroughScalesAndFullScreen) {
 
     closeDisplay();
 }
+
+TEST_F(OptionsMenuTest, SpeedButtonSlowsTheGameStepByStepAndIsKept) {
+    visit({});
+    expectShown(135, 0, 255, 255, "100 %");
+    EXPECT_FALSE(dir.exists(windowAndPadPath)) << "nothing changed, nothing written";
+    const int steps[] = {80, 60, 50, 100};
+    for (int speed : steps) {
+        visit({{50, 140}});
+        EXPECT_EQ(gameSpeed, speed);
+        EXPECT_EQ(clockSpeed(), speed);
+        expectShown(135, 0, 255, 255, std::to_string(speed) + " %");
+    }
+    visit({{50, 140}, {50, 140}});
+    EXPECT_EQ(dir.read(windowAndPadPath), "# Curdovar II: the window and the gamepad\n"
+                                          "scale 1\nfullscreen 0\nspeed 60\npad 0 -1 -1 2 1 3\n");
+    gameSpeed = 100;
+    ASSERT_EQ(readWindowAndPad(), WindowAndPadRead::Read);
+    EXPECT_EQ(gameSpeed, 60);
+    // A speed the game never offers slower than a quarter is not ours.
+    dir.write(windowAndPadPath, "scale 2\nspeed 10\n");
+    EXPECT_EQ(readWindowAndPad(), WindowAndPadRead::Broken);
+    EXPECT_EQ(gameSpeed, 100);
+}

@@ -6,7 +6,10 @@ namespace {
 
 class ClockTest : public ::testing::Test {
 protected:
-    void TearDown() override { useRealClock(); }
+    void TearDown() override {
+        useRealClock();
+        setClockSpeed(100);
+    }
 };
 
 TEST_F(ClockTest, ManualClockStandsStillUntilMoved) {
@@ -38,6 +41,35 @@ TEST_F(ClockTest, RealClockFollowsSdlAndReallyWaits) {
     EXPECT_LT(clockTicks() - before, 100000u);
     clockDelay(20);
     EXPECT_GE(SDL_GetTicks() - before, 20u);
+}
+
+// At half speed a frame keeps its 33 ms of game time, so every frame's rules
+// (the enemies' shared clocks, the fuses) are the same; only the wall clock
+// sees it last twice as long.
+TEST_F(ClockTest, HalfSpeedStretchesTheFrameAndTheClockAlike) {
+    useRealClock();
+    const Uint32 readingBefore = clockTicks();
+    setClockSpeed(50);
+    EXPECT_LE(clockTicks() - readingBefore, 2u) << "the reading jumped when the speed changed";
+    EXPECT_EQ(clockSpeed(), 50);
+
+    constexpr int frames = 6;
+    Uint32 deadline = clockTicks() + framePeriodMs;
+    const Uint32 gameStart = clockTicks();
+    const Uint32 wallStart = SDL_GetTicks();
+    for (int i = 0; i < frames; ++i) paceFrame(deadline);
+    const Uint32 game = clockTicks() - gameStart;
+    const Uint32 wall = SDL_GetTicks() - wallStart;
+    EXPECT_GE(game, frames * framePeriodMs);
+    EXPECT_LT(game, frames * framePeriodMs + 30) << "a frame took more game time than 33 ms";
+    EXPECT_GE(wall, 2 * frames * framePeriodMs - frames);
+    // A wait of game time lasts twice as long on the wall clock.
+    const Uint32 before = SDL_GetTicks();
+    clockDelay(40);
+    EXPECT_GE(SDL_GetTicks() - before, 79u);
+
+    setClockSpeed(0);  // not a speed: full speed
+    EXPECT_EQ(clockSpeed(), 100);
 }
 
 TEST_F(ClockTest, FrozenClockStandsAndGoesOnFromTheSameReading) {

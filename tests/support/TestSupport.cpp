@@ -37,6 +37,7 @@ void resetGlobals() {
     resetBlobClock();
     resetFlapClock();
     useRealClock();
+    setClockSpeed(fullGameSpeed);
     camera = SDL_Rect{0, 0, 0, 0};
     if (background) {
         SDL_FreeSurface(background);
