@@ -4,7 +4,10 @@
 //   curdovar-replay [--trace] [--stats] [--picture FRAME OUT.ppm]... REPLAY
 //
 // --stats adds a line on what the camera showed: the share of the view that
-// was wall (mean and worst frame) and the frames that looked past the grid.
+// was wall (mean and worst frame) and the frames that looked past the grid;
+// and one on the respawn points: the longest stretch of the run between two
+// of them (the start, the curdotrees touched, the end), which is what one
+// death costs at worst.
 //
 // --picture writes the picture of frame FRAME (1 is the first) as a PPM file,
 // to compare builds pixel for pixel; it may be given more than once. The
@@ -16,6 +19,7 @@
 #include "tools/common/Headless.h"
 #include "tools/common/Picture.h"
 #include "tools/common/Replay.h"
+#include "tools/replay/RespawnStretches.h"
 #include "tools/replay/ViewStats.h"
 
 #include <algorithm>
@@ -112,11 +116,16 @@ int main(int argc, char** argv) {
     std::ostringstream swallowed;
     if (!trace) std::cout.rdbuf(swallowed.rdbuf());
     ViewStats view;
+    RespawnStretches respawns;
     int framesPlayed = 0;
     std::vector<std::string> picturesWritten;  // what to say once the game's output is off
     const FrameObserver observer = [&](Level& level) {
-        if (stats) view.add(level);
-        const auto picture = pictures.find(++framesPlayed);
+        ++framesPlayed;
+        if (stats) {
+            view.add(level);
+            respawns.add(level, framesPlayed);
+        }
+        const auto picture = pictures.find(framesPlayed);
         if (picture != pictures.end() && writePicture(screen, picture->second)) {
             picturesWritten.push_back(picture->second + ": frame " +
                                       std::to_string(framesPlayed));
@@ -141,6 +150,10 @@ int main(int argc, char** argv) {
                   << 100 * view.meanWallShare() << "% mean, " << 100 * view.maxWallShare()
                   << "% max; outside the grid in " << view.framesShowingOutside()
                   << " frames (max " << 100 * view.maxOutsideShare() << "%)\n";
+        respawns.finish(framesPlayed);
+        std::cout << file << ": respawn: " << respawns.respawnPoints()
+                  << " curdotrees touched; longest stretch " << respawns.longest()
+                  << " frames, after frame " << respawns.longestFrom() << '\n';
     }
     stopHeadless();
     return outcome.success ? 0 : 1;
