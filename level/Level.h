@@ -41,6 +41,9 @@ public:
 
     int getLevelNumber() const { return levelNumber; }
     std::string getName() const { return name; }
+    // The world's look the file names ("look NAME" after the name line);
+    // empty for the default images.
+    const std::string& getLook() const { return look; }
     void handleEvent(const SDL_Event& event);
     bool isGameOver() const;
 
@@ -84,6 +87,9 @@ private:
     void beginGrid(int width, int height) override;
     void readCell(std::istream& in, int value, int x, int y) override;
     void endGrid(const std::string& nameLine, std::istream& rest) override;
+    // Takes the tile images and the background of the level's look; with
+    // none, the tile images are the default ones, as the level began with.
+    void applyLook();
     // Moves the camera after the Player (before the shake is added).
     void followPlayer();
     // The background image, tiled with a parallax of one sixth.
@@ -100,6 +106,8 @@ private:
     ThingList things;       // owned; order of creation is order of update and drawing
     std::string path;       // the level file
     std::string name;       // shown in the window caption
+    std::string look;       // the file's look; empty for the default images
+    std::string tilesLook;  // the look tileImages were loaded for
     SDL_Surface* tileImages[tileSlotCount] = {};  // owned
     SDL_Surface* screen;    // borrowed
     bool seeHidden = false; // Shaded: hidden and fake walls show as they are
@@ -110,6 +118,10 @@ private:
 };
 
 std::string underscoresToSpaces(std::string text);
+
+// The background a level gets by its number: data/images/bg0N for the last
+// digit N; none (null) for the menu level, 0. The caller owns it.
+SDL_Surface* loadNumberedBackground(int levelNumber);
 
 // What the checkpoint file says: the level to go on from, or why it cannot be used.
 struct CheckpointRead {

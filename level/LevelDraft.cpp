@@ -31,7 +31,20 @@ private:
     }
     void endGrid(const std::string& nameLine, std::istream& rest) override {
         draft.name = nameLine;
-        draft.trailer.assign(std::istreambuf_iterator<char>(rest), std::istreambuf_iterator<char>());
+        // The look line is the draft's own field; every other line after the
+        // name is kept byte for byte.
+        std::string line;
+        while (std::getline(rest, line)) {
+            std::istringstream words(line);
+            std::string first;
+            std::string second;
+            if (draft.look.empty() && words >> first >> second && first == "look") {
+                draft.look = second;
+                continue;
+            }
+            draft.trailer += line;
+            if (!rest.eof()) draft.trailer += '\n';
+        }
     }
 
     LevelDraft& draft;
@@ -139,5 +152,5 @@ bool LevelDraft::resize(int left, int top, int right, int bottom) {
 
 bool LevelDraft::operator==(const LevelDraft& other) const {
     return width == other.width && height == other.height && cells == other.cells &&
-           name == other.name && trailer == other.trailer;
+           name == other.name && look == other.look && trailer == other.trailer;
 }

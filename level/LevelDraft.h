@@ -48,7 +48,11 @@ public:
     // The name line as written (underscores for blanks).
     const std::string& getName() const { return name; }
     void setName(const std::string& text);
-    // Everything after the name line, byte for byte (checker notes such as "lint: no-goal").
+    // The world's look ("look NAME" after the name line); empty for none.
+    const std::string& getLook() const { return look; }
+    void setLook(const std::string& name) { look = name; }
+    // Everything else after the name line, byte for byte (checker notes such
+    // as "lint: no-goal").
     const std::string& getTrailer() const { return trailer; }
 
     // Grows (positive) or shrinks (negative) the grid at each edge. Cells
@@ -67,5 +71,6 @@ private:
     int height = 0;
     std::vector<std::vector<DraftCell>> cells;  // cells[column][row], like the game's grid
     std::string name;
+    std::string look;
     std::string trailer;
 };

@@ -11,6 +11,7 @@
 
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 void Level::makePath() {
     path = "data/levels/level";
@@ -36,21 +37,20 @@ bool Level::load(const std::string& p) {
     things.clear();
 
     if (background) SDL_FreeSurface(background);
-    background = nullptr;
-    // Levels 1 and 11 share a background; the menu level has none.
-    if (levelNumber != 0) {
-        background = loadTileImage(std::string("../bg0") +
-                                   static_cast<char>('0' + levelNumber % 10));
-    }
+    background = loadNumberedBackground(levelNumber);
     std::cout << "\n";
 
+    look.clear();
     std::ifstream in(path);
     if (!in) {
         std::cout << "Could not load " << path << ".\n";
         loadFailure.kind = LoadFailure::CannotOpen;
+        applyLook();
         return false;
     }
-    if (parse(in, &std::cout)) {
+    const bool parsed = parse(in, &std::cout);
+    applyLook();
+    if (parsed) {
         seeHidden = false;
         return true;
     }
@@ -107,11 +107,50 @@ void Level::readCell(std::istream& in, int v, int x, int y) {
     if (v == TileStart) player.setStart(cellToPixel(x, tileSize), cellToPixel(y, tileSize));
 }
 
-void Level::endGrid(const std::string& nameLine, std::istream&) {
+void Level::endGrid(const std::string& nameLine, std::istream& rest) {
     name = underscoresToSpaces(nameLine);
     std::cout << "Name: " << name << "\n";
+    // Lines after the name are the game's only where one names a look.
+    std::string line;
+    while (std::getline(rest, line)) {
+        std::istringstream words(line);
+        std::string first;
+        std::string second;
+        if (!(words >> first >> second) || first != "look") continue;
+        if (isLookName(second)) {
+            look = second;
+            std::cout << "Look: " << look << "\n";
+        } else {
+            std::cout << "Look " << second << " is not a look's name; the default images stay\n";
+        }
+        break;
+    }
     std::cout << "Loading objects...\n";
     std::cout << "Objects loaded.\n";
+}
+
+void Level::applyLook() {
+    if (look != tilesLook) {
+        for (const TileInfo& tile : tileTable) {
+            if (!*tile.image) continue;
+            SDL_Surface*& slot = tileImages[tile.value];
+            if (slot) SDL_FreeSurface(slot);
+            slot = loadLookImage(look, tile.image);
+        }
+        tilesLook = look;
+    }
+    if (look.empty()) return;
+    // A look without a background of its own keeps the one of the level's number.
+    if (SDL_Surface* own = loadLookBackground(look)) {
+        if (background) SDL_FreeSurface(background);
+        background = own;
+    }
+}
+
+SDL_Surface* loadNumberedBackground(int levelNumber) {
+    // Levels 1 and 11 share a background; the menu level has none.
+    if (levelNumber == 0) return nullptr;
+    return loadTileImage(std::string("../bg0") + static_cast<char>('0' + levelNumber % 10));
 }
 
 std::string underscoresToSpaces(std::string text) {

@@ -29,7 +29,9 @@ void writeLevel(std::ostream& out, const LevelDraft& draft) {
         }
         out << '\n';
     }
-    out << draft.getName() << '\n' << draft.getTrailer();
+    out << draft.getName() << '\n';
+    if (!draft.getLook().empty()) out << "look " << draft.getLook() << '\n';
+    out << draft.getTrailer();
 }
 
 std::string levelText(const LevelDraft& draft) {

@@ -4,8 +4,11 @@
 
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <dirent.h>
 #include <iostream>
+#include <sys/stat.h>
 
 namespace {
 constexpr std::size_t pathBufferSize = 100;  // bytes for a tile image path, so at most 99 characters
@@ -44,6 +47,63 @@ SDL_Surface* loadImage(const std::string& path, bool isBmp) {
     const Uint32 cyan = SDL_MapRGB(converted->format, keyRed, keyGreen, keyBlue);
     if (SDL_SetColorKey(converted, SDL_SRCCOLORKEY, cyan) < 0) std::cerr << SDL_GetError();
     return converted;
+}
+
+namespace {
+const char* const lookFolder = "./data/images/looks/";
+
+bool isFile(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The first of NAME.bmp and NAME.png that exists, loaded; null when neither does.
+SDL_Surface* loadIfPresent(const std::string& base) {
+    if (isFile(base + ".bmp")) return loadImage(base + ".bmp", true);
+    if (isFile(base + ".png")) return loadImage(base + ".png", false);
+    return nullptr;
+}
+}  // namespace
+
+bool isLookName(const std::string& look) {
+    if (look.empty()) return false;
+    for (char c : look) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '_';
+        if (!plain) return false;
+    }
+    return true;
+}
+
+bool lookHasSize(const std::string& look, int size) {
+    struct stat info;
+    const std::string folder = lookFolder + look + "/" + std::to_string(size);
+    return isLookName(look) && stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+SDL_Surface* loadLookImage(const std::string& look, const std::string& name) {
+    if (isLookName(look)) {
+        const std::string base = lookFolder + look + "/" + std::to_string(tileSize) + "/" + name;
+        if (SDL_Surface* own = loadIfPresent(base)) return own;
+    }
+    return loadTileImage(name);
+}
+
+SDL_Surface* loadLookBackground(const std::string& look) {
+    return isLookName(look) ? loadIfPresent(lookFolder + look + "/background") : nullptr;
+}
+
+std::vector<std::string> lookNames() {
+    std::vector<std::string> names;
+    if (DIR* folder = opendir(lookFolder)) {
+        while (const dirent* entry = readdir(folder)) {
+            const std::string name = entry->d_name;
+            if (isLookName(name)) names.push_back(name);
+        }
+        closedir(folder);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 SDL_Surface* loadTileImage(const std::string& name) {

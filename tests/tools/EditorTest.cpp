@@ -74,6 +74,50 @@ protected:
     std::unique_ptr<Editor> editor;
 };
 
+// F3 steps through the looks there are and back to none, undoably, and the
+// saved file names the look.
+TEST(EditorLook, F3StepsThroughTheLooksAndTheFileNamesIt) {
+    ScratchDir scratch;
+    scratch.useShipped("fonts");
+    for (int size : {16, 32}) scratch.writeImage(size, "goal", size, size);
+    tileSize = 32;
+    for (const char* look : {"meadow", "beach"}) {
+        for (const char* size : {"16", "32"}) {
+            const std::string folder = scratch.path() + "/data/images/looks/" + look + "/" + size;
+            ASSERT_EQ(std::system(("mkdir -p '" + folder + "'").c_str()), 0);
+        }
+    }
+    EditorOptions options;
+    options.levelPath = "data/levels/drawn.lvl";
+    options.solverPath = "/nonexistent/curdovar-solve";
+    LevelDraft level(3, 3);
+    level.setValue(1, 0, TileStart);
+    level.setValue(1, 2, TileGoal);
+    Editor editor(SDL_GetVideoSurface(), options, level);
+    const auto press = [&editor](SDLKey sym, int mod) {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.keysym.sym = sym;
+        event.key.keysym.mod = static_cast<SDLMod>(mod);
+        SDL_SetModState(static_cast<SDLMod>(mod));
+        editor.handleEvent(event);
+        SDL_SetModState(KMOD_NONE);
+    };
+    const auto f3 = [&press] { press(SDLK_F3, KMOD_NONE); };
+    f3();
+    EXPECT_EQ(editor.getLevel().getLook(), "beach");
+    f3();
+    EXPECT_EQ(editor.getLevel().getLook(), "meadow");
+    EXPECT_EQ(editor.getCheck().errorCount(), 0);
+    press(SDLK_s, KMOD_LCTRL);
+    ASSERT_TRUE(scratch.exists("data/levels/drawn.lvl"));
+    EXPECT_NE(scratch.read("data/levels/drawn.lvl").find("New_Level\nlook meadow\n"), std::string::npos);
+    f3();
+    EXPECT_EQ(editor.getLevel().getLook(), "");
+    press(SDLK_z, KMOD_LCTRL);
+    EXPECT_EQ(editor.getLevel().getLook(), "meadow");
+}
+
 TEST_F(EditorTest, RefusedResizeLeavesViewAndPortalAimAlone) {
     LevelDraft level(1, 3);
     level.setValue(0, 0, KindPortal);

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -108,6 +109,35 @@ TEST_F(LevelCheckTest, MissingImagesNameTheTileSize) {
     const LevelCheck c = check("3 3\n1 1 1\n4 2 7\n1 1 1\nSpiky\n");
     EXPECT_TRUE(has(c, "\"spikes\" is missing at tile size 16", 1, 1));
     EXPECT_FALSE(has(c, "at tile size 32"));
+}
+
+// A look must be there at both sizes; its background must reach the view plus
+// a sixth of the level beyond it (a 3-row room needs 480 at 32, a 40-row one
+// 480 + (1280 - 480) / 6 = 613).
+TEST_F(LevelCheckTest, ALookIsRefusedWhereMissingAndWarnedOfWhereItsBackgroundIsShort) {
+    EXPECT_TRUE(has(check(std::string(cleanLevel) + "look nowhere\n"),
+                    "look \"nowhere\" has no images at tile size 16"));
+    ASSERT_EQ(std::system(("mkdir -p '" + dir.path() + "/data/images/looks/meadow/32'").c_str()), 0);
+    LevelCheck c = check(std::string(cleanLevel) + "look meadow\n");
+    EXPECT_EQ(c.look, "meadow");
+    EXPECT_TRUE(has(c, "tile size 16"));
+    EXPECT_FALSE(has(c, "tile size 32"));
+    EXPECT_EQ(c.errorCount(), 1);
+
+    ASSERT_EQ(std::system(("mkdir -p '" + dir.path() + "/data/images/looks/meadow/16'").c_str()), 0);
+    dir.writeImage(32, "../looks/meadow/background", 64, 612);
+    std::string tall = "3 40\n";
+    for (int x = 0; x < 3; ++x) {
+        for (int y = 0; y < 40; ++y) tall += std::string(y ? " " : "") + (x == 1 && y == 0 ? "4" : x == 1 && y == 38 ? "7" : "1");
+        tall += "\n";
+    }
+    c = check(tall + "Tall\nlook meadow\n");
+    EXPECT_EQ(c.errorCount(), 0);
+    EXPECT_TRUE(has(c, "is 612 pixels high, the parallax needs 613"));
+    EXPECT_FALSE(has(c, "needs 306")) << "at 16 the same picture is tall enough";
+    dir.writeImage(32, "../looks/meadow/background", 64, 613);
+    EXPECT_TRUE(check(tall + "Tall\nlook meadow\n").problems.empty());
+    EXPECT_TRUE(check(std::string(cleanLevel) + "look meadow\n").problems.empty());
 }
 
 TEST_F(LevelCheckTest, WindowsLineEndsReadLikePlainOnes) {

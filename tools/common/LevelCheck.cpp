@@ -2,6 +2,7 @@
 
 #include "level/Level.h"
 #include "level/Tiles.h"
+#include "media/Images.h"
 #include "menus/ActionNames.h"
 #include "menus/Settings.h"
 #include "things/Hint.h"
@@ -18,6 +19,7 @@ namespace {
 // The message box fits a sign's one line to the window: longer texts shrink
 // below what a 320-pixel window can show legibly.
 constexpr std::size_t longestReadableHint = 35;
+constexpr int backgroundParallax = 6;  // the background moves a sixth as fast as the view
 
 bool solidForThePlayer(int value) { return tileInfo(value).playerBlock == PlayerBlock::Solid; }
 
@@ -75,6 +77,35 @@ void checkHint(Problems& report, const Hint& hint, int x, int y) {
         report.warning(x, y, "sign text of " + std::to_string(length) + " characters: at most " +
                                  std::to_string(longestReadableHint) +
                                  " stay readable at tile size 16");
+    }
+}
+
+// A look must be there at both tile sizes, and its background tall enough
+// that the parallax never shows it repeat: the view, plus a sixth of the
+// level's height beyond the view.
+void checkLook(Problems& report, const LevelCheck& check) {
+    for (int size : {16, 32}) {
+        if (!lookHasSize(check.look, size)) {
+            report.error(-1, -1, "look \"" + check.look + "\" has no images at tile size " +
+                                     std::to_string(size) + " (data/images/looks/" + check.look +
+                                     "/" + std::to_string(size) + ")");
+        }
+    }
+    SDL_Surface* backdrop = loadLookBackground(check.look);
+    if (!backdrop) return;
+    const int backdropHeight = backdrop->h;
+    SDL_FreeSurface(backdrop);
+    for (int size : {16, 32}) {
+        const int view = windowRows * size;
+        const int beyond = std::max(0, check.height * size - view);
+        const int needed = view + beyond / backgroundParallax;
+        if (backdropHeight < needed) {
+            report.warning(-1, -1, "the level is taller than its background covers at tile size " +
+                                       std::to_string(size) + ": the background of look \"" +
+                                       check.look + "\" is " + std::to_string(backdropHeight) +
+                                       " pixels high, the parallax needs " +
+                                       std::to_string(needed));
+        }
     }
 }
 
@@ -137,6 +168,8 @@ LevelCheck checkLevelFile(const std::string& path) {
     check.grid = level.getGrid();
     check.name = level.getName();
     if (check.name.empty()) report.warning(-1, -1, "the level has no name");
+    check.look = level.getLook();
+    if (!check.look.empty()) checkLook(report, check);
     readAllowedWarnings(path, check.allowed);
     auto allowedWarning = [&](const std::string& what) {
         return std::find(check.allowed.begin(), check.allowed.end(), what) != check.allowed.end();

@@ -22,6 +22,7 @@ struct LevelCheck {
     int height = 0;
     Grid grid;                       // what the game's grid holds after loading
     std::string name;
+    std::string look;                  // the world's look the file names, if any
     std::vector<std::string> allowed;  // warnings the file marks as intended ("no-goal")
     std::vector<LevelProblem> problems;
 

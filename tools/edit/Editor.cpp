@@ -35,11 +35,8 @@ std::string scratchPath(const std::string& what) {
 
 Editor::Editor(SDL_Surface* s, const EditorOptions& o, const LevelDraft& l)
     : screen(s), options(o), level(l), before(l) {
-    palette.loadPictures();
     selected = std::max(0, palette.indexOf(TileWall));
-    // As the game picks it: by the last digit of the level's number, none for the menu.
-    const int number = levelNumberOf(options.levelPath);
-    if (number != 0) backdrop = loadTileImage(std::string("../bg0") + char('0' + number % 10));
+    showLook();
     loadOverviewColours();
     check();
 }
@@ -188,6 +185,7 @@ void Editor::onKey(const SDL_keysym& key) {
         break;
     case SDLK_RETURN: editParameters(cursorColumn, cursorRow); break;
     case SDLK_F5: playTest(shift); break;
+    case SDLK_F3: nextLook(); break;
     case SDLK_F7: startSolver(); break;
     case SDLK_PAGEUP: selected = (selected + palette.size() - 1) % palette.size(); break;
     case SDLK_PAGEDOWN: selected = (selected + 1) % palette.size(); break;
@@ -617,11 +615,37 @@ void Editor::pollSolver() {
     });
 }
 
+void Editor::showLook() {
+    shownLook = level.getLook();
+    palette.loadPictures(shownLook);
+    if (backdrop) SDL_FreeSurface(backdrop);
+    // As the game picks it: the look's own, else by the level's number.
+    backdrop = loadLookBackground(shownLook);
+    if (!backdrop) backdrop = loadNumberedBackground(levelNumberOf(options.levelPath));
+}
+
+void Editor::nextLook() {
+    const std::vector<std::string> looks = lookNames();
+    // None, then every look by name, then none again.
+    std::string next;
+    for (const std::string& look : looks) {
+        if (level.getLook().empty() || look > level.getLook()) {
+            next = look;
+            break;
+        }
+    }
+    beginChange();
+    level.setLook(next);
+    endChange();
+    say(next.empty() ? "No look: the default tiles and the background of the level's number."
+                     : "Look " + next + ".");
+}
+
 void Editor::setTileSize(int edge) {
     viewX = viewX * edge / tileSize;
     viewY = viewY * edge / tileSize;
     tileSize = edge;
-    palette.loadPictures();
+    showLook();
     loadOverviewColours();
     say("Tile size " + std::to_string(edge) + ".");
 }

@@ -106,6 +106,10 @@ private:
     void placeWaypoint(int button, int column, int row);
     void pollSolver();
     void setTileSize(int edge);
+    // Loads the palette's pictures and the backdrop for the level's look.
+    void showLook();
+    // F3: the level's look becomes the next one there is (none after the last).
+    void nextLook();
     void scrollTo(int column, int row);
     void editParameters(int column, int row);
     void ask(const std::string& question, const std::function<void()>& yes);
@@ -127,6 +131,7 @@ private:
 
     SDL_Surface* screen;  // borrowed
     SDL_Surface* backdrop = nullptr;  // owned; the background the game shows behind this level
+    std::string shownLook;            // the look the palette and backdrop were loaded for
     EditorOptions options;
     LevelDraft level;
     LevelDraft before;    // the level as a change in progress began

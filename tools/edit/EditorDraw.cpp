@@ -70,6 +70,8 @@ void Editor::draw() {
         caption = title;
         SDL_WM_SetCaption(caption.c_str(), nullptr);
     }
+    // An undo or redo may have brought another look back.
+    if (level.getLook() != shownLook) showLook();
     SDL_SetClipRect(screen, nullptr);
     drawMap();
     SDL_SetClipRect(screen, nullptr);
@@ -268,6 +270,7 @@ void Editor::drawStatus() {
     }
     const std::string line1 = options.levelPath + (dirty ? " *" : "") + "  \"" +
                               underscoresToSpaces(level.getName()) + "\"  " +
+                              (level.getLook().empty() ? "" : "look " + level.getLook() + "  ") +
                               std::to_string(level.getWidth()) + "x" +
                               std::to_string(level.getHeight()) + "  tile " +
                               std::to_string(tileSize) + "  cell " + where;
@@ -293,5 +296,5 @@ void Editor::drawStatus() {
                    "middle drag scrolls. F5 play", helpColour);
     drawEditorText(screen, 8, statusTop + 6 + 3 * textLine + 6,
                    "Ctrl+S save  Ctrl+Z/Y undo/redo  Ctrl+arrow grow (Shift: shrink)  Enter "
-                   "hint/portal  F2 name  F7 solve (W waypoints)  T size  G grid", helpColour);
+                   "hint/portal  F2 name  F3 look  F7 solve (W waypoints)  T size  G grid", helpColour);
 }

@@ -3,7 +3,7 @@
 void History::record(const LevelDraft& before, const LevelDraft& after) {
     Change change;
     if (before.getWidth() != after.getWidth() || before.getHeight() != after.getHeight() ||
-        before.getTrailer() != after.getTrailer()) {
+        before.getTrailer() != after.getTrailer() || before.getLook() != after.getLook()) {
         change.whole = {before, after};
     } else {
         for (int x = 0; x < before.getWidth(); ++x) {

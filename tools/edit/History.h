@@ -7,7 +7,8 @@
 
 // Every change made to the level, for undo and redo without limit. A change
 // that keeps the grid's size is kept as the cells it changed, so a long
-// session on a big level stays small; a resize keeps both whole levels.
+// session on a big level stays small; a resize, or a change of the look or
+// the lines after the name, keeps both whole levels.
 class History {
 public:
     // The level went from before to after.

@@ -47,12 +47,14 @@ void Palette::freePictures() {
     hero = nullptr;
 }
 
-void Palette::loadPictures() {
+void Palette::loadPictures(const std::string& look) {
     freePictures();
     for (PaletteEntry& e : entries) {
         const TileInfo* tile = findTile(e.value);
         const char* image = tile ? tile->image : kindImage(e.value);
-        if (*image) e.picture = loadTileImage(image);
+        if (!*image) continue;
+        // A look has tiles of its own; objects look alike in every world.
+        e.picture = tile ? loadLookImage(look, image) : loadTileImage(image);
     }
     hero = loadTileImage("us");
 }

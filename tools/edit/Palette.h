@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <string>
 #include <vector>
 
 // One thing a designer can put in a cell.
@@ -21,7 +22,8 @@ public:
     Palette& operator=(const Palette&) = delete;
 
     // Loads the images again for the tile size in force.
-    void loadPictures();
+    // The tiles as the look draws them (the default images without one).
+    void loadPictures(const std::string& look = std::string());
 
     int size() const { return static_cast<int>(entries.size()); }
     const PaletteEntry& entry(int index) const { return entries[index]; }
