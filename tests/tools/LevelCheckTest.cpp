@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <iterator>
+#include <fstream>
 #include <cstdlib>
 
 namespace {
@@ -138,6 +140,31 @@ TEST_F(LevelCheckTest, ALookIsRefusedWhereMissingAndWarnedOfWhereItsBackgroundIs
     dir.writeImage(32, "../looks/meadow/background", 64, 613);
     EXPECT_TRUE(check(tall + "Tall\nlook meadow\n").problems.empty());
     EXPECT_TRUE(check(std::string(cleanLevel) + "look meadow\n").problems.empty());
+}
+
+// The solving run of a cliff jumps off into a drop whose floor the view does
+// not show; a hop onto a step in plain sight is no blind jump; a sign at the
+// cliff's edge tells what lies ahead.
+TEST_F(LevelCheckTest, BlindJumpsOfTheSolvingRunAreWarnedOfUnlessASignTells) {
+    const auto checked = [this](const std::string& name) {
+        std::ifstream in(sourceDir() + "/tests/tools/blind/" + name + ".lvl");
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        dir.write("data/levels/" + name + ".lvl", text);
+        dir.write("data/levels/" + name + "-32.replay", "level data/levels/" + name +
+                                                         ".lvl\ntilesize 32\nexpect survive\n"
+                                                         "10 -\n1 R J\n60 R\n");
+        LevelCheck c = checkLevelFile("data/levels/" + name + ".lvl");
+        const std::string replay = solvingReplayFor("data/levels/" + name + ".lvl", dir.path());
+        EXPECT_EQ(replay, "data/levels/" + name + "-32.replay");
+        checkBlindJumps(c, replay, SDL_GetVideoSurface());
+        return c;
+    };
+    const LevelCheck cliff = checked("cliff");
+    EXPECT_TRUE(has(cliff, "blind jump at 18,28", 18, 28));
+    EXPECT_EQ(cliff.errorCount(), 0);
+    EXPECT_FALSE(has(checked("step"), "blind jump"));
+    EXPECT_FALSE(has(checked("signed-cliff"), "blind jump"));
+    EXPECT_EQ(solvingReplayFor("data/levels/none.lvl", dir.path()), "");
 }
 
 TEST_F(LevelCheckTest, WindowsLineEndsReadLikePlainOnes) {

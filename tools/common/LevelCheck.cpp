@@ -7,8 +7,11 @@
 #include "menus/Settings.h"
 #include "things/Hint.h"
 #include "things/Portal.h"
+#include "tools/common/BlindJumps.h"
+#include "tools/common/Replay.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -20,6 +23,7 @@ namespace {
 // below what a 320-pixel window can show legibly.
 constexpr std::size_t longestReadableHint = 35;
 constexpr int backgroundParallax = 6;  // the background moves a sixth as fast as the view
+constexpr int signReach = 3;  // cells: a sign this near a take-off tells what lies ahead
 
 bool solidForThePlayer(int value) { return tileInfo(value).playerBlock == PlayerBlock::Solid; }
 
@@ -224,4 +228,49 @@ LevelCheck checkLevelFile(const std::string& path) {
         report.error(-1, -1, std::to_string(doors) + " doors but only " + std::to_string(keys) +
                                  " keys in the level");
     return check;
+}
+
+std::string solvingReplayFor(const std::string& levelPath, const std::string& here) {
+    const std::size_t slash = levelPath.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "" : levelPath.substr(0, slash + 1);
+    std::string stem = slash == std::string::npos ? levelPath : levelPath.substr(slash + 1);
+    if (stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".lvl") == 0) stem.erase(stem.size() - 4);
+    const std::string beside = folder + stem + "-32.replay";
+    if (access(beside.c_str(), R_OK) == 0) return beside;
+    const std::string campaign = here + "/data/levels/";
+    if (levelPath.compare(0, campaign.size(), campaign) == 0 ||
+        levelPath.compare(0, 12, "data/levels/") == 0) {
+        const std::string kept = here + "/tests/replays/" + stem + "-32.replay";
+        if (access(kept.c_str(), R_OK) == 0) return kept;
+    }
+    return std::string();
+}
+
+void checkBlindJumps(LevelCheck& check, const std::string& replayPath, SDL_Surface* screen) {
+    Replay replay;
+    std::string error;
+    if (!check.loaded || !loadReplay(replayPath, replay, error) || replay.tileSize != 32) return;
+    Problems report{check};
+    for (const BlindJump& jump : blindJumpsOf(replay, screen)) {
+        // A sign near the take-off tells the player what lies ahead.
+        bool told = false;
+        for (int x = 0; x < check.width && !told; ++x) {
+            for (int y = 0; y < check.height; ++y) {
+                if (check.grid[x][y] != KindHint) continue;
+                if (std::abs(x - jump.takeOffColumn) <= signReach &&
+                    std::abs(y - jump.takeOffRow) <= signReach) {
+                    told = true;
+                    break;
+                }
+            }
+        }
+        if (told) continue;
+        report.warning(jump.column, jump.row,
+                       "blind jump at " + std::to_string(jump.column) + "," +
+                           std::to_string(jump.row) + ": the solving run jumps at frame " +
+                           std::to_string(jump.frame) + " from " +
+                           std::to_string(jump.takeOffColumn) + "," +
+                           std::to_string(jump.takeOffRow) +
+                           " and lands out of sight; show the landing or put a sign there");
+    }
 }

@@ -2,6 +2,8 @@
 
 #include "things/Thing.h"
 
+#include <SDL.h>
+
 #include <string>
 #include <vector>
 
@@ -34,6 +36,16 @@ struct LevelCheck {
 // loaded. Image files are looked up under data/images/16 and data/images/32
 // of the working directory.
 LevelCheck checkLevelFile(const std::string& path);
+
+// The level's solving run at tile size 32, if one is kept: NAME-32.replay
+// beside the level (a pack), or, for a level under data/levels of the
+// working folder `here`, tests/replays/NAME-32.replay there. Empty if none.
+std::string solvingReplayFor(const std::string& levelPath, const std::string& here);
+
+// Warns of every jump of the solving run whose landing is out of view when
+// it must start ("blind jump at COLUMN,ROW"), unless a sign stands near the
+// take-off to say what lies ahead. `screen` is a headless screen at 32.
+void checkBlindJumps(LevelCheck& check, const std::string& replayPath, SDL_Surface* screen);
 
 // "FILE:col:row: error: message" (or "FILE: warning: message" without a cell).
 std::string formatProblem(const std::string& path, const LevelProblem& problem);

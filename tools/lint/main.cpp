@@ -1,13 +1,15 @@
 // curdovar-lint: checks level files and level packs before they ship.
 //
-//   curdovar-lint [--data FOLDER] FILE-OR-PACK...
+//   curdovar-lint [--data FOLDER] [--blind-jumps] FILE-OR-PACK...
 //
 // Prints one line per problem, "FILE:column:row: error: ..." or a warning;
 // exit status 0 when every file is clean, 1 otherwise, 2 without files.
 // A folder is a level pack: its level01.lvl, level02.lvl, ... without a gap
 // and its own menu.lvl if it has one, each checked as a file. The levels are
 // loaded with the images of FOLDER/data (by default data/ in the working
-// directory), as the game would draw them.
+// directory), as the game would draw them. With --blind-jumps, where a
+// level's solving run is kept (NAME-32.replay beside it, or tests/replays/
+// for the shipped levels), it is played to find jumps that land out of sight.
 #include "tools/common/Headless.h"
 #include "tools/common/LevelCheck.h"
 #include "tools/common/LevelPack.h"
@@ -39,7 +41,7 @@ std::string fromHere(const std::string& path, const std::string& here) {
 }
 
 int usage() {
-    std::cerr << "usage: curdovar-lint [--data FOLDER] FILE-OR-PACK...\n";
+    std::cerr << "usage: curdovar-lint [--data FOLDER] [--blind-jumps] FILE-OR-PACK...\n";
     return 2;
 }
 
@@ -47,11 +49,14 @@ int usage() {
 
 int main(int argc, char** argv) {
     std::string dataFolder;
+    bool blindJumps = false;
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--data" && i + 1 < argc) {
             dataFolder = argv[++i];
+        } else if (arg == "--blind-jumps") {
+            blindJumps = true;
         } else if (!arg.empty() && arg[0] == '-') {
             return usage();
         } else {
@@ -84,9 +89,13 @@ int main(int argc, char** argv) {
     }
 
     // The checker loads each level the way the game does, images included.
-    if (!startHeadless(32)) return 2;
+    SDL_Surface* screen = startHeadless(32);
+    if (!screen) return 2;
     for (const Target& target : targets) {
-        const LevelCheck check = checkLevelFile(target.path);
+        LevelCheck check = checkLevelFile(target.path);
+        // The solving run, where one is kept, shows the jumps a player must make.
+        const std::string replay = blindJumps ? solvingReplayFor(target.path, here) : "";
+        if (!replay.empty()) checkBlindJumps(check, replay, screen);
         for (const LevelProblem& problem : check.problems)
             std::cout << formatProblem(target.shown, problem) << '\n';
         counted += check.problems.size();

@@ -16,6 +16,7 @@
 // Exit status 0 on success (with --picture: every picture written), 1 when
 // the replay fails, 2 on a usage or file error.
 #include "shell/Clock.h"
+#include "tools/common/BlindJumps.h"
 #include "tools/common/Headless.h"
 #include "tools/common/Picture.h"
 #include "tools/common/Replay.h"
@@ -117,6 +118,7 @@ int main(int argc, char** argv) {
     if (!trace) std::cout.rdbuf(swallowed.rdbuf());
     ViewStats view;
     RespawnStretches respawns;
+    BlindJumps blindJumps(replay);
     int framesPlayed = 0;
     std::vector<std::string> picturesWritten;  // what to say once the game's output is off
     const FrameObserver observer = [&](Level& level) {
@@ -124,6 +126,7 @@ int main(int argc, char** argv) {
         if (stats) {
             view.add(level);
             respawns.add(level, framesPlayed);
+            blindJumps.add(level, framesPlayed);
         }
         const auto picture = pictures.find(framesPlayed);
         if (picture != pictures.end() && writePicture(screen, picture->second)) {
@@ -154,6 +157,13 @@ int main(int argc, char** argv) {
         std::cout << file << ": respawn: " << respawns.respawnPoints()
                   << " curdotrees touched; longest stretch " << respawns.longest()
                   << " frames, after frame " << respawns.longestFrom() << '\n';
+        const std::vector<BlindJump> blind = blindJumps.found();
+        std::cout << file << ": blind jumps: " << blind.size();
+        for (const BlindJump& jump : blind) {
+            std::cout << (&jump == &blind.front() ? " (" : ", ") << "frame " << jump.frame
+                      << " lands at " << jump.column << ',' << jump.row;
+        }
+        std::cout << (blind.empty() ? "" : ")") << '\n';
     }
     stopHeadless();
     return outcome.success ? 0 : 1;
