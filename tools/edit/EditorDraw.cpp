@@ -293,8 +293,8 @@ void Editor::drawStatus() {
     drawEditorText(screen, 8, statusTop + 6 + textLine + 2, clipped(line2, mapWidth - 16), colour);
     drawEditorText(screen, 8, statusTop + 6 + 2 * textLine + 6,
                    "Left paints, right erases, Shift+drag fills, Ctrl+drag selects (Ctrl+C/X/V), "
-                   "middle drag scrolls. F5 play", helpColour);
+                   "middle drag scrolls. F5 play  F3 look", helpColour);
     drawEditorText(screen, 8, statusTop + 6 + 3 * textLine + 6,
                    "Ctrl+S save  Ctrl+Z/Y undo/redo  Ctrl+arrow grow (Shift: shrink)  Enter "
-                   "hint/portal  F2 name  F3 look  F7 solve (W waypoints)  T size  G grid", helpColour);
+                   "hint/portal  F2 name  F7 solve (W waypoints)  T size  G grid", helpColour);
 }
