@@ -117,8 +117,9 @@ void SimulatedPlayer::match(const Level& level) {
         // the plan goes back to the take-off and jumps again.
         const std::vector<RoutePoint>& path = route.path();
         while (grounded && now > 0 && !path[now].grounded) --now;
-        // A new plan gets a reaction time to act before the next one.
-        if (frame > readyAt + limits.reactionFrames) restartPlanAt(now, false);
+        // A new plan gets a reaction time to act before the next one, and a
+        // press already under way (its moment reached) still comes.
+        if (frame > readyAt + limits.reactionFrames && reachedAt < 0) restartPlanAt(now, false);
         else progress = now;
         return;
     }
@@ -130,7 +131,8 @@ void SimulatedPlayer::match(const Level& level) {
     const std::vector<RoutePoint>& path = route.path();
     const RoutePoint& later = path[std::min(route.frames(), progress + coastLookFrames)];
     const bool routeMoves = std::abs(later.x - path[progress].x) + std::abs(later.y - path[progress].y) > coastPixels;
-    if (routeMoves && frame >= readyAt && frame > progressAt + limits.reactionFrames + coastLookFrames) {
+    if (routeMoves && frame >= readyAt && reachedAt < 0 &&
+        frame > progressAt + limits.reactionFrames + coastLookFrames) {
         int back = progress;
         while (grounded && back > 0 && !path[back].grounded) --back;
         restartPlanAt(back, false);

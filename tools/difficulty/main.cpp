@@ -202,6 +202,14 @@ void report(const Options& o, const std::string& level, const ProfileFigures& f,
 
 int studyLevel(const Options& o, const std::string& path, SDL_Surface* screen) {
     const std::string name = nameOf(path);
+    {
+        useManualClock(0);
+        Level level(levelNumberOf(path), screen);
+        if (!level.load(path)) {
+            std::fprintf(stderr, "%s: cannot load %s\n", name.c_str(), path.c_str());
+            return 2;
+        }
+    }
     std::string source;
     const std::vector<FrameInput> frames = solvingRun(o, path, screen, source);
     LevelStudy study(path, screen, o.study);
