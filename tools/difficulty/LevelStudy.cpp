@@ -194,22 +194,19 @@ ProfileFigures LevelStudy::run(const HumanProfile& profile) {
     return figures;
 }
 
-TightestPress LevelStudy::probePresses() {
-    TightestPress tightest;
-    const FrameLimits none = limitsAt(flawlessProfile(), 100);
+std::vector<int> LevelStudy::pressMoments() const {
+    // The flawless player's own press moments, in a copy of this process.
     const int maxFrames = learned.frames() * framesPerRouteFrame + extraAttemptFrames;
-    const std::vector<Intent>& intents = learned.intents();
-    // First the flawless player's own press moments, in a copy of this process.
     int fds[2];
-    if (pipe(fds) != 0) return tightest;
+    if (pipe(fds) != 0) return {};
     std::fflush(nullptr);
-    pid_t child = fork();
+    const pid_t child = fork();
     if (child == 0) {
         close(fds[0]);
         Level* level = freshLevel();
         std::ostringstream out;
         if (level) {
-            SimulatedPlayer player(learned, none, 0);
+            SimulatedPlayer player(learned, limitsAt(flawlessProfile(), 100), 0);
             const AttemptResult r = player.play(*level, maxFrames, 1);
             out << (r.finished && r.deaths == 0);
             for (int f : player.pressFrames()) out << ' ' << f;
@@ -218,17 +215,24 @@ TightestPress LevelStudy::probePresses() {
         _exit(0);
     }
     close(fds[1]);
-    if (child < 0) return tightest;
+    if (child < 0) return {};
     std::istringstream in(collect(fds[0], child));
     int clean = 0;
-    if (!(in >> clean) || !clean) return tightest;
-    std::vector<int> pressed(intents.size(), -1);
+    if (!(in >> clean) || !clean) return {};
+    std::vector<int> pressed(learned.intents().size(), -1);
     for (int& f : pressed) in >> f;
+    return pressed;
+}
 
-    // Then the same play again, and at each jump a copy per shifted moment.
-    if (pipe(fds) != 0) return tightest;
+std::string LevelStudy::probeWindows(const std::vector<int>& pressed) const {
+    // The same flawless play again; where a press is near, a copy of the
+    // process per shifted moment plays on with that press moved.
+    const int maxFrames = learned.frames() * framesPerRouteFrame + extraAttemptFrames;
+    const std::vector<Intent>& intents = learned.intents();
+    int fds[2];
+    if (pipe(fds) != 0) return {};
     std::fflush(nullptr);
-    child = fork();
+    const pid_t child = fork();
     if (child == 0) {
         close(fds[0]);
         Level* level = freshLevel();
@@ -254,13 +258,13 @@ TightestPress LevelStudy::probePresses() {
                 if (probe < 0 || waitpid(probe, &status, 0) < 0) return false;
                 return WIFEXITED(status) && WEXITSTATUS(status) == 0;
             };
-            SimulatedPlayer player(learned, none, 0);
+            SimulatedPlayer player(learned, limitsAt(flawlessProfile(), 100), 0);
             auto hook = [&](SimulatedPlayer& self, int frame) {
                 for (int k = 0; k < static_cast<int>(intents.size()); ++k) {
                     if (pressed[k] < 0) continue;
                     // Every change of keys is probed, jumps and walks alike,
-                    // from the frame the earliest shift needs, never
-                    // before the press ahead of it (pressing both together is a chord).
+                    // from the frame the earliest shift needs, never before
+                    // the press ahead of it (pressing both together is a chord).
                     const int before = k > 0 && pressed[k - 1] >= 0 ? pressed[k - 1] + 1 : 0;
                     const int earliest = std::max(before, pressed[k] - maxShiftFrames);
                     if (frame != earliest) continue;
@@ -279,8 +283,16 @@ TightestPress LevelStudy::probePresses() {
         _exit(0);
     }
     close(fds[1]);
-    if (child < 0) return tightest;
-    std::istringstream probes(collect(fds[0], child));
+    if (child < 0) return {};
+    return collect(fds[0], child);
+}
+
+TightestPress LevelStudy::probePresses() {
+    TightestPress tightest;
+    const std::vector<Intent>& intents = learned.intents();
+    const std::vector<int> pressed = pressMoments();
+    if (pressed.empty()) return tightest;
+    std::istringstream probes(probeWindows(pressed));
     pressWindows.assign(intents.size(), {maxShiftFrames, maxShiftFrames});
     int k = 0, early = 0, late = 0;
     while (probes >> k >> early >> late) {

@@ -68,6 +68,11 @@ private:
     bool reachesGoal(const std::vector<FrameInput>& frames) const;
     // The run with every change of keys it can do without left out.
     std::vector<FrameInput> simplify(std::vector<FrameInput> frames) const;
+    // The frame of each intent's press when played flawlessly; empty when
+    // that play does not reach the goal cleanly.
+    std::vector<int> pressMoments() const;
+    // Lines "intent early late": the frames each press may come earlier and later.
+    std::string probeWindows(const std::vector<int>& pressed) const;
 
     std::string path;
     SDL_Surface* screen;
