@@ -3,11 +3,16 @@
 #include "level/Level.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
+#include "shell/Particles.h"
+#include "things/Blobber.h"
+#include "things/Chomper.h"
+#include "things/Flapper.h"
 #include "tools/common/Replay.h"
 #include "tools/difficulty/SimulatedPlayer.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <sstream>
 #include <sys/wait.h>
@@ -60,7 +65,15 @@ std::uint64_t attemptSeed(std::uint64_t seed, const std::string& level, const st
 }
 
 Level* LevelStudy::freshLevel() const {
+    // As a fresh process starts it, so the route recorded here, the runs
+    // checked in copies and every attempt meet the same enemies and sparks.
     useManualClock(0);
+    std::srand(1);  // the C library's own start
+    resetChompClock();
+    resetBlobClock();
+    resetFlapClock();
+    clearParticles();
+    camera = SDL_Rect{0, 0, 0, 0};
     Level* level = new Level(levelNumberOf(path), screen);
     if (!level->load(path)) {
         delete level;
