@@ -306,11 +306,9 @@ TightestPress LevelStudy::probePresses() {
     const std::vector<int> pressed = pressMoments();
     if (pressed.empty()) return tightest;
     std::istringstream probes(probeWindows(pressed));
-    pressWindows.assign(intents.size(), {maxShiftFrames, maxShiftFrames});
     int k = 0, early = 0, late = 0;
     while (probes >> k >> early >> late) {
         if (k < 0 || k >= static_cast<int>(intents.size())) continue;
-        pressWindows[k] = {early, late};
         learned.aimAt(k, (late - early) / 2);
         const int frames = (early + late) / 2;
         if (!tightest.known || frames < tightest.frames()) {

@@ -54,7 +54,6 @@ public:
     // not make taken out; false when it does not reach the goal.
     bool learnRoute(const std::vector<FrameInput>& frames);
     const Route& route() const { return learned; }
-    const std::vector<std::pair<int, int>>& windows() const { return pressWindows; }
 
     ProfileFigures run(const HumanProfile& profile);
     // Probes every press of the route one at a time, aims each at the
@@ -78,7 +77,6 @@ private:
     SDL_Surface* screen;
     StudySettings settings;
     Route learned;
-    std::vector<std::pair<int, int>> pressWindows;  // per intent: frames early and late it may come
 };
 
 // The seed of one attempt: the same for the same study seed, level, profile
