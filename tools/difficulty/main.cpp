@@ -185,9 +185,11 @@ void report(const Options& o, const std::string& level, const ProfileFigures& f,
     } else if (!routed) {
         std::printf("%-10s %-7s no route to the goal: nobody finishes\n", level.c_str(), f.profile.c_str());
     } else {
-        std::printf("%-10s %-7s goal in one life %5.1f %%  deaths to finish %5.2f  finished %5.1f %%",
-                    level.c_str(), f.profile.c_str(), 100 * f.goalOneLife, f.deathsToFinish,
-                    100 * f.finished);
+        // Attempts that gave up count the deaths they had: then the mean is only a floor.
+        std::printf("%-10s %-7s goal in one life %5.1f %%  deaths to finish %s%5.2f  finished %5.1f %%",
+                    level.c_str(), f.profile.c_str(), 100 * f.goalOneLife,
+                    f.finished < 1 ? ">=" : "", f.deathsToFinish, 100 * f.finished);
+        if (f.stuck > 0) std::printf(" (%.0f %% gave up stuck)", 100 * f.stuck);
         if (t.known)
             std::printf("  tightest press %d (%d early, %d late, at %d,%d)", t.frames(), t.early,
                         t.late, t.col, t.row);
