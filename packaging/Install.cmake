@@ -1,5 +1,6 @@
 # `make install` (cmake --install, honouring DESTDIR and CMAKE_INSTALL_PREFIX):
-# the game binary and the level maker's editor, checker and solver, the data
+# the game binary and the level maker's editor, checker, solver and player
+# model, the data
 # read-only under share/, the launcher that players start, the desktop
 # entries, icons, metainfo, manual pages and licence.
 include(GNUInstallDirs)
@@ -36,7 +37,7 @@ file(RELATIVE_PATH CURDOVAR_LAUNCHER_TO_DATA "/prefix/${CURDOVAR_GAMESDIR}"
 set(CURDOVAR_RELEASE_DATE 2026-12-07)
 set(packaging ${CMAKE_SOURCE_DIR}/packaging)
 configure_file(${packaging}/curdovar.in ${CMAKE_BINARY_DIR}/packaging/curdovar @ONLY)
-foreach(page curdovar curdovar-edit curdovar-lint)
+foreach(page curdovar curdovar-edit curdovar-lint curdovar-difficulty)
   configure_file(${packaging}/${page}.6.in ${CMAKE_BINARY_DIR}/packaging/${page}.6 @ONLY)
 endforeach()
 configure_file(${packaging}/curdovar.metainfo.xml.in
@@ -55,7 +56,7 @@ foreach(name curdovar-edit curdovar-lint)
   file(CREATE_LINK curdovar ${CMAKE_BINARY_DIR}/launcher/${name} SYMBOLIC)
 endforeach()
 
-install(TARGETS curdovar curdovar-edit curdovar-lint curdovar-solve
+install(TARGETS curdovar curdovar-edit curdovar-lint curdovar-solve curdovar-difficulty
   RUNTIME DESTINATION ${CURDOVAR_BINARYDIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/curdovar DESTINATION ${CURDOVAR_GAMESDIR})
 foreach(name curdovar-edit curdovar-lint)
@@ -91,7 +92,7 @@ foreach(size 16 24 32 48 64 128 256)
   install(FILES ${packaging}/icons/curdovar-${size}.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME curdovar.png)
 endforeach()
-foreach(page curdovar curdovar-edit curdovar-lint)
+foreach(page curdovar curdovar-edit curdovar-lint curdovar-difficulty)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/${page}.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 endforeach()
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})

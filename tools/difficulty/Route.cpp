@@ -1,0 +1,118 @@
+#include "tools/difficulty/Route.h"
+
+#include "level/Level.h"
+#include "menus/Settings.h"
+#include "tools/solve/Search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr float movingSpeed = 1.0f;  // pixels per frame: slower, a person times a wait instead
+constexpr int landingLookFrames = 120;  // a jump's landing is looked for this far ahead
+
+constexpr int otherKitTiles = 40;  // how far a point with another kit counts as
+
+RoutePoint pointOf(const Level& level) {
+    const Player& hero = level.getPlayer();
+    return {hero.getRect()->x, hero.getRect()->y, hero.getVx(), hero.isGrounded(), kitOf(level)};
+}
+
+}  // namespace
+
+int kitOf(const Level& level) {
+    const Player& hero = level.getPlayer();
+    return ((hero.getStatus() * 4 + hero.getForm()) * 64 + hero.getKeys()) * 64 + hero.getBombs();
+}
+
+bool Route::record(Level& level, const std::vector<FrameInput>& frames) {
+    points.clear();
+    inputs.clear();
+    const int lives = level.getPlayer().getLives();
+    for (const FrameInput& input : frames) {
+        points.push_back(pointOf(level));
+        inputs.push_back(input);
+        const int result = playFrame(level, input);
+        if (level.getPlayer().getLives() < lives) return false;
+        if (result == StepLevelDone) {
+            points.push_back(pointOf(level));
+            planIntents();
+            return true;
+        }
+    }
+    return false;
+}
+
+void Route::planIntents() {
+    plan.clear();
+    FrameInput held;
+    for (int f = 0; f < static_cast<int>(inputs.size()); ++f) {
+        const FrameInput& in = inputs[f];
+        if (f > 0 && in.holdsAsBefore(held) && !in.pressesAnything()) continue;
+        held = in;
+        Intent intent;
+        intent.frame = f;
+        intent.input = in;
+        intent.x = points[f].x;
+        intent.y = points[f].y;
+        const float vx = points[f].vx;
+        intent.direction = std::fabs(vx) < movingSpeed ? 0 : vx > 0 ? 1 : -1;
+        // A place the hero passed already since the last change (running
+        // back and forth) would say "now" too early: time that one instead.
+        const int since = plan.empty() ? 0 : plan.back().frame;
+        for (int g = since; g < f && intent.direction != 0; ++g)
+            if ((points[g].x - intent.x) * intent.direction >= 0) intent.direction = 0;
+        intent.jump = in.jump;
+        if (in.jump) {
+            const int last = std::min(frames(), f + landingLookFrames);
+            for (int g = f + 2; g <= last; ++g) {
+                if (points[g].grounded && !points[g - 1].grounded) {
+                    intent.hasLanding = true;
+                    intent.landX = points[g].x;
+                    intent.landY = points[g].y;
+                    break;
+                }
+            }
+        }
+        plan.push_back(intent);
+    }
+}
+
+FrameInput Route::holdsAt(int frame) const {
+    FrameInput f;
+    if (inputs.empty()) return f;
+    const FrameInput& in = inputs[std::clamp(frame, 0, static_cast<int>(inputs.size()) - 1)];
+    f.left = in.left;
+    f.right = in.right;
+    f.explodeAll = in.explodeAll;
+    return f;
+}
+
+int Route::nearest(const Level& level, int from, int to, int& distance) const {
+    const Player& hero = level.getPlayer();
+    const int x = hero.getRect()->x, y = hero.getRect()->y, kit = kitOf(level);
+    from = std::max(0, from);
+    to = std::min(frames(), to);
+    int best = from;
+    distance = 1 << 30;
+    for (int f = from; f <= to; ++f) {
+        // Standing against flying is a tile apart: a hero that never took
+        // off belongs before the jump, not under its arc.
+        const int d = std::abs(points[f].x - x) + std::abs(points[f].y - y) +
+                      (hero.isGrounded() != points[f].grounded ? tileSize : 0) +
+                      (kit != points[f].kit ? otherKitTiles * tileSize : 0);
+        if (d <= distance) {
+            distance = d;
+            best = f;
+        }
+    }
+    return best;
+}
+
+int Route::intentFrom(int frame) const {
+    const auto at = std::lower_bound(plan.begin(), plan.end(), frame,
+                                     [](const Intent& i, int f) { return i.frame < f; });
+    return static_cast<int>(at - plan.begin());
+}

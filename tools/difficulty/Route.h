@@ -1,0 +1,68 @@
+#pragma once
+
+#include "tools/common/FrameInput.h"
+
+#include <vector>
+
+class Level;
+
+// Where the hero stands before a frame of the solving run.
+struct RoutePoint {
+    int x = 0;
+    int y = 0;
+    float vx = 0;
+    bool grounded = false;
+    int kit = 0;  // status, form, keys and bombs in one number (kitOf)
+};
+
+// What the hero carries and is, as one number: two points of the route
+// with different kits are different places in the plan, however near.
+int kitOf(const Level& level);
+
+// One change of the keys along the route, as a person would plan it: "at
+// this place (or this long after the last change), hold these keys and
+// press these". Running keys are pressed where the hero passes a place;
+// from a standstill they come after a wait.
+struct Intent {
+    int frame = 0;          // the route frame it happened in
+    FrameInput input;       // the keys held from then on, and the presses of that frame
+    int x = 0, y = 0;       // the hero before that frame
+    int direction = 0;      // -1 or +1: pressed where the hero passes x moving so; 0: after a wait
+    bool jump = false;
+    bool hasLanding = false;  // a jump whose landing the route shows
+    int landX = 0, landY = 0;
+    // Frames after its route moment a practised player aims the press: the
+    // middle of the moments that still get through (the solver's own press
+    // often sits at one end of them).
+    int aim = 0;
+};
+
+// The solving run of a level, as the intents a player follows and the path
+// the hero takes, against which a player sees how far it has strayed.
+class Route {
+public:
+    // Plays frames on a freshly loaded level (the caller's; it is used up)
+    // until the goal. False when the frames never reach it.
+    bool record(Level& level, const std::vector<FrameInput>& frames);
+
+    const std::vector<RoutePoint>& path() const { return points; }
+    const std::vector<Intent>& intents() const { return plan; }
+    int frames() const { return static_cast<int>(points.size()) - 1; }
+    // The keys held during a frame (no presses).
+    FrameInput holdsAt(int frame) const;
+    // The route frame in [from, to] whose hero stands nearest the level's
+    // hero: a tile farther when it flies where this one stands or the other
+    // way round, far away when its kit differs; the latest of equals. Its
+    // distance in pixels in distance.
+    int nearest(const Level& level, int from, int to, int& distance) const;
+    // The first intent at or after a route frame.
+    int intentFrom(int frame) const;
+    void aimAt(int intent, int frames) { plan[intent].aim = frames; }
+
+private:
+    void planIntents();
+
+    std::vector<RoutePoint> points;  // before each frame, and after the last
+    std::vector<FrameInput> inputs;  // what the run gave in each frame
+    std::vector<Intent> plan;
+};

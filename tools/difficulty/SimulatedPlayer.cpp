@@ -1,0 +1,266 @@
+#include "tools/difficulty/SimulatedPlayer.h"
+
+#include "level/Level.h"
+#include "menus/Settings.h"
+#include "tools/solve/Search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr int matchBackFrames = 10;     // the hero may have fallen this far behind the route
+constexpr int matchAheadFrames = 60;    // ... or got this far ahead of it
+constexpr int matchSlackPixels = 3;     // keeping time with the route wins over a place this much nearer
+constexpr int onTimePixels = 12;        // ... and over any place while the hero is this near the plan
+constexpr double slipTiles = 1.5;       // farther than this from the route near it is a slip
+constexpr int replanReachFrames = 300;  // after a slip the hero is looked for this far either way
+constexpr int stuckFrames = 300;        // 10 s without getting further: the person gives up
+constexpr int landingsWatched = 8;      // intents ahead whose landings the person looks out for
+constexpr double blindSpreadFactor = 2; // a jump into the unseen is timed this much worse
+constexpr int coastLookFrames = 8;      // how far along the route a new plan looks for the way
+constexpr int coastPixels = 4;          // the route moving on by this much is a way to go
+constexpr int steerPixels = 8;          // farther from the route than this, the person steers back
+constexpr float stillSpeed = 0.5f;      // pixels per frame: slower is standing
+
+bool inView(int x, int y) {
+    const int cx = x + tileSize / 2, cy = y + tileSize / 2;
+    return cx >= camera.x && cx < camera.x + camera.w && cy >= camera.y && cy < camera.y + camera.h;
+}
+
+bool pressesNewKey(const FrameInput& before, const FrameInput& now) {
+    return now.jump || now.layBomb || now.queryHint || (now.left && !before.left) ||
+           (now.right && !before.right);
+}
+
+}  // namespace
+
+SimulatedPlayer::SimulatedPlayer(const Route& route, const FrameLimits& limits, std::uint64_t seed)
+    : route(route), limits(limits), random(seed), fired(route.intents().size(), -1),
+      landingSeenAt(route.intents().size(), -1) {}
+
+double SimulatedPlayer::normal(double spread) {
+    if (spread <= 0) return 0;
+    return std::normal_distribution<double>(0.0, spread)(random);
+}
+
+void SimulatedPlayer::forcePress(int intent, int frameAt) {
+    forcedIntent = intent;
+    forcedFrame = frameAt;
+}
+
+AttemptResult SimulatedPlayer::play(Level& level, int maxFrames, int maxDeaths,
+                                    const FrameHook& hook) {
+    AttemptResult result;
+    Player& hero = level.getPlayer();
+    int lives = hero.getLives();
+    for (; frame < maxFrames && frame <= endFrame; ++frame) {
+        if (hook) hook(*this, frame);
+        const int col = hero.getRect()->x / tileSize, row = hero.getRect()->y / tileSize;
+        const int step = playFrame(level, decide(level));
+        const bool died = hero.getLives() < lives;
+        lives = hero.getLives();
+        if (step == StepLevelDone) {
+            result.finished = true;
+            break;
+        }
+        if (died) {
+            ++result.deaths;
+            result.deathCells.push_back({col, row});
+            if (result.deaths >= maxDeaths) break;
+            respawned(level);
+        }
+        if (frame - furthestAt > stuckFrames) {
+            result.stuck = true;
+            break;
+        }
+    }
+    result.frames = frame + 1;
+    return result;
+}
+
+FrameInput SimulatedPlayer::decide(const Level& level) {
+    match(level);
+    watchLandings();
+    FrameInput out;
+    if (resumePending && frame >= readyAt) {
+        resumePending = false;
+        held = resumeHolds();
+    }
+    if (frame >= readyAt) fireDue(out);
+    if (frame >= readyAt) steer(level, out);
+    else {
+        out.left = held.left;
+        out.right = held.right;
+        steering = held.right ? 1 : held.left ? -1 : 0;
+    }
+    out.explodeAll = held.explodeAll;
+    return out;
+}
+
+void SimulatedPlayer::match(const Level& level) {
+    const Player& hero = level.getPlayer();
+    const bool grounded = hero.isGrounded();
+    const int expected = std::min(progress + 1, route.frames());
+    int best = 0;
+    const int at = route.nearest(level, progress - matchBackFrames, progress + matchAheadFrames, best);
+    int onTime = 0;
+    route.nearest(level, expected, expected, onTime);
+    // The person keeps the plan's time while the hero is about where the
+    // plan has it; only a hero clearly elsewhere moves the plan by place.
+    int now = onTime <= best + matchSlackPixels || onTime <= onTimePixels ? expected : at;
+    if (best > slipTiles * tileSize) {
+        // Off the route: the person takes in where the hero is and plans from there.
+        now = route.nearest(level, progress - replanReachFrames, progress + replanReachFrames, best);
+        // A hero on the ground where the route flies has missed a jump:
+        // the plan goes back to the take-off and jumps again.
+        const std::vector<RoutePoint>& path = route.path();
+        while (grounded && now > 0 && !path[now].grounded) --now;
+        // A new plan gets a reaction time to act before the next one, and a
+        // press already under way (its moment reached) still comes.
+        if (frame > readyAt + limits.reactionFrames && reachedAt < 0) restartPlanAt(now, false);
+        else progress = now;
+        return;
+    }
+    // A hero a little behind keeps its place on the route; it catches up.
+    if (now > progress) progressAt = frame;
+    progress = std::max(progress, now);
+    // The plan has stopped while the route goes on: a jump that did not
+    // happen, a key that did nothing. The person sees it and tries again.
+    const std::vector<RoutePoint>& path = route.path();
+    const RoutePoint& later = path[std::min(route.frames(), progress + coastLookFrames)];
+    const bool routeMoves = std::abs(later.x - path[progress].x) + std::abs(later.y - path[progress].y) > coastPixels;
+    if (routeMoves && frame >= readyAt && reachedAt < 0 &&
+        frame > progressAt + limits.reactionFrames + coastLookFrames) {
+        int back = progress;
+        while (grounded && back > 0 && !path[back].grounded) --back;
+        restartPlanAt(back, false);
+        progressAt = frame;
+    }
+    if (progress > furthest) {
+        furthest = progress;
+        furthestAt = frame;
+    }
+}
+
+void SimulatedPlayer::respawned(const Level& level) {
+    int distance = 0;
+    // The respawn point lies behind: the start or a curdotree passed.
+    const int at = route.nearest(level, 0, std::max(progress, 0), distance);
+    restartPlanAt(at, true);
+    furthestAt = frame;
+}
+
+void SimulatedPlayer::restartPlanAt(int routeFrame, bool letGo) {
+    progress = routeFrame;
+    next = route.intentFrom(routeFrame);
+    drawn = false;
+    reachedAt = -1;
+    // A surprised person lets go after a death; after a slip it holds on
+    // while it takes in where the hero is, then keeps the route's keys there.
+    if (letGo) held = FrameInput();
+    readyAt = frame + 1 + limits.reactionFrames;
+    resumePending = true;
+    offCourseSince = -1;
+}
+
+FrameInput SimulatedPlayer::resumeHolds() const {
+    // The route's keys where the hero stands; where the route coasts on
+    // with no key held, a hero that has lost its speed needs one.
+    const int at = std::max(progress, 0);
+    FrameInput keys = route.holdsAt(at);
+    const std::vector<RoutePoint>& path = route.path();
+    const int way = path[std::min(route.frames(), at + coastLookFrames)].x - path[at].x;
+    if (!keys.left && !keys.right) {
+        keys.right = way > coastPixels;
+        keys.left = way < -coastPixels;
+    }
+    return keys;
+}
+
+void SimulatedPlayer::steer(const Level& level, FrameInput& out) {
+    // The plan's keys, corrected toward where the route has the hero now:
+    // after an early or late jump, a bump or a stop, the person steers back.
+    const int error = progress < 0 ? 0 : route.path()[progress].x - level.getPlayer().getRect()->x;
+    int want = held.right ? 1 : held.left ? -1 : 0;
+    // Standing still off the route's place (short of the goal, say) is off course too.
+    const bool standing = std::fabs(level.getPlayer().getVx()) < stillSpeed && error != 0;
+    if (std::abs(error) > steerPixels || standing) {
+        if (offCourseSince < 0) offCourseSince = frame;
+        if (frame >= offCourseSince + limits.reactionFrames) want = error > 0 ? 1 : -1;
+    } else {
+        offCourseSince = -1;
+    }
+    const bool newKey = (want > 0 && steering <= 0) || (want < 0 && steering >= 0);
+    if (want != steering && (!newKey || frame >= lastPress + limits.minPressGapFrames)) {
+        if (newKey) lastPress = frame;
+        steering = want;
+    }
+    out.left = steering < 0;
+    out.right = steering > 0;
+}
+
+void SimulatedPlayer::watchLandings() {
+    // Landings in view are remembered for the next lives too.
+    const int intents = static_cast<int>(route.intents().size());
+    for (int k = next; k < std::min(intents, next + landingsWatched); ++k) {
+        const Intent& ahead = route.intents()[k];
+        if (ahead.hasLanding && landingSeenAt[k] < 0 && inView(ahead.landX, ahead.landY))
+            landingSeenAt[k] = frame;
+    }
+}
+
+int SimulatedPlayer::lateness() {
+    const Intent& intent = route.intents()[next];
+    // A jump whose landing the person has not seen (or only just) is a
+    // guess: its press spreads wider.
+    const int seen = landingSeenAt[next];
+    const bool blind = intent.hasLanding && (seen < 0 || frame - seen < limits.reactionFrames);
+    double spread = limits.pressSpreadFrames * (blind ? blindSpreadFactor : 1);
+    // Only a player with a spread has learned where the safe moments lie;
+    // one without presses at the route's own moments.
+    double offset = normal(spread) + (limits.pressSpreadFrames > 0 ? intent.aim : 0);
+    // After a wait the person's sense of time stretches or shrinks the wait.
+    if (intent.direction == 0 && next > 0) {
+        const int wait = intent.frame - route.intents()[next - 1].frame;
+        offset += wait * normal(limits.holdNoise);
+    }
+    return static_cast<int>(std::lround(offset));
+}
+
+bool SimulatedPlayer::lateBy(const Intent& intent) {
+    // Late is counted in the person's time from the moment the hero got
+    // there, not along the route, which may not go on without the press.
+    if (reachedAt < 0 && progress >= intent.frame) reachedAt = frame;
+    return reachedAt >= 0 && frame >= reachedAt + late;
+}
+
+bool SimulatedPlayer::fireDue(FrameInput& out) {
+    if (next >= static_cast<int>(route.intents().size())) return false;
+    if (!drawn) {
+        late = lateness();
+        drawn = true;
+    }
+    const Intent& intent = route.intents()[next];
+    if (next == forcedIntent) {
+        if (frame < forcedFrame) return false;
+    } else if (late <= 0 ? progress < intent.frame + late : !lateBy(intent)) {
+        return false;
+    } else if (pressesNewKey(held, intent.input) && frame < lastPress + limits.minPressGapFrames) {
+        return false;
+    }
+    if (pressesNewKey(held, intent.input)) lastPress = frame;
+    held = intent.input;
+    held.jump = held.layBomb = held.queryHint = held.dismiss = false;
+    out.jump = intent.input.jump;
+    out.layBomb = intent.input.layBomb;
+    out.queryHint = intent.input.queryHint;
+    // A box a hint opens is closed at once, as the route's own run did.
+    out.dismiss = intent.input.queryHint || intent.input.dismiss;
+    fired[next] = frame;
+    ++next;
+    drawn = false;
+    reachedAt = -1;
+    return true;
+}
