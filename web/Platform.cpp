@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -64,6 +65,17 @@ SDL_RWops* webRWFromFile(const char* file, const char* mode) {
     // missing. That number stays taken, so asking again gives a real stream.
     SDL_RWops* stream = SDL_RWFromFile(file, mode);
     return stream ? stream : SDL_RWFromFile(file, mode);
+}
+
+const SDL_VideoInfo* webGetVideoInfo() {
+    static SDL_VideoInfo info;
+    // The emulation hands out a fresh copy on every call.
+    const SDL_VideoInfo* emulated = SDL_GetVideoInfo();
+    info = *emulated;
+    std::free(const_cast<SDL_VideoInfo*>(emulated));
+    info.current_w = EM_ASM_INT({ return screen.width; });
+    info.current_h = EM_ASM_INT({ return screen.height; });
+    return &info;
 }
 
 namespace {

@@ -33,6 +33,11 @@ SDL_Surface* webRenderTextBlended(TTF_Font* font, const char* text, SDL_Color co
 SDL_RWops* webRWFromFile(const char* file, const char* mode);
 #define SDL_RWFromFile webRWFromFile
 
+// The emulation reports the canvas's size as the desktop's (300 by 150 before
+// the game's window opens); a page's desktop is the screen it is shown on.
+const SDL_VideoInfo* webGetVideoInfo();
+#define SDL_GetVideoInfo webGetVideoInfo
+
 // SDL's names for keys, as SDL 1.2 gives them (the emulation knows none).
 const char* webGetKeyName(SDLKey key);
 #define SDL_GetKeyName webGetKeyName
