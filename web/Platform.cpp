@@ -1,6 +1,7 @@
 // The browser build's stand-ins for what the SDL 1.2 emulation does unlike
 // SDL 1.2 (see Platform.h). Compiled without Platform.h in front, so the
 // names here reach the emulation itself.
+#include "shell/Input.h"
 #include "web/GlibcRandom.h"
 #include "web/GlyphSheet.h"
 
@@ -76,6 +77,87 @@ const SDL_VideoInfo* webGetVideoInfo() {
     info.current_w = EM_ASM_INT({ return screen.width; });
     info.current_h = EM_ASM_INT({ return screen.height; });
     return &info;
+}
+
+int webInitSubSystem(Uint32 flags) {
+    // The emulation polls the pads only while its record of started systems has them.
+    EM_ASM({ SDL.initFlags |= $0; }, flags);
+    return 0;
+}
+
+namespace {
+// The place in the browser's pad list of the present pad counted `which`
+// from 0, or -1.
+int padPlace(int which) {
+    return EM_ASM_INT({
+        var pads = SDL.getGamepads();
+        for (var i = 0, seen = 0; i < pads.length; ++i) {
+            if (pads[i] && pads[i].connected !== false && seen++ === $0) return i;
+        }
+        return -1;
+    }, which);
+}
+
+constexpr Uint8 dpadUp = 12;  // the d-pad's buttons in the browser's standard layout
+constexpr Uint8 dpadDown = 13;
+constexpr Uint8 dpadLeft = 14;
+constexpr Uint8 dpadRight = 15;
+Uint8 dpadHeld = 0;  // SDL_HAT_* bits of the d-pad buttons held
+
+bool standardPad(int deviceIndex) {
+    return EM_ASM_INT({
+        var pad = SDL.getGamepad($0);
+        return pad && pad.mapping === 'standard' ? 1 : 0;
+    }, deviceIndex) != 0;
+}
+
+// A standard pad's d-pad button as the hat motion SDL 1.2 reports for it.
+void dpadToHat(SDL_Event* event) {
+    if (event->type != SDL_JOYBUTTONDOWN && event->type != SDL_JOYBUTTONUP) return;
+    const Uint8 button = event->jbutton.button;
+    Uint8 bit = 0;
+    if (button == dpadUp) bit = SDL_HAT_UP;
+    if (button == dpadDown) bit = SDL_HAT_DOWN;
+    if (button == dpadLeft) bit = SDL_HAT_LEFT;
+    if (button == dpadRight) bit = SDL_HAT_RIGHT;
+    if (!bit || !standardPad(event->jbutton.which)) return;
+    if (event->type == SDL_JOYBUTTONDOWN) {
+        dpadHeld |= bit;
+    } else {
+        dpadHeld &= static_cast<Uint8>(~bit);
+    }
+    const Uint8 which = event->jbutton.which;
+    *event = SDL_Event();
+    event->type = SDL_JOYHATMOTION;
+    event->jhat.type = SDL_JOYHATMOTION;
+    event->jhat.which = which;
+    event->jhat.hat = 0;
+    event->jhat.value = dpadHeld;
+}
+}  // namespace
+
+int webNumJoysticks() {
+    int count = 0;
+    while (padPlace(count) >= 0) ++count;
+    return count;
+}
+
+SDL_Joystick* webJoystickOpen(int deviceIndex) {
+    const int place = padPlace(deviceIndex);
+    return place < 0 ? nullptr : SDL_JoystickOpen(place);
+}
+
+const char* webJoystickName(int deviceIndex) {
+    const int place = padPlace(deviceIndex);
+    return place < 0 ? nullptr : SDL_JoystickName(place);
+}
+
+int webPollEvent(SDL_Event* event) {
+    // Browsers show a pad only after one of its buttons is pressed.
+    if (!padOpen() && padPlace(0) >= 0) openPad();
+    if (!SDL_PollEvent(event)) return 0;
+    dpadToHat(event);
+    return 1;
 }
 
 namespace {

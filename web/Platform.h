@@ -38,6 +38,23 @@ SDL_RWops* webRWFromFile(const char* file, const char* mode);
 const SDL_VideoInfo* webGetVideoInfo();
 #define SDL_GetVideoInfo webGetVideoInfo
 
+// The emulation's SDL_InitSubSystem does nothing, so a pad never sent events;
+// it counts the empty places of the browser's pad list as pads; and it opens
+// only the pads present when asked, while browsers show a pad only once a
+// button on it is pressed. These count and open the pads there are, open a
+// pad that turns up later at the next poll, and report a standard pad's
+// d-pad as SDL 1.2 does on Linux: as a hat.
+int webInitSubSystem(Uint32 flags);
+int webNumJoysticks();
+SDL_Joystick* webJoystickOpen(int deviceIndex);
+const char* webJoystickName(int deviceIndex);
+int webPollEvent(SDL_Event* event);
+#define SDL_InitSubSystem webInitSubSystem
+#define SDL_NumJoysticks webNumJoysticks
+#define SDL_JoystickOpen webJoystickOpen
+#define SDL_JoystickName webJoystickName
+#define SDL_PollEvent webPollEvent
+
 // SDL's names for keys, as SDL 1.2 gives them (the emulation knows none).
 const char* webGetKeyName(SDLKey key);
 #define SDL_GetKeyName webGetKeyName
