@@ -367,8 +367,9 @@ int webBlitSurface(SDL_Surface* source, WebRect* sourceRect, SDL_Surface* target
 }
 
 int webFillRect(SDL_Surface* target, WebRect* rect, Uint32 colour) {
+    constexpr Uint32 opaque = 0xFF000000;  // the alpha byte of the emulation's pixels
     SDL_Rect wide = rect ? widen(*rect) : SDL_Rect();
-    const int result = SDL_FillRect(target, rect ? &wide : nullptr, colour);
+    const int result = SDL_FillRect(target, rect ? &wide : nullptr, colour | opaque);
     if (rect) narrowInto(wide, rect);
     return result;
 }

@@ -76,6 +76,10 @@ struct WebRect {
 #define SDL_Rect WebRect
 int webBlitSurface(SDL_Surface* source, WebRect* sourceRect, SDL_Surface* target,
                    WebRect* targetRect);
+// The game fills only surfaces without an alpha channel (the screen, its own
+// surfaces made with no alpha mask), where SDL 1.2 writes every fill opaque;
+// the emulation's surfaces all have one, and a fill with pixel 0 left the
+// picture under it showing.
 int webFillRect(SDL_Surface* target, WebRect* rect, Uint32 colour);
 #undef SDL_BlitSurface
 #define SDL_BlitSurface webBlitSurface
