@@ -78,11 +78,13 @@ leakcheck: configure
 # comparing traces and pictures with native (ctest -L web, part of make test),
 # goes to $(BUILD_DIR)/web-replay.
 # The glyph sheet the text is drawn from comes from the native SDL_ttf, so the
-# native tools build first.
+# native tools build first: the glyph-sheet maker, and what the web tests
+# compare the page with, the replay player and the game.
 WEB_PORT ?= 8000
 web: configure
 	@bash tools/install-deps.sh --web
-	@nice -n 10 cmake --build $(BUILD_DIR) --target curdovar-glyphsheet -j $(JOBS)
+	@nice -n 10 cmake --build $(BUILD_DIR) --target curdovar-glyphsheet curdovar-replay curdovar \
+	    -j $(JOBS)
 	@./$(BUILD_DIR)/curdovar-glyphsheet data/fonts/VeraMono.ttf $(BUILD_DIR)/VeraMono.glyphs
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S web -B $(BUILD_DIR)/web-build \
 	    -DCMAKE_BUILD_TYPE=Release -DGLYPH_SHEET=$(CURDIR)/$(BUILD_DIR)/VeraMono.glyphs \
@@ -92,7 +94,7 @@ web: configure
 	@cp $(addprefix $(BUILD_DIR)/web-build/index.,html js wasm data) $(BUILD_DIR)/web/
 	@mkdir -p $(BUILD_DIR)/web-replay
 	@cp $(addprefix $(BUILD_DIR)/web-build/replay.,html js wasm data) $(BUILD_DIR)/web-replay/
-	@du -ch $(BUILD_DIR)/web/* | tail -n 1 | sed 's/total/in $(BUILD_DIR)\/web/'
+	@du -ch $(BUILD_DIR)/web/* | tail -n 1 | sed 's|total|in $(BUILD_DIR)/web|'
 
 serve-web: web
 	@echo "Curdovar II at http://127.0.0.1:$(WEB_PORT)/"
