@@ -3,12 +3,14 @@
 var curdovarStage = document.getElementById('stage');
 var curdovarCanvas = document.getElementById('canvas');
 
-// Enlarged by the largest whole number the page holds, pixel-sharp.
+// The largest whole scale the stage holds, pixel-sharp; below one, the whole
+// picture made smaller rather than cut.
 function curdovarFit() {
   var canvas = curdovarCanvas;
   if (!canvas.width || !canvas.height) return;
-  var scale = Math.max(1, Math.floor(Math.min(curdovarStage.clientWidth / canvas.width,
-                                              curdovarStage.clientHeight / canvas.height)));
+  var fit = Math.min(curdovarStage.clientWidth / canvas.width,
+                     curdovarStage.clientHeight / canvas.height);
+  var scale = fit >= 1 ? Math.floor(fit) : fit;
   canvas.style.width = canvas.width * scale + 'px';
   canvas.style.height = canvas.height * scale + 'px';
 }

@@ -1,7 +1,9 @@
-// The page's display in headless Chromium (a 1024x768 screen): F11 fills the
-// screen with the whole picture, never a canvas smaller than the picture, and
-// a reload keeps full screen that way; F11 again goes back to the window.
-// Screenshots go to SHOTS_DIR: window.png, full.png, full-reloaded.png.
+// The page's display in headless Chromium (a 1024x768 screen):
+//  - F11 fills the screen with the whole picture, never a canvas smaller
+//    than the picture, and a reload keeps full screen that way; F11 again
+//    goes back to the window;
+//  - a 500x400 window shows the whole picture, made smaller.
+// Screenshots go to SHOTS_DIR: window.png, full.png, full-reloaded.png, small.png.
 //
 //   node --experimental-websocket display-check.mjs URL BROWSER SHOTS_DIR
 import { mkdirSync, writeFileSync } from 'node:fs';
@@ -117,6 +119,10 @@ const back = await layout();
 if (back.full || back.cw !== picture.w || back.ch !== picture.h) {
   fail(`F11 did not go back to the window: canvas ${back.cw}x${back.ch}, full screen ${back.full}`);
 }
+
+await send('Emulation.setDeviceMetricsOverride', { width: 500, height: 400, deviceScaleFactor: 1, mobile: false });
+await sleep(800);
+await checkWhole('small', windowed);
 
 console.log('PASS');
 chromium.close();
