@@ -1,12 +1,14 @@
-// The page around the game: the picture fitted to the window, and full
-// screen kept in step with the game's own setting.
+// The page around the game: the picture fitted to the window, full screen
+// kept in step with the game's own setting, and the list of controls.
 var curdovarStage = document.getElementById('stage');
 var curdovarCanvas = document.getElementById('canvas');
+var curdovarBar = document.getElementById('bar');
 
 // The largest whole scale the stage holds, pixel-sharp; below one, the whole
 // picture made smaller rather than cut.
 function curdovarFit() {
   var canvas = curdovarCanvas;
+  document.documentElement.style.setProperty('--bar-height', curdovarBar.offsetHeight + 'px');
   if (!canvas.width || !canvas.height) return;
   var fit = Math.min(curdovarStage.clientWidth / canvas.width,
                      curdovarStage.clientHeight / canvas.height);
@@ -53,10 +55,63 @@ document.addEventListener('fullscreenchange', function () {
   if (!document.fullscreenElement && curdovarGameFull()) curdovarPressF11();
   curdovarFit();
 });
+document.getElementById('full-button').addEventListener('click', function () {
+  if (!curdovarGameFull() && curdovarStage.requestFullscreen) {
+    curdovarStage.requestFullscreen().catch(function () {});
+  }
+  curdovarPressF11();
+  curdovarCanvas.focus();
+});
 
 // The game sets the canvas's size when it opens its window or goes full screen.
 new MutationObserver(function () {
   curdovarFit();
   curdovarFollowFullScreen();
 }).observe(curdovarCanvas, { attributes: true, attributeFilter: ['width', 'height'] });
+
+// The controls the page lists, the one place that says them: each entry an
+// action and the keys for it, in the order shown. The six actions take their
+// keys from the game's bindings as they stand (the controls menu may change
+// them); a fixed key that works beside a binding joins that action's keys
+// here. The rest are the game's own fixed keys.
+function curdovarControlList() {
+  var list = [];
+  for (var action = 0; action < 6; ++action) {
+    var key = _webBinding(action);
+    list.push({ action: UTF8ToString(_webActionName(action)),
+                keys: [key ? curdovarKeyName(key) : 'none'] });
+  }
+  list[5].action += ' (hold)';
+  return list.concat([
+    { action: 'Pause', keys: ['p'] },
+    { action: 'Music', keys: ['m'] },
+    { action: 'Skip a level', keys: ['4'] },
+    { action: 'Full screen', keys: ['F11'] },
+    { action: 'Quit', keys: ['Escape'] },
+  ]);
+}
+
+// The controls menu's name for a key; the keypad's "[4]" said in words.
+function curdovarKeyName(key) {
+  return UTF8ToString(_webKeyName(key)).replace(/^\[(.)\]$/, 'keypad $1');
+}
+
+function curdovarShowControls() {
+  if (!curdovarRunning()) return;
+  var escape = function (text) { return text.replace(/&/g, '&amp;').replace(/</g, '&lt;'); };
+  var html = curdovarControlList().map(function (entry) {
+    var keys = entry.keys.map(function (key) { return '<kbd>' + escape(key) + '</kbd>'; });
+    return '<span><b>' + escape(entry.action) + '</b> ' + keys.join(' or ') + '</span>';
+  }).join('');
+  var shown = document.getElementById('controls');
+  if (shown.innerHTML !== html) {
+    shown.innerHTML = html;
+    curdovarFit();
+  }
+}
+Module['postRun'] = Module['postRun'] || [];
+Module['postRun'].push(function () {
+  curdovarShowControls();
+  setInterval(curdovarShowControls, 1000);
+});
 curdovarFit();

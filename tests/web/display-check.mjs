@@ -1,9 +1,12 @@
 // The page's display in headless Chromium (a 1024x768 screen):
+//  - the bar under the picture lists the controls with the keys bound now;
 //  - F11 fills the screen with the whole picture, never a canvas smaller
 //    than the picture, and a reload keeps full screen that way; F11 again
 //    goes back to the window;
-//  - a 500x400 window shows the whole picture, made smaller.
-// Screenshots go to SHOTS_DIR: window.png, full.png, full-reloaded.png, small.png.
+//  - a 500x400 window shows the whole picture, made smaller, clear of the bar;
+//  - the page's full-screen button fills the screen as F11 does.
+// Screenshots go to SHOTS_DIR: window.png, full.png, full-reloaded.png, small.png,
+// full-by-button.png.
 //
 //   node --experimental-websocket display-check.mjs URL BROWSER SHOTS_DIR
 import { mkdirSync, writeFileSync } from 'node:fs';
@@ -124,6 +127,36 @@ await send('Emulation.setDeviceMetricsOverride', { width: 500, height: 400, devi
 await sleep(800);
 await checkWhole('small', windowed);
 
+// The list of controls, from the game's bindings: action and keys, each as shown.
+const controls = await evaluate(`Array.from(document.querySelectorAll('#controls > span'))
+  .map((s) => [s.querySelector('b').textContent, Array.from(s.querySelectorAll('kbd')).map((k) => k.textContent)])`)
+  .catch(() => []);
+console.log('controls: ' + controls.map(([action, keys]) => action + ' ' + keys.join('/')).join(', '));
+for (const [action, key] of [['Jump', 'keypad 4'], ['Left', 'a'], ['Right', 'd'], ['Query Hint', 'q'],
+  ['Lay Bomb', 'e'], ['Explode All (hold)', 's'], ['Full screen', 'F11']]) {
+  const shown = controls.find(([a]) => a === action);
+  if (!shown || !shown[1].includes(key)) fail(`the page's controls do not say ${action} is ${key}`);
+}
+
+// The page's full-screen button does what F11 does.
+await send('Emulation.clearDeviceMetricsOverride');
+await sleep(800);
+const button = await evaluate(`(() => {
+  const b = document.getElementById('full-button');
+  if (!b) return null;
+  const r = b.getBoundingClientRect();
+  return { x: r.left + r.width / 2, y: r.top + r.height / 2 };
+})()`);
+if (!button) fail('the page has no full-screen button');
+for (const type of ['mousePressed', 'mouseReleased']) {
+  await send('Input.dispatchMouseEvent', { type, x: button.x, y: button.y, button: 'left', clickCount: 1 });
+}
+await sleep(1000);
+const byButton = await layout();
+if (!byButton.full || !(await evaluate('_webFullScreen()'))) fail('the full-screen button did not fill the screen');
+await checkWhole('full-by-button', windowed);
+await pressKey(send, f11);
+await sleep(1000);
 console.log('PASS');
 chromium.close();
 process.exit(0);

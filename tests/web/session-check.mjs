@@ -5,7 +5,8 @@
 //    finds it again in the browser's storage;
 //  - Escape on the menu quits, and the page then says how to play again;
 //  - the preferences the game wrote on quitting are read after a reload, and
-//    with the up arrow bound to Jump there, the up arrow makes the hero jump.
+//    with the up arrow bound to Jump there, the up arrow makes the hero jump
+//    and the page's list of controls says so.
 //
 //   node --experimental-websocket session-check.mjs URL BROWSER
 import { openChromium, sleep } from './chromium.mjs';
@@ -124,7 +125,15 @@ if (!said(printed, 'Reading prefs from')) fail('after a reload the game found no
 if (said(printed, 'is not a key')) fail('the stored key codes were refused');
 if (await keyMovesHero(keys.numpad4)) fail('the keypad 4 still jumps with Jump on the up arrow');
 if (!(await keyMovesHero(keys.arrowUp))) fail('the up arrow, bound to Jump, did not move the hero');
-console.log('preferences read after a reload; the up arrow bound to Jump jumps');
+const jumpShown = await evaluate(`(() => {
+  const entry = Array.from(document.querySelectorAll('#controls > span'))
+    .find((s) => s.querySelector('b').textContent === 'Jump');
+  return entry ? Array.from(entry.querySelectorAll('kbd')).map((k) => k.textContent) : null;
+})()`);
+if (!jumpShown || !jumpShown.includes('up')) {
+  fail('the page\'s controls say Jump is ' + JSON.stringify(jumpShown) + ', not up');
+}
+console.log('preferences read after a reload; the up arrow bound to Jump jumps, and the page says so');
 
 console.log('PASS');
 chromium.close();
