@@ -86,12 +86,18 @@ web: configure
 	@nice -n 10 cmake --build $(BUILD_DIR) --target curdovar-glyphsheet curdovar-replay curdovar \
 	    -j $(JOBS)
 	@./$(BUILD_DIR)/curdovar-glyphsheet data/fonts/VeraMono.ttf $(BUILD_DIR)/VeraMono.glyphs
+	@./$(BUILD_DIR)/curdovar-glyphsheet data/fonts/VeraMono.ttf $(BUILD_DIR)/VeraMono-first.glyphs 1 16
+	@./$(BUILD_DIR)/curdovar-glyphsheet data/fonts/VeraMono.ttf $(BUILD_DIR)/VeraMono-more.glyphs 17 128
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S web -B $(BUILD_DIR)/web-build \
 	    -DCMAKE_BUILD_TYPE=Release -DGLYPH_SHEET=$(CURDIR)/$(BUILD_DIR)/VeraMono.glyphs \
+	    -DGLYPH_SHEET_FIRST=$(CURDIR)/$(BUILD_DIR)/VeraMono-first.glyphs \
+	    -DGLYPH_SHEET_MORE=$(CURDIR)/$(BUILD_DIR)/VeraMono-more.glyphs \
 	    -DCURDOVAR_WERROR=$(WERROR) >/dev/null
 	@NODE_PATH=/usr/share/nodejs nice -n 10 cmake --build $(BUILD_DIR)/web-build -j $(JOBS)
-	@mkdir -p $(BUILD_DIR)/web
-	@cp $(addprefix $(BUILD_DIR)/web-build/index.,html js wasm data) $(BUILD_DIR)/web/
+	@rm -rf $(BUILD_DIR)/web && mkdir -p $(BUILD_DIR)/web/music
+	@cp $(addprefix $(BUILD_DIR)/web-build/index.,html js wasm data) \
+	    $(BUILD_DIR)/web-build/VeraMono.glyphs-more.gz $(BUILD_DIR)/web/
+	@cp $(BUILD_DIR)/web-build/music/*.opus $(BUILD_DIR)/web/music/
 	@mkdir -p $(BUILD_DIR)/web-replay
 	@cp $(addprefix $(BUILD_DIR)/web-build/replay.,html js wasm data) $(BUILD_DIR)/web-replay/
 	@du -ch $(BUILD_DIR)/web/* | tail -n 1 | sed 's|total|in $(BUILD_DIR)/web|'

@@ -6,10 +6,12 @@
 #include "web/GlyphSheet.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <SDL_ttf.h>
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -51,6 +53,22 @@ int webSetColorKey(SDL_Surface* surface, Uint32 flag, Uint32 key) {
     }
     SDL_UnlockSurface(surface);
     return 0;
+}
+
+Mix_Music* webLoadMUS(const char* file) {
+    if (std::FILE* packed = std::fopen(file, "rb")) {
+        std::fclose(packed);
+        return Mix_LoadMUS(file);
+    }
+    const int track = EM_ASM_INT({
+        return typeof curdovarLoadMusic === 'function' ? curdovarLoadMusic(UTF8ToString($0)) : 0;
+    }, file);
+    if (!track) {
+        SDL_SetError("Couldn't open %s", file);
+        return nullptr;
+    }
+    // The emulation's tracks are numbers in place of pointers.
+    return reinterpret_cast<Mix_Music*>(static_cast<std::intptr_t>(track));
 }
 
 SDL_RWops* webRWFromFile(const char* file, const char* mode) {
@@ -165,24 +183,56 @@ struct WebFont {
     const SheetSize* size;
 };
 
-// The sheet beside the font file, read once.
-const GlyphSheet* sheetFor(const std::string& fontFile) {
+constexpr Uint32 fetchWaitStepMs = 20;
+constexpr Uint32 fetchWaitLimitMs = 60000;  // then the text is missing, as with no font
+
+// A sheet read once; null while its file is not there (it may come later).
+const GlyphSheet* readSheet(const std::string& path) {
     static std::map<std::string, std::unique_ptr<GlyphSheet>> sheets;
-    auto found = sheets.find(fontFile);
+    auto found = sheets.find(path);
     if (found != sheets.end()) return found->second.get();
-    std::ifstream in(fontFile + ".glyphs", std::ios::binary);
-    if (!in) return nullptr;  // not remembered: like a missing font, it may turn up later
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return nullptr;
     std::ostringstream bytes;
     bytes << in.rdbuf();
     auto sheet = std::make_unique<GlyphSheet>();
     if (!sheet->parse(bytes.str())) return nullptr;
-    return (sheets[fontFile] = std::move(sheet)).get();
+    return (sheets[path] = std::move(sheet)).get();
+}
+
+// A file the page fetches after its first frame, waited for when the game
+// needs it sooner; false when no page fetches it (the replay page) or it
+// does not come.
+bool awaitFetchedFile(const std::string& path) {
+    constexpr int coming = 1;
+    constexpr int there = 2;
+    for (Uint32 waited = 0;; waited += fetchWaitStepMs) {
+        const int state = EM_ASM_INT({
+            return typeof curdovarAwaitFile === 'function' ? curdovarAwaitFile(UTF8ToString($0)) : 0;
+        }, path.c_str());
+        if (state != coming || waited >= fetchWaitLimitMs) return state == there;
+        emscripten_sleep(fetchWaitStepMs);
+    }
+}
+
+// The font's sizes come in two sheets beside it: FONT.glyphs, the small sizes
+// the first frame needs (every size, in the replay page), and FONT.glyphs-more,
+// the rest, which the page fetches once its first frame is up.
+const SheetSize* sheetSize(const std::string& fontFile, int points) {
+    if (const GlyphSheet* first = readSheet(fontFile + ".glyphs")) {
+        if (const SheetSize* size = first->size(points)) return size;
+    } else {
+        return nullptr;
+    }
+    const std::string more = fontFile + ".glyphs-more";
+    const GlyphSheet* sheet = readSheet(more);
+    if (!sheet && awaitFetchedFile(more)) sheet = readSheet(more);
+    return sheet ? sheet->size(points) : nullptr;
 }
 }  // namespace
 
 TTF_Font* webOpenFont(const char* file, int pointSize) {
-    const GlyphSheet* sheet = file ? sheetFor(file) : nullptr;
-    const SheetSize* size = sheet ? sheet->size(pointSize) : nullptr;
+    const SheetSize* size = file ? sheetSize(file, pointSize) : nullptr;
     if (!size) {
         SDL_SetError("Couldn't open %s at %d points", file ? file : "(null)", pointSize);
         return nullptr;

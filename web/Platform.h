@@ -87,6 +87,13 @@ int webFillRect(SDL_Surface* target, WebRect* rect, Uint32 colour);
 #endif
 
 #ifdef __cplusplus
+// The page's music is not in its data: each track comes as Opus beside the
+// page, fetched when a level first asks for it (data/sound/music/NAME.flac
+// becomes music/NAME.opus). A track in the files, as in the replay page,
+// loads as before.
+Mix_Music* webLoadMUS(const char* file);
+#define Mix_LoadMUS webLoadMUS
+
 // The emulation has no fade-ins: the music starts at full volume at once.
 // The fade's length is still evaluated, so the game's constant counts as used.
 #define Mix_FadeInMusic(music, loops, ms) ((void)(ms), Mix_PlayMusic((music), (loops)))

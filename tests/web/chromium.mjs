@@ -61,8 +61,10 @@ export async function openChromium(browser) {
     pending.clear();
   };
   socket.addEventListener('close', () => loseWith('the browser closed its connection'));
+  const listeners = [];  // for events a driver follows itself (the network's, say)
   socket.addEventListener('message', (event) => {
     const message = JSON.parse(event.data);
+    if (message.method) for (const listener of listeners) listener(message);
     if (message.id && pending.has(message.id)) {
       const { resolve, reject } = pending.get(message.id);
       pending.delete(message.id);
@@ -93,7 +95,8 @@ export async function openChromium(browser) {
   await send('Runtime.enable');
   await send('Page.enable');
   await send('Inspector.enable');
-  return { send, evaluate, consoleLines, close, lost: () => lost };
+  const addListener = (listener) => listeners.push(listener);
+  return { send, evaluate, consoleLines, close, addListener, lost: () => lost };
 }
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
