@@ -98,6 +98,7 @@ web: configure
 	@cp $(addprefix $(BUILD_DIR)/web-build/index.,html js wasm data) \
 	    $(BUILD_DIR)/web-build/VeraMono.glyphs-more.gz $(BUILD_DIR)/web/
 	@cp $(BUILD_DIR)/web-build/music/*.opus $(BUILD_DIR)/web/music/
+	@bash web/offline.sh $(BUILD_DIR)/web
 	@mkdir -p $(BUILD_DIR)/web-replay
 	@cp $(addprefix $(BUILD_DIR)/web-build/replay.,html js wasm data) $(BUILD_DIR)/web-replay/
 	@du -ch $(BUILD_DIR)/web/* | tail -n 1 | sed 's|total|in $(BUILD_DIR)/web|'

@@ -24,12 +24,13 @@ var curdovarLateFiles = {
   'data/fonts/VeraMono.ttf.glyphs-more': 'VeraMono.glyphs-more.gz',
 };
 var curdovarLateState = {};  // by path: 1 coming, 2 there, 0 failed
+var curdovarLateFetches = {};  // by path: the fetch's promise, settled when it ends
 
 function curdovarFetchLate(path) {
   if (path in curdovarLateState) return;
   var url = curdovarLateFiles[path];
   curdovarLateState[path] = 1;
-  fetch(url).then(function (response) {
+  curdovarLateFetches[path] = fetch(url).then(function (response) {
     if (!response.ok) throw new Error('status ' + response.status);
     return new Response(response.body.pipeThrough(new DecompressionStream('gzip'))).arrayBuffer();
   }).then(function (bytes) {
@@ -41,6 +42,15 @@ function curdovarFetchLate(path) {
   });
 }
 curdovarWhenShown(function () { Object.keys(curdovarLateFiles).forEach(curdovarFetchLate); });
+
+// Runs the task once every late file has come or failed.
+function curdovarWhenLateFilesDone(task) {
+  curdovarWhenShown(function () {
+    Object.keys(curdovarLateFiles).forEach(curdovarFetchLate);
+    var fetches = Object.keys(curdovarLateFiles).map(function (path) { return curdovarLateFetches[path]; });
+    Promise.all(fetches).then(task);
+  });
+}
 
 // Asked by the game for a file it needs now: 1 while it is coming, 2 once it
 // is there, 0 when the page has no such file or could not fetch it.

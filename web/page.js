@@ -109,6 +109,18 @@ function curdovarShowControls() {
     curdovarFit();
   }
 }
+// Once the first frame is up and the larger text sizes have come (which the
+// worker then finds in the browser's cache rather than fetching them again),
+// a service worker keeps the page and its data, so that the game plays
+// without the network from the next visit on.
+if ('serviceWorker' in navigator) {
+  curdovarWhenLateFilesDone(function () {
+    navigator.serviceWorker.register('service-worker.js').catch(function (e) {
+      err('No play without the network: ' + e);
+    });
+  });
+}
+
 Module['postRun'] = Module['postRun'] || [];
 Module['postRun'].push(function () {
   curdovarShowControls();

@@ -5,11 +5,12 @@ import { mkdtempSync, rmSync } from 'node:fs';
 import { constants, tmpdir } from 'node:os';
 import { join } from 'node:path';
 
-export async function openChromium(browser) {
+// `options` may add command-line switches (extraArguments).
+export async function openChromium(browser, { extraArguments = [] } = {}) {
   const profile = mkdtempSync(join(tmpdir(), 'curdovar-chromium-'));
   const chromium = spawn(browser, ['--no-sandbox', '--disable-gpu', '--mute-audio',
     '--remote-debugging-port=0', '--remote-debugging-address=127.0.0.1',
-    '--window-size=1024,768', `--user-data-dir=${profile}`, 'about:blank'],
+    '--window-size=1024,768', `--user-data-dir=${profile}`, ...extraArguments, 'about:blank'],
     // A group of its own, so that closing ends its helper processes too.
     { stdio: ['ignore', 'ignore', 'pipe'], detached: true });
   let socket = null;
