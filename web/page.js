@@ -40,7 +40,7 @@ function curdovarFollowFullScreen() {
   var full = curdovarGameFull();
   if (full && !document.fullscreenElement && curdovarStage.requestFullscreen) {
     curdovarStage.requestFullscreen().catch(function () { /* waits for a click or a key */ });
-  } else if (!full && document.fullscreenElement) {
+  } else if (!full && document.fullscreenElement === curdovarStage) {
     document.exitFullscreen().catch(function () {});
   }
 }
@@ -55,13 +55,16 @@ document.addEventListener('fullscreenchange', function () {
   if (!document.fullscreenElement && curdovarGameFull()) curdovarPressF11();
   curdovarFit();
 });
-document.getElementById('full-button').addEventListener('click', function () {
+// The page's full-screen buttons: what F11 does, asked of the browser at once
+// while the click still allows it.
+function curdovarToggleFullScreen() {
   if (!curdovarGameFull() && curdovarStage.requestFullscreen) {
     curdovarStage.requestFullscreen().catch(function () {});
   }
   curdovarPressF11();
   curdovarCanvas.focus();
-});
+}
+document.getElementById('full-button').addEventListener('click', curdovarToggleFullScreen);
 
 // The game sets the canvas's size when it opens its window or goes full screen.
 new MutationObserver(function () {
