@@ -93,11 +93,17 @@ export async function openChromium(browser, { extraArguments = [] } = {}) {
     }
     return result.result.value;
   };
+  // For an expression that gives a promise: its value once settled.
+  const evaluateAsync = async (expression) => {
+    const result = await send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
+    if (result.exceptionDetails) throw new Error(result.exceptionDetails.text);
+    return result.result.value;
+  };
   await send('Runtime.enable');
   await send('Page.enable');
   await send('Inspector.enable');
   const addListener = (listener) => listeners.push(listener);
-  return { send, evaluate, consoleLines, close, addListener, lost: () => lost };
+  return { send, evaluate, evaluateAsync, consoleLines, close, addListener, lost: () => lost };
 }
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

@@ -12,7 +12,7 @@
 import { mkdirSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { openChromium, sleep } from './chromium.mjs';
-import { firstFrameDrawn, pressKey } from './game-page.mjs';
+import { pressKey, untilFirstFrame } from './game-page.mjs';
 import { decodePng } from './png.mjs';
 
 const [url, browser, shots] = process.argv.slice(2);
@@ -38,11 +38,7 @@ const { send, evaluate } = chromium;
 
 async function openPage(how) {
   await send(how === 'reload' ? 'Page.reload' : 'Page.navigate', how === 'reload' ? {} : { url });
-  const started = Date.now();
-  while (!(await evaluate(firstFrameDrawn).catch(() => false))) {
-    if (Date.now() - started > 60000) fail('no frame after ' + how);
-    await sleep(100);
-  }
+  await untilFirstFrame(evaluate, fail);
   await sleep(800);
 }
 

@@ -11,7 +11,7 @@
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { openChromium, sleep } from './chromium.mjs';
-import { firstFrameDrawn, pressKey } from './game-page.mjs';
+import { pressKey, untilFirstFrame, waitFor } from './game-page.mjs';
 import { decodePpm, encodePng } from './png.mjs';
 
 const [url, browser, levelPath, shots] = process.argv.slice(2);
@@ -53,24 +53,14 @@ await send('Page.addScriptToEvaluateOnNewDocument', { source: `(() => {
     } });
 })()` });
 await send('Page.navigate', { url });
-const started = Date.now();
-while (!(await evaluate(firstFrameDrawn).catch(() => false))) {
-  if (Date.now() - started > 60000) fail('no frame');
-  await sleep(100);
-}
+await untilFirstFrame(evaluate, fail);
 await sleep(1000);  // the hero has landed
 
 const pixelIsBlack = () => evaluate(`(() => {
   const p = document.getElementById('canvas').getContext('2d').getImageData(600, 400, 1, 1).data;
   return p[0] === 0 && p[1] === 0 && p[2] === 0;
 })()`);
-async function until(what, test) {
-  const from = Date.now();
-  while (!(await test())) {
-    if (Date.now() - from > 10000) fail(what);
-    await sleep(100);
-  }
-}
+const until = (what, test) => waitFor(what, test, 10000, fail);
 // Holds the key until the menu opens, however slowly the machine plays.
 async function walkInto(key, menu) {
   await pressKey(send, key, 'down');

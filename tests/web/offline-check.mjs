@@ -8,7 +8,7 @@
 import { readdirSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 import { openChromium, sleep } from './chromium.mjs';
-import { canvasFingerprint, firstFrameDrawn, keys, pressKey } from './game-page.mjs';
+import { canvasFingerprint, keys, pressKey, untilFirstFrame, waitFor } from './game-page.mjs';
 
 const [url, browser, webDir] = process.argv.slice(2);
 const serverPid = Number(process.env.SERVER_PID);
@@ -25,22 +25,9 @@ function fail(message) {
 }
 setTimeout(() => fail('no verdict within 120 s'), 120000);
 chromium = await openChromium(browser).catch((e) => fail(e.message));
-const { send, evaluate } = chromium;
-// For expressions that give a promise: its value once settled.
-const evaluateAsync = async (expression) => {
-  const result = await send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
-  if (result.exceptionDetails) throw new Error(result.exceptionDetails.text);
-  return result.result.value;
-};
+const { send, evaluate, evaluateAsync } = chromium;
 
-async function waitFor(what, test, limitMs = 60000) {
-  const from = Date.now();
-  while (!(await test().catch(() => false))) {
-    if (Date.now() - from > limitMs) fail(what);
-    await sleep(100);
-  }
-}
-const firstFrame = () => waitFor('no frame', () => evaluate(firstFrameDrawn));
+const firstFrame = () => untilFirstFrame(evaluate, fail);
 
 // Every file of the page, as the worker keeps it.
 const files = [];
@@ -61,9 +48,9 @@ const keptCount = `(async () => {
 })()`;
 // Each file once, and the page's own address.
 await waitFor(`the service worker did not keep the page's ${files.length} files`,
-  async () => (await evaluateAsync(keptCount)) >= files.length + 1);
+  async () => (await evaluateAsync(keptCount)) >= files.length + 1, 60000, fail);
 await waitFor('the service worker did not take the page over',
-  () => evaluate('!!navigator.serviceWorker.controller'));
+  () => evaluate('!!navigator.serviceWorker.controller'), 10000, fail);
 console.log(`the service worker keeps ${await evaluateAsync(keptCount)} entries for ${files.length} files`);
 
 const { installabilityErrors } = await send('Page.getInstallabilityErrors');
@@ -89,7 +76,7 @@ await pressKey(send, keys.four);
 await waitFor('offline, the first level did not start',
   () => evaluate(`(() => { const a = SDL.music.audio;
     return !!(a && a.resource && a.resource.webAudio && a.resource.webAudio.decodedBuffer); })()`),
-  10000);
+  10000, fail);
 console.log('offline: the menu plays, and the first level with its music');
 console.log('PASS');
 chromium.close();

@@ -5,7 +5,7 @@
 //
 //   node --experimental-websocket pad-check.mjs URL BROWSER
 import { openChromium, sleep } from './chromium.mjs';
-import { canvasFingerprint, firstFrameDrawn } from './game-page.mjs';
+import { canvasFingerprint, untilFirstFrame, waitFor } from './game-page.mjs';
 
 const [url, browser] = process.argv.slice(2);
 if (!url || !browser) {
@@ -27,11 +27,7 @@ chromium = await openChromium(browser).catch((e) => fail(e.message));
 const { send, evaluate, consoleLines } = chromium;
 
 await send('Page.navigate', { url });
-const started = Date.now();
-while (!(await evaluate(firstFrameDrawn).catch(() => false))) {
-  if (Date.now() - started > 60000) fail('no frame');
-  await sleep(100);
-}
+await untilFirstFrame(evaluate, fail);
 await sleep(1000);  // the hero has landed on the menu's floor
 
 await evaluate(`(() => {
@@ -48,11 +44,8 @@ const padSet = (change) => evaluate(`(() => {
 })()`);
 const fingerprint = () => evaluate(canvasFingerprint);
 
-const openedBy = Date.now() + 3000;
-while (!consoleLines.some((line) => line.startsWith('Gamepad: Test pad'))) {
-  if (Date.now() > openedBy) fail('the pad connected after the start was not opened');
-  await sleep(100);
-}
+await waitFor('the pad connected after the start was not opened',
+  async () => consoleLines.some((line) => line.startsWith('Gamepad: Test pad')), 3000, fail);
 console.log('the pad connected after the start was opened');
 
 // True when the change, held for a while, moves the picture that stands still without it.

@@ -8,7 +8,7 @@
 import { mkdirSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { openChromium, sleep } from './chromium.mjs';
-import { canvasFingerprint, firstFrameDrawn } from './game-page.mjs';
+import { canvasFingerprint, untilFirstFrame, waitFor } from './game-page.mjs';
 
 const [url, browser, shots] = process.argv.slice(2);
 if (!url || !browser || !shots) {
@@ -31,18 +31,11 @@ await send('Emulation.setDeviceMetricsOverride', { ...phone, deviceScaleFactor: 
   screenWidth: phone.width, screenHeight: phone.height });
 await send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
 
-async function waitFor(what, test, limitMs) {
-  const from = Date.now();
-  while (!(await test().catch(() => false))) {
-    if (Date.now() - from > limitMs) fail(what);
-    await sleep(100);
-  }
-}
 const shoot = async (name) => writeFileSync(join(shots, name + '.png'),
   Buffer.from((await send('Page.captureScreenshot', { format: 'png' })).data, 'base64'));
 
 await send('Page.navigate', { url });
-await waitFor('no frame', () => evaluate(firstFrameDrawn), 60000);
+await untilFirstFrame(evaluate, fail);
 await sleep(1000);
 
 // Where the picture and each button lie.
@@ -94,7 +87,7 @@ async function settled() {
 // Through the menu: Right held walks the hero to the menu's goal.
 await touch('touchStart', 0, '▶');
 await waitFor('holding Right did not walk the hero into the first level',
-  async () => consoleLines.some((line) => line.includes('Name: First Steps')), 15000);
+  async () => consoleLines.some((line) => line.includes('Name: First Steps')), 15000, fail);
 await touch('touchEnd', 0);
 await sleep(1500);  // the first level loads and its hero lands
 await shoot('phone-level1');

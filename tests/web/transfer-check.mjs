@@ -13,7 +13,7 @@ import { mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from 'node:f
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { openChromium, sleep } from './chromium.mjs';
-import { firstFrameDrawn, keys, pressKey } from './game-page.mjs';
+import { firstFrameDrawn, keys, pressKey, waitFor } from './game-page.mjs';
 
 const [url, browser, webDir] = process.argv.slice(2);
 if (!url || !browser || !webDir) {
@@ -37,18 +37,7 @@ process.on('exit', () => rmSync(logDir, { recursive: true, force: true }));
 const logFile = join(logDir, 'netlog.json');
 chromium = await openChromium(browser, { extraArguments: [`--log-net-log=${logFile}`] })
   .catch((e) => fail(e.message));
-const { send, evaluate } = chromium;
-const evaluateAsync = async (expression) => {
-  const result = await send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
-  return result.result.value;
-};
-async function waitFor(what, test, limitMs) {
-  const from = Date.now();
-  while (!(await test().catch(() => false))) {
-    if (Date.now() - from > limitMs) fail(what);
-    await sleep(100);
-  }
-}
+const { send, evaluate, evaluateAsync } = chromium;
 
 // Every file the page can fetch; the worker keeps each.
 const files = [];
@@ -74,7 +63,7 @@ await pressKey(send, keys.four);  // to the first level, which has music
 await waitFor('the first level\'s music does not play', () => evaluate(`(() => {
   const a = SDL.music.audio;
   return !!(a && a.resource && a.resource.webAudio && a.resource.webAudio.decodedBuffer);
-})()`), 30000);
+})()`), 30000, fail);
 // Each file once, and the page's own address; a page without a worker (its
 // keeping is web.offline's to check) is measured as it is.
 const kept = () => evaluateAsync(`(async () => {
@@ -87,8 +76,9 @@ await sleep(1000);
 // The log is whole once the browser has closed.
 await send('Browser.close').catch(() => {});
 await waitFor('the network log was not finished', async () => {
-  try { JSON.parse(readFileSync(logFile, 'utf8')); return true; } catch (e) { return false; }
-}, 10000);
+  JSON.parse(readFileSync(logFile, 'utf8'));
+  return true;
+}, 10000, fail);
 chromium.close();
 
 const log = JSON.parse(readFileSync(logFile, 'utf8'));
