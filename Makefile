@@ -80,21 +80,30 @@ leakcheck: configure
 # comparing traces and pictures with native (ctest -L web, part of make test),
 # goes to $(BUILD_DIR)/web-replay.
 # The glyph sheet the text is drawn from comes from the native SDL_ttf, so the
-# native tools build first.
+# native tools build first: the glyph-sheet maker, and what the web tests
+# compare the page with, the replay player and the game.
 WEB_PORT ?= 8000
 web: configure
 	@bash tools/install-deps.sh --web
-	@nice -n 10 cmake --build $(BUILD_DIR) --target curdovar-glyphsheet -j $(JOBS)
+	@nice -n 10 cmake --build $(BUILD_DIR) --target curdovar-glyphsheet curdovar-replay curdovar \
+	    -j $(JOBS)
 	@./$(BUILD_DIR)/curdovar-glyphsheet data/fonts/VeraMono.ttf $(BUILD_DIR)/VeraMono.glyphs
+	@./$(BUILD_DIR)/curdovar-glyphsheet data/fonts/VeraMono.ttf $(BUILD_DIR)/VeraMono-first.glyphs 1 16
+	@./$(BUILD_DIR)/curdovar-glyphsheet data/fonts/VeraMono.ttf $(BUILD_DIR)/VeraMono-more.glyphs 17 128
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S web -B $(BUILD_DIR)/web-build \
 	    -DCMAKE_BUILD_TYPE=Release -DGLYPH_SHEET=$(CURDIR)/$(BUILD_DIR)/VeraMono.glyphs \
+	    -DGLYPH_SHEET_FIRST=$(CURDIR)/$(BUILD_DIR)/VeraMono-first.glyphs \
+	    -DGLYPH_SHEET_MORE=$(CURDIR)/$(BUILD_DIR)/VeraMono-more.glyphs \
 	    -DCURDOVAR_WERROR=$(WERROR) >/dev/null
 	@NODE_PATH=/usr/share/nodejs nice -n 10 cmake --build $(BUILD_DIR)/web-build -j $(JOBS)
-	@mkdir -p $(BUILD_DIR)/web
-	@cp $(addprefix $(BUILD_DIR)/web-build/index.,html js wasm data) $(BUILD_DIR)/web/
+	@rm -rf $(BUILD_DIR)/web && mkdir -p $(BUILD_DIR)/web/music
+	@cp $(addprefix $(BUILD_DIR)/web-build/index.,html js wasm data) \
+	    $(BUILD_DIR)/web-build/VeraMono.glyphs-more.gz $(BUILD_DIR)/web/
+	@cp $(BUILD_DIR)/web-build/music/*.opus $(BUILD_DIR)/web/music/
+	@bash web/offline.sh $(BUILD_DIR)/web
 	@mkdir -p $(BUILD_DIR)/web-replay
 	@cp $(addprefix $(BUILD_DIR)/web-build/replay.,html js wasm data) $(BUILD_DIR)/web-replay/
-	@du -ch $(BUILD_DIR)/web/* | tail -n 1 | sed 's/total/in $(BUILD_DIR)\/web/'
+	@du -ch $(BUILD_DIR)/web/* | tail -n 1 | sed 's|total|in $(BUILD_DIR)/web|'
 
 serve-web: web
 	@echo "Curdovar II at http://127.0.0.1:$(WEB_PORT)/"

@@ -2,8 +2,8 @@
 # Installs the Debian packages the build, the tests and the tools need.
 # Does nothing when everything is already there, so it is cheap to run every time.
 set -euo pipefail
-# With --web, also what `make web` and its tests need: Debian's emscripten and
-# headless Chromium. Only `make web` asks for them.
+# With --web, also what `make web` and its tests need: Debian's emscripten,
+# headless Chromium and opusenc (the page's music). Only `make web` asks for them.
 
 packages=(
   cmake g++ make pkg-config
@@ -17,7 +17,7 @@ packages=(
 )
 
 if [ "${1:-}" = "--web" ]; then
-  packages=(emscripten chromium-headless-shell python3)
+  packages=(emscripten chromium-headless-shell python3 opus-tools)
 fi
 
 missing=()

@@ -1,15 +1,19 @@
 // The browser build's stand-ins for what the SDL 1.2 emulation does unlike
 // SDL 1.2 (see Platform.h). Compiled without Platform.h in front, so the
 // names here reach the emulation itself.
+#include "shell/Input.h"
 #include "web/GlibcRandom.h"
 #include "web/GlyphSheet.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <SDL_ttf.h>
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -51,6 +55,22 @@ int webSetColorKey(SDL_Surface* surface, Uint32 flag, Uint32 key) {
     return 0;
 }
 
+Mix_Music* webLoadMUS(const char* file) {
+    if (std::FILE* packed = std::fopen(file, "rb")) {
+        std::fclose(packed);
+        return Mix_LoadMUS(file);
+    }
+    const int track = EM_ASM_INT({
+        return typeof curdovarLoadMusic === 'function' ? curdovarLoadMusic(UTF8ToString($0)) : 0;
+    }, file);
+    if (!track) {
+        SDL_SetError("Couldn't open %s", file);
+        return nullptr;
+    }
+    // The emulation's tracks are numbers in place of pointers.
+    return reinterpret_cast<Mix_Music*>(static_cast<std::intptr_t>(track));
+}
+
 SDL_RWops* webRWFromFile(const char* file, const char* mode) {
     std::FILE* probe = std::fopen(file, mode);
     if (!probe) {
@@ -66,29 +86,153 @@ SDL_RWops* webRWFromFile(const char* file, const char* mode) {
     return stream ? stream : SDL_RWFromFile(file, mode);
 }
 
+const SDL_VideoInfo* webGetVideoInfo() {
+    static SDL_VideoInfo info;
+    // The emulation hands out a fresh copy on every call.
+    const SDL_VideoInfo* emulated = SDL_GetVideoInfo();
+    info = *emulated;
+    std::free(const_cast<SDL_VideoInfo*>(emulated));
+    info.current_w = EM_ASM_INT({ return screen.width; });
+    info.current_h = EM_ASM_INT({ return screen.height; });
+    return &info;
+}
+
+int webInitSubSystem(Uint32 flags) {
+    // The emulation polls the pads only while its record of started systems has them.
+    EM_ASM({ SDL.initFlags |= $0; }, flags);
+    return 0;
+}
+
+namespace {
+// The place in the browser's pad list of the present pad counted `which`
+// from 0, or -1.
+int padPlace(int which) {
+    return EM_ASM_INT({
+        var pads = SDL.getGamepads();
+        for (var i = 0, seen = 0; i < pads.length; ++i) {
+            if (pads[i] && pads[i].connected !== false && seen++ === $0) return i;
+        }
+        return -1;
+    }, which);
+}
+
+constexpr Uint8 dpadUp = 12;  // the d-pad's buttons in the browser's standard layout
+constexpr Uint8 dpadDown = 13;
+constexpr Uint8 dpadLeft = 14;
+constexpr Uint8 dpadRight = 15;
+Uint8 dpadHeld = 0;  // SDL_HAT_* bits of the d-pad buttons held
+
+bool standardPad(int deviceIndex) {
+    return EM_ASM_INT({
+        var pad = SDL.getGamepad($0);
+        return pad && pad.mapping === 'standard' ? 1 : 0;
+    }, deviceIndex) != 0;
+}
+
+// A standard pad's d-pad button as the hat motion SDL 1.2 reports for it.
+void dpadToHat(SDL_Event* event) {
+    if (event->type != SDL_JOYBUTTONDOWN && event->type != SDL_JOYBUTTONUP) return;
+    const Uint8 button = event->jbutton.button;
+    Uint8 bit = 0;
+    if (button == dpadUp) bit = SDL_HAT_UP;
+    if (button == dpadDown) bit = SDL_HAT_DOWN;
+    if (button == dpadLeft) bit = SDL_HAT_LEFT;
+    if (button == dpadRight) bit = SDL_HAT_RIGHT;
+    if (!bit || !standardPad(event->jbutton.which)) return;
+    if (event->type == SDL_JOYBUTTONDOWN) {
+        dpadHeld |= bit;
+    } else {
+        dpadHeld &= static_cast<Uint8>(~bit);
+    }
+    const Uint8 which = event->jbutton.which;
+    *event = SDL_Event();
+    event->type = SDL_JOYHATMOTION;
+    event->jhat.type = SDL_JOYHATMOTION;
+    event->jhat.which = which;
+    event->jhat.hat = 0;
+    event->jhat.value = dpadHeld;
+}
+}  // namespace
+
+int webNumJoysticks() {
+    int count = 0;
+    while (padPlace(count) >= 0) ++count;
+    return count;
+}
+
+SDL_Joystick* webJoystickOpen(int deviceIndex) {
+    const int place = padPlace(deviceIndex);
+    return place < 0 ? nullptr : SDL_JoystickOpen(place);
+}
+
+const char* webJoystickName(int deviceIndex) {
+    const int place = padPlace(deviceIndex);
+    return place < 0 ? nullptr : SDL_JoystickName(place);
+}
+
+int webPollEvent(SDL_Event* event) {
+    // Browsers show a pad only after one of its buttons is pressed.
+    if (!padOpen() && padPlace(0) >= 0) openPad();
+    if (!SDL_PollEvent(event)) return 0;
+    dpadToHat(event);
+    return 1;
+}
+
 namespace {
 struct WebFont {
     const SheetSize* size;
 };
 
-// The sheet beside the font file, read once.
-const GlyphSheet* sheetFor(const std::string& fontFile) {
+constexpr Uint32 fetchWaitStepMs = 20;
+constexpr Uint32 fetchWaitLimitMs = 60000;  // then the text is missing, as with no font
+
+// A sheet read once; null while its file is not there (it may come later).
+const GlyphSheet* readSheet(const std::string& path) {
     static std::map<std::string, std::unique_ptr<GlyphSheet>> sheets;
-    auto found = sheets.find(fontFile);
+    auto found = sheets.find(path);
     if (found != sheets.end()) return found->second.get();
-    std::ifstream in(fontFile + ".glyphs", std::ios::binary);
-    if (!in) return nullptr;  // not remembered: like a missing font, it may turn up later
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return nullptr;
     std::ostringstream bytes;
     bytes << in.rdbuf();
     auto sheet = std::make_unique<GlyphSheet>();
     if (!sheet->parse(bytes.str())) return nullptr;
-    return (sheets[fontFile] = std::move(sheet)).get();
+    return (sheets[path] = std::move(sheet)).get();
+}
+
+// A file the page fetches after its first frame, waited for when the game
+// needs it sooner; false when no page fetches it (the replay page) or it
+// does not come.
+bool awaitFetchedFile(const std::string& path) {
+    constexpr int coming = 1;
+    constexpr int there = 2;
+    for (Uint32 waited = 0;; waited += fetchWaitStepMs) {
+        const int state = EM_ASM_INT({
+            return typeof curdovarAwaitFile === 'function' ? curdovarAwaitFile(UTF8ToString($0)) : 0;
+        }, path.c_str());
+        if (state != coming || waited >= fetchWaitLimitMs) return state == there;
+        emscripten_sleep(fetchWaitStepMs);
+    }
+}
+
+// The font's sizes come in two sheets beside it: FONT.glyphs, the small sizes
+// the first frame needs (every size, in the replay page), and FONT.glyphs-more,
+// the rest, which the page fetches once its first frame is up.
+const SheetSize* sheetSize(const std::string& fontFile, int points) {
+    if (const GlyphSheet* first = readSheet(fontFile + ".glyphs")) {
+        if (const SheetSize* size = first->size(points)) return size;
+    } else {
+        return nullptr;
+    }
+    const std::string more = fontFile + ".glyphs-more";
+    const GlyphSheet* sheet = readSheet(more);
+    if (!sheet && awaitFetchedFile(more)) sheet = readSheet(more);
+    return sheet ? sheet->size(points) : nullptr;
 }
 }  // namespace
 
 TTF_Font* webOpenFont(const char* file, int pointSize) {
-    const GlyphSheet* sheet = file ? sheetFor(file) : nullptr;
-    const SheetSize* size = sheet ? sheet->size(pointSize) : nullptr;
+    const SheetSize* size = file ? sheetSize(file, pointSize) : nullptr;
     if (!size) {
         SDL_SetError("Couldn't open %s at %d points", file ? file : "(null)", pointSize);
         return nullptr;
@@ -273,8 +417,9 @@ int webBlitSurface(SDL_Surface* source, WebRect* sourceRect, SDL_Surface* target
 }
 
 int webFillRect(SDL_Surface* target, WebRect* rect, Uint32 colour) {
+    constexpr Uint32 opaque = 0xFF000000;  // the alpha byte of the emulation's pixels
     SDL_Rect wide = rect ? widen(*rect) : SDL_Rect();
-    const int result = SDL_FillRect(target, rect ? &wide : nullptr, colour);
+    const int result = SDL_FillRect(target, rect ? &wide : nullptr, colour | opaque);
     if (rect) narrowInto(wide, rect);
     return result;
 }

@@ -33,6 +33,28 @@ SDL_Surface* webRenderTextBlended(TTF_Font* font, const char* text, SDL_Color co
 SDL_RWops* webRWFromFile(const char* file, const char* mode);
 #define SDL_RWFromFile webRWFromFile
 
+// The emulation reports the canvas's size as the desktop's (300 by 150 before
+// the game's window opens); a page's desktop is the screen it is shown on.
+const SDL_VideoInfo* webGetVideoInfo();
+#define SDL_GetVideoInfo webGetVideoInfo
+
+// The emulation's SDL_InitSubSystem does nothing, so a pad never sent events;
+// it counts the empty places of the browser's pad list as pads; and it opens
+// only the pads present when asked, while browsers show a pad only once a
+// button on it is pressed. These count and open the pads there are, open a
+// pad that turns up later at the next poll, and report a standard pad's
+// d-pad as SDL 1.2 does on Linux: as a hat.
+int webInitSubSystem(Uint32 flags);
+int webNumJoysticks();
+SDL_Joystick* webJoystickOpen(int deviceIndex);
+const char* webJoystickName(int deviceIndex);
+int webPollEvent(SDL_Event* event);
+#define SDL_InitSubSystem webInitSubSystem
+#define SDL_NumJoysticks webNumJoysticks
+#define SDL_JoystickOpen webJoystickOpen
+#define SDL_JoystickName webJoystickName
+#define SDL_PollEvent webPollEvent
+
 // SDL's names for keys, as SDL 1.2 gives them (the emulation knows none).
 const char* webGetKeyName(SDLKey key);
 #define SDL_GetKeyName webGetKeyName
@@ -54,6 +76,10 @@ struct WebRect {
 #define SDL_Rect WebRect
 int webBlitSurface(SDL_Surface* source, WebRect* sourceRect, SDL_Surface* target,
                    WebRect* targetRect);
+// The game fills only surfaces without an alpha channel (the screen, its own
+// surfaces made with no alpha mask), where SDL 1.2 writes every fill opaque;
+// the emulation's surfaces all have one, and a fill with pixel 0 left the
+// picture under it showing.
 int webFillRect(SDL_Surface* target, WebRect* rect, Uint32 colour);
 #undef SDL_BlitSurface
 #define SDL_BlitSurface webBlitSurface
@@ -61,6 +87,13 @@ int webFillRect(SDL_Surface* target, WebRect* rect, Uint32 colour);
 #endif
 
 #ifdef __cplusplus
+// The page's music is not in its data: each track comes as Opus beside the
+// page, fetched when a level first asks for it (data/sound/music/NAME.flac
+// becomes music/NAME.opus). A track in the files, as in the replay page,
+// loads as before.
+Mix_Music* webLoadMUS(const char* file);
+#define Mix_LoadMUS webLoadMUS
+
 // The emulation has no fade-ins: the music starts at full volume at once.
 // The fade's length is still evaluated, so the game's constant counts as used.
 #define Mix_FadeInMusic(music, loops, ms) ((void)(ms), Mix_PlayMusic((music), (loops)))

@@ -5,11 +5,12 @@ import { mkdtempSync, rmSync } from 'node:fs';
 import { constants, tmpdir } from 'node:os';
 import { join } from 'node:path';
 
-export async function openChromium(browser) {
+// `options` may add command-line switches (extraArguments).
+export async function openChromium(browser, { extraArguments = [] } = {}) {
   const profile = mkdtempSync(join(tmpdir(), 'curdovar-chromium-'));
   const chromium = spawn(browser, ['--no-sandbox', '--disable-gpu', '--mute-audio',
     '--remote-debugging-port=0', '--remote-debugging-address=127.0.0.1',
-    '--window-size=1024,768', `--user-data-dir=${profile}`, 'about:blank'],
+    '--window-size=1024,768', `--user-data-dir=${profile}`, ...extraArguments, 'about:blank'],
     // A group of its own, so that closing ends its helper processes too.
     { stdio: ['ignore', 'ignore', 'pipe'], detached: true });
   let socket = null;
@@ -61,8 +62,10 @@ export async function openChromium(browser) {
     pending.clear();
   };
   socket.addEventListener('close', () => loseWith('the browser closed its connection'));
+  const listeners = [];  // for events a driver follows itself (the network's, say)
   socket.addEventListener('message', (event) => {
     const message = JSON.parse(event.data);
+    if (message.method) for (const listener of listeners) listener(message);
     if (message.id && pending.has(message.id)) {
       const { resolve, reject } = pending.get(message.id);
       pending.delete(message.id);
@@ -90,10 +93,17 @@ export async function openChromium(browser) {
     }
     return result.result.value;
   };
+  // For an expression that gives a promise: its value once settled.
+  const evaluateAsync = async (expression) => {
+    const result = await send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
+    if (result.exceptionDetails) throw new Error(result.exceptionDetails.text);
+    return result.result.value;
+  };
   await send('Runtime.enable');
   await send('Page.enable');
   await send('Inspector.enable');
-  return { send, evaluate, consoleLines, close, lost: () => lost };
+  const addListener = (listener) => listeners.push(listener);
+  return { send, evaluate, evaluateAsync, consoleLines, close, addListener, lost: () => lost };
 }
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

@@ -21,6 +21,24 @@ export const canvasFingerprint = `(() => {
   return h;
 })()`;
 
+// Polls the async `test` every tenth of a second until it holds; after
+// `limitMs`, fail(what). A test that throws (a page still loading) counts as false.
+export async function waitFor(what, test, limitMs, fail) {
+  const from = Date.now();
+  while (!(await test().catch(() => false))) {
+    if (Date.now() - from > limitMs) fail(what);
+    await new Promise((resolve) => setTimeout(resolve, 100));
+  }
+}
+
+// Until the game has drawn its first frame into the page; when, in ms after navigation.
+export async function untilFirstFrame(evaluate, fail, limitMs = 60000) {
+  let drawn = false;
+  await waitFor(`no frame within ${limitMs / 1000} s`, async () => (drawn = await evaluate(firstFrameDrawn)),
+    limitMs, fail);
+  return drawn;
+}
+
 // Keys as the browser reports them (DOM key, code and key code).
 export const keys = {
   d: { key: 'd', code: 'KeyD', keyCode: 68, text: 'd' },
@@ -28,6 +46,7 @@ export const keys = {
   numpad4: { key: '4', code: 'Numpad4', keyCode: 100, text: '4', location: 3 },
   numpad5: { key: '5', code: 'Numpad5', keyCode: 101, text: '5', location: 3 },
   arrowUp: { key: 'ArrowUp', code: 'ArrowUp', keyCode: 38 },
+  space: { key: ' ', code: 'Space', keyCode: 32, text: ' ' },
   escape: { key: 'Escape', code: 'Escape', keyCode: 27 },
 };
 

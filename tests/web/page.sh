@@ -17,4 +17,6 @@ fi
 source "$here/serve.sh"
 find_browser
 serve "$web_dir" index.html
-node --experimental-websocket --no-warnings "$here/$driver" "http://127.0.0.1:$port/" "$browser" "$@"
+# The server's process goes to the driver too, for a driver that stops it.
+SERVER_PID=$server_pid node --experimental-websocket --no-warnings "$here/$driver" \
+    "http://127.0.0.1:$port/" "$browser" "$@"

@@ -19,12 +19,13 @@ find_browser() {
     fi
 }
 
-# serve FOLDER FILE: serves FOLDER on a free port, in $port, and returns once
-# FILE answers.
+# serve FOLDER FILE: serves FOLDER on a free port, in $port (the server's
+# process in $server_pid), and returns once FILE answers.
 serve() {
     local folder=$1 file=$2
     port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
     python3 -m http.server "$port" --bind 127.0.0.1 --directory "$folder" >/dev/null 2>&1 &
+    server_pid=$!
     at_exit+=("kill $! 2>/dev/null || true")
     for _ in $(seq 50); do
         python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/$file')" \

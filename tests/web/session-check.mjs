@@ -1,11 +1,13 @@
 // A player's session in the web build's page, in headless Chromium:
-//  - the keypad's 4, the game's jump key unless rebound, makes the hero jump,
+//  - the keypad's 4, the game's jump key unless rebound, and Space, a fixed
+//    jump key, make the hero jump,
 //    and a key bound to nothing leaves the picture still;
 //  - 4 skips two levels, which saves the checkpoint; after a reload the game
 //    finds it again in the browser's storage;
 //  - Escape on the menu quits, and the page then says how to play again;
 //  - the preferences the game wrote on quitting are read after a reload, and
-//    with the up arrow bound to Jump there, the up arrow makes the hero jump.
+//    with the up arrow bound to Jump there, the up arrow makes the hero jump
+//    and the page's list of controls says so.
 //
 //   node --experimental-websocket session-check.mjs URL BROWSER
 import { openChromium, sleep } from './chromium.mjs';
@@ -69,7 +71,9 @@ const said = (lines, text) => lines().some((line) => line.includes(text));
 let printed = await openPage('navigate');
 if (await keyMovesHero(keys.numpad5)) fail('the keypad 5, bound to nothing, moved the hero');
 if (!(await keyMovesHero(keys.numpad4))) fail('the keypad 4 (Jump) did not move the hero');
-console.log('keypad 4 jumps; keypad 5 does nothing');
+// The keys a newcomer reaches for jump beside the binding.
+if (!(await keyMovesHero(keys.space))) fail('Space, a fixed jump key, did not move the hero');
+console.log('keypad 4 and Space jump; keypad 5 does nothing');
 
 // The checkpoint over a reload.
 await pressKey(send, keys.four);
@@ -124,7 +128,15 @@ if (!said(printed, 'Reading prefs from')) fail('after a reload the game found no
 if (said(printed, 'is not a key')) fail('the stored key codes were refused');
 if (await keyMovesHero(keys.numpad4)) fail('the keypad 4 still jumps with Jump on the up arrow');
 if (!(await keyMovesHero(keys.arrowUp))) fail('the up arrow, bound to Jump, did not move the hero');
-console.log('preferences read after a reload; the up arrow bound to Jump jumps');
+const jumpShown = await evaluate(`(() => {
+  const entry = Array.from(document.querySelectorAll('#controls > span'))
+    .find((s) => s.querySelector('b').textContent === 'Jump');
+  return entry ? Array.from(entry.querySelectorAll('kbd')).map((k) => k.textContent) : null;
+})()`);
+if (!jumpShown || !jumpShown.includes('up')) {
+  fail('the page\'s controls say Jump is ' + JSON.stringify(jumpShown) + ', not up');
+}
+console.log('preferences read after a reload; the up arrow bound to Jump jumps, and the page says so');
 
 console.log('PASS');
 chromium.close();

@@ -1,13 +1,16 @@
 // curdovar-glyphsheet: renders every printable ASCII glyph of the game's font
 // at every point size the text fitting can try, with the native SDL_ttf,
-// into one file the browser build draws its text from.
+// into one file the browser build draws its text from. With FIRST and LAST,
+// only the sizes from FIRST to LAST points: the page ships the small sizes
+// its first frame needs and fetches the rest after it.
 //
-//   curdovar-glyphsheet FONT OUT
+//   curdovar-glyphsheet FONT OUT [FIRST LAST]
 #include "web/GlyphSheetMaker.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 
@@ -18,16 +21,25 @@ constexpr int largestSize = 128;
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: curdovar-glyphsheet FONT OUT\n";
+    if (argc != 3 && argc != 5) {
+        std::cerr << "usage: curdovar-glyphsheet FONT OUT [FIRST LAST]\n";
         return 2;
+    }
+    GlyphSheet sheet;
+    int last = largestSize;
+    if (argc == 5) {
+        sheet.firstSize = std::atoi(argv[3]);
+        last = std::atoi(argv[4]);
+        if (sheet.firstSize < 1 || last > largestSize || last < sheet.firstSize) {
+            std::cerr << "sizes from 1 to " << largestSize << " points, the first no larger\n";
+            return 2;
+        }
     }
     if (SDL_Init(0) < 0 || TTF_Init() < 0) {
         std::cerr << "SDL_ttf failed to start: " << SDL_GetError() << '\n';
         return 1;
     }
-    GlyphSheet sheet;
-    for (int points = sheet.firstSize; points <= largestSize; ++points) {
+    for (int points = sheet.firstSize; points <= last; ++points) {
         TTF_Font* font = TTF_OpenFont(argv[1], points);
         if (!font) {
             std::cerr << argv[1] << ": " << SDL_GetError() << '\n';
