@@ -573,7 +573,7 @@ Picture fortressLook(int height) {
     constexpr int merlon = 32;      // width of a merlon and of a gap between two
     constexpr int merlonRows = 24;  // their height above the wall walk
     constexpr int course = 24;      // one course of blocks
-    constexpr int block = 48;
+    constexpr int block = 64;       // a whole number of blocks across, so the courses wrap
     const Fractal weather(2301, 8, 3, 1, lookWidth, height);
     const std::vector<Colour> stone = {0xb6aea4, 0xc2bab0, 0xcec6bc, 0xd8d2c8};
     const std::vector<Colour> sky = {0xeef2f6, 0xdde6f0, 0xccdcee};
