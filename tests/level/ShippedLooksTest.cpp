@@ -1,7 +1,8 @@
 // The worlds' looks the shipped levels name, in data/images/looks: each has
 // its solid tiles at both tile sizes; each background wraps across without a
-// seam and is tall enough that no level naming the look sees it repeat down
-// the level; and the campaign's worlds are runs of consecutive levels.
+// seam, is tall enough that no level naming the look sees it repeat down
+// the level, and stays light and calm behind the black status text and the
+// play; and the campaign's worlds are runs of consecutive levels.
 
 #include "level/Level.h"
 #include "tests/level/LevelTestSupport.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -81,6 +83,39 @@ double columnStep(const Picture& p, int a, int b) {
             ++count;
         }
     return count ? total / count : 0;
+}
+
+constexpr Uint32 colourKey = 0x00FFFF;  // pure cyan: see-through in the game's images
+constexpr double leastContrast = 4.5;   // black text on any background pixel
+constexpr double calmness = 0.6;        // a background's spread of brightness, at most, against its tiles'
+
+double luma(Uint32 c) {
+    return 0.299 * ((c >> 16) & 0xFF) + 0.587 * ((c >> 8) & 0xFF) + 0.114 * (c & 0xFF);
+}
+
+// How far the brightness of the seen pixels spreads (standard deviation).
+double brightnessSpread(const Picture& p) {
+    double sum = 0, squares = 0;
+    int count = 0;
+    for (const Uint32 c : p.rgb) {
+        if (c == colourKey) continue;
+        sum += luma(c);
+        squares += luma(c) * luma(c);
+        ++count;
+    }
+    if (count == 0) return 0;
+    const double mean = sum / count;
+    return std::sqrt(std::max(0.0, squares / count - mean * mean));
+}
+
+// Black text's contrast on this colour, by the relative luminance of sRGB.
+double contrastWithBlack(Uint32 c) {
+    auto linear = [](Uint32 channel) {
+        const double v = (channel & 0xFF) / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    const double l = 0.2126 * linear(c >> 16) + 0.7152 * linear(c >> 8) + 0.0722 * linear(c);
+    return (l + 0.05) / 0.05;
 }
 
 struct ShippedLevelLook {
@@ -172,6 +207,34 @@ TEST_F(ShippedLooks, BackgroundsMeetAcrossTheirLeftAndRightEdges) {
             << entry.path().filename().string() << ": the left and right edges do not meet (a step of "
             << across << " across them, " << ordinary << " inside; the nearest pair inside "
             << closest << " away)";
+        ++checked;
+    }
+    EXPECT_GT(checked, 0) << "no look has a background";
+}
+
+// A level may open with any part of its background behind the status lines,
+// and the hero, the enemies and the signs must stand out on all of it.
+TEST_F(ShippedLooks, BackgroundsAreOpaqueLightAndCalmerThanTheirLooksTiles) {
+    int checked = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(sourceDir() + "/data/images/looks")) {
+        const std::string look = entry.path().filename().string();
+        const Picture p = readPicture(entry.path().string() + "/background.png");
+        if (p.rgb.empty()) continue;
+        int seeThrough = 0;
+        double darkest = 1e9;
+        for (const Uint32 c : p.rgb) {
+            seeThrough += c == colourKey;
+            darkest = std::min(darkest, contrastWithBlack(c));
+        }
+        EXPECT_EQ(seeThrough, 0) << look << ": the level's colour shows through the background";
+        EXPECT_GE(darkest, leastContrast) << look << ": a background pixel too dark for black text";
+        double tiles = 0;
+        for (const char* tile : {"wall", "cwall", "fwall", "platform"})
+            tiles += brightnessSpread(readPicture(entry.path().string() + "/32/" + tile + ".png"));
+        tiles /= 4;
+        EXPECT_LT(brightnessSpread(p), calmness * tiles)
+            << look << ": the background is as busy as the tiles played on it";
         ++checked;
     }
     EXPECT_GT(checked, 0) << "no look has a background";
