@@ -138,9 +138,10 @@ Reading firstFrame(const std::string& path, int size, const Arrival& arrival,
 }
 
 // Draws the levels with the shipped levels and, for a whole scene, the
-// shipped images; for the backdrop alone only the background pictures, so
-// that tiles, objects and the hero are missing and draw nothing. Either way
-// there is no font: the frame holds everything but the text itself.
+// shipped images; for the backdrop alone only the background pictures (the
+// numbered ones and the looks'), so that tiles, objects and the hero are
+// missing and draw nothing. Either way there is no font: the frame holds
+// everything but the text itself.
 class Frames {
 public:
     explicit Frames(bool wholeScene) {
@@ -154,6 +155,18 @@ public:
             if (entry.is_regular_file())
                 std::filesystem::create_symlink(
                     entry.path(), dir.path() + "/data/images/" + entry.path().filename().string());
+        // A level with a look has the look's background instead: that alone, no tiles.
+        const std::string looks = sourceDir() + "/data/images/looks";
+        if (!std::filesystem::is_directory(looks)) return;
+        for (const auto& look : std::filesystem::directory_iterator(looks)) {
+            const std::string folder =
+                dir.path() + "/data/images/looks/" + look.path().filename().string();
+            std::filesystem::create_directories(folder);
+            for (const char* picture : {"background.png", "background.bmp"})
+                if (std::filesystem::exists(look.path() / picture))
+                    std::filesystem::create_symlink(look.path() / picture,
+                                                    folder + "/" + picture);
+        }
     }
 
 private:

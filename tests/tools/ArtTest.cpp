@@ -78,9 +78,11 @@ struct Pixels {
     }
 };
 
+// BMP through SDL, anything else (the looks' PNG) through SDL_image.
 Pixels readPixels(const std::string& path) {
     Pixels p;
-    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+    const bool bmp = path.size() > 4 && path.compare(path.size() - 4, 4, ".bmp") == 0;
+    SDL_Surface* loaded = bmp ? SDL_LoadBMP(path.c_str()) : IMG_Load(path.c_str());
     if (!loaded) {
         ADD_FAILURE() << "cannot read " << path;
         return p;
@@ -144,9 +146,9 @@ TEST(ArtRegeneration, CommittedImagesAreExactlyWhatTheGeneratorMakes) {
     // Every image the game loads at two sizes, plus the backgrounds.
     EXPECT_GE(compared, 2 * static_cast<int>(tileUnits().size()) + backgroundCount);
 
-    // Nothing stale: every committed BMP comes from the generator.
+    // Nothing stale: every committed image comes from the generator.
     for (const auto& entry : fs::recursive_directory_iterator(sourceDir() + "/data/images")) {
-        if (entry.path().extension() != ".bmp") continue;
+        if (entry.path().extension() != ".bmp" && entry.path().extension() != ".png") continue;
         const std::string relative =
             fs::relative(entry.path(), sourceDir() + "/data/images").string();
         EXPECT_TRUE(fs::exists(out + "/" + relative)) << relative << " has no source";
@@ -516,6 +518,42 @@ TEST_F(ArtGenerator, ScalesWithScale2xFrameByFrameUnlessA32PixelGridIsDrawn) {
     const Pixels drawn = output(32, "drawn");
     EXPECT_TRUE(drawn.clear(0, 0));
     EXPECT_EQ(drawn.at(5, 31), 0x00FF00u);
+}
+
+TEST_F(ArtGenerator, MakesALookFromItsOwnPaletteAndGridsOverTheMainOnes) {
+    writeGrid("wall", {"0 0 r", "1 0 w"});
+    writeGrid("mark", {"2 0 r"});
+    scratch.write("art/images.txt", "wall wall\n");
+    scratch.write("art/looks.txt", "# looks\nmeadow 300\n");
+    ASSERT_EQ(std::system(("mkdir -p '" + scratch.path() + "/art/looks/meadow/16'").c_str()), 0);
+    // The look gives 'r' a new colour and draws its own wall; the mark stays the main grid's.
+    scratch.write("art/looks/meadow/palette.txt", "r 0000ff blue\n");
+    scratch.write("art/looks/meadow/16/wall.txt", std::string(15, '.') + "r\n");
+    scratch.write("art/looks/meadow/images.txt", "wall wall\nmarked wall+mark\n");
+    ASSERT_EQ(generate(), 0) << scratch.read("log");
+
+    EXPECT_EQ(output(16, "wall").at(0, 0), 0xFF0000u) << "the look changed the main set";
+    const std::string look = scratch.path() + "/out/looks/meadow/";
+    for (const int size : tileSizes) {
+        const Pixels marked = readPixels(look + std::to_string(size) + "/marked.png");
+        ASSERT_EQ(marked.w, size);
+        const int scale = size / 16;
+        EXPECT_EQ(marked.at(15 * scale, 0), 0x0000FFu) << "the look's own wall, its own red";
+        EXPECT_EQ(marked.at(2 * scale, 0), 0x0000FFu) << "the main mark in the look's red";
+        EXPECT_TRUE(marked.clear(0, 0)) << "clear pixels are the game's cyan key";
+    }
+    const Pixels background = readPixels(look + "background.png");
+    EXPECT_EQ(background.h, 300);
+
+    // A look the generator draws no background for is refused, by name.
+    scratch.write("art/looks.txt", "nowhere 300\n");
+    ASSERT_EQ(std::system(("mkdir -p '" + scratch.path() + "/art/looks/nowhere'").c_str()), 0);
+    scratch.write("art/looks/nowhere/palette.txt", "# none\n");
+    scratch.write("art/looks/nowhere/images.txt", "wall wall\n");
+    EXPECT_NE(generate(), 0);
+    EXPECT_NE(scratch.read("log").find("no background is drawn for the look nowhere"),
+              std::string::npos)
+        << scratch.read("log");
 }
 
 TEST_F(ArtGenerator, ComposesTheHeroSheetFromBodiesOverlaysAndIcons) {

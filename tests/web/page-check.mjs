@@ -21,7 +21,9 @@ if (!url || !browser || !shotPath) {
   process.exit(2);
 }
 
-const menuSky = [31, 254, 247];
+// The menu's backdrop (the title's pale sky, or the plain sky of a menu
+// without a look) is light all over; the status text is black.
+const lightest = 3 * 150;  // least channel sum of a backdrop pixel
 const loadLimitMs = 60000;
 const firstFrameBudgetMs = 3000;  // after the page's load, a player waits no longer
 
@@ -88,8 +90,8 @@ function pixel(x, y) {
   const i = (y * shot.width + x) * 3;
   return [shot.rgb[i], shot.rgb[i + 1], shot.rgb[i + 2]];
 }
-const isSky = (p) => p[0] === menuSky[0] && p[1] === menuSky[1] && p[2] === menuSky[2];
-// Counts sky and other pixels in a rectangle of the canvas, in canvas pixels.
+const isSky = (p) => p[0] + p[1] + p[2] >= lightest;
+// Counts sky (light backdrop) and other pixels in a rectangle of the canvas, in canvas pixels.
 function census(shot, left, top, right, bottom) {
   let sky = 0, other = 0;
   for (let cy = top; cy < bottom; ++cy)
@@ -102,7 +104,8 @@ function census(shot, left, top, right, bottom) {
   return { sky, other };
 }
 // The menu writes its three status lines (lives, form, status) at the top
-// left over open sky; the same band further right is sky alone.
+// left over open sky; the same band further right (right of the title's
+// name) is sky alone.
 const whole = census(shot, 0, 0, box.cw, box.ch);
 const statusText = census(shot, 0, 0, box.cw / 5, box.ch / 10);
 const besideText = census(shot, box.cw / 2, 0, box.cw, box.ch / 10);

@@ -1,6 +1,7 @@
 #include "tools/artgen/ArtSource.h"
 
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -21,6 +22,13 @@ bool ArtSource::readPalette(std::string& error) {
         error = path + ": cannot open";
         return false;
     }
+    // A look starts from the main palette and may recolour its characters.
+    if (base) {
+        colours = base->colours;
+        byName = base->byName;
+    }
+    std::set<char> ownKeys;
+    std::set<std::string> ownNames;
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         if (line.empty() || line[0] == '#') continue;
@@ -40,7 +48,7 @@ bool ArtSource::readPalette(std::string& error) {
             error = where + "colour has no name";
             return false;
         }
-        if (colours.count(key[0]) || byName.count(name)) {
+        if (ownKeys.count(key[0]) || ownNames.count(name)) {
             error = where + "colour defined twice";
             return false;
         }
@@ -55,12 +63,20 @@ bool ArtSource::readPalette(std::string& error) {
         }
         colours[key[0]] = c;
         byName[name] = c;
+        ownKeys.insert(key[0]);
+        ownNames.insert(name);
     }
     return true;
 }
 
+std::string ArtSource::gridFile(const std::string& name, int size) const {
+    const std::string own = gridPath(root, name, size);
+    if (!base || std::ifstream(own)) return own;
+    return base->gridFile(name, size);
+}
+
 bool ArtSource::hasGrid(const std::string& name, int size) const {
-    std::ifstream in(gridPath(root, name, size));
+    std::ifstream in(gridFile(name, size));
     return static_cast<bool>(in);
 }
 
@@ -83,7 +99,7 @@ const Picture* ArtSource::grid(const std::string& name, int size, std::string& e
     const auto cached = cache.find(key);
     if (cached != cache.end()) return &cached->second;
     Picture picture;
-    if (!parseGrid(gridPath(root, name, size), picture, error)) return nullptr;
+    if (!parseGrid(gridFile(name, size), picture, error)) return nullptr;
     return &cache.emplace(key, picture).first->second;
 }
 

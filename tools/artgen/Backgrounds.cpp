@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -33,14 +34,17 @@ double smooth(double t) { return t * t * (3 - 2 * t); }
 
 // Value noise on a lattice that repeats every `side` pixels; fewer cells
 // across than down make shapes wider than they are tall.
+// A look's picture is wider and taller than `side`: its noise repeats over
+// the picture's own width and height.
 class Noise {
 public:
-    Noise(Random& random, int across, int down)
-        : nx(across), ny(down), values(static_cast<size_t>(across) * down) {
+    Noise(Random& random, int across, int down, int periodX = side, int periodY = side)
+        : nx(across), ny(down), px(periodX), py(periodY),
+          values(static_cast<size_t>(across) * down) {
         for (double& v : values) v = random.unit();
     }
     double at(double x, double y) const {
-        const double fx = x * nx / side, fy = y * ny / side;
+        const double fx = x * nx / px, fy = y * ny / py;
         const double cx = std::floor(fx), cy = std::floor(fy);
         const double tx = smooth(fx - cx), ty = smooth(fy - cy);
         const int x0 = static_cast<int>(cx), y0 = static_cast<int>(cy);
@@ -57,16 +61,23 @@ private:
     }
     int nx;
     int ny;
+    int px;
+    int py;
     std::vector<double> values;
 };
 
 // Several octaves of noise, coarse to fine, each half as strong; 0 to 1.
 class Fractal {
 public:
-    Fractal(std::uint32_t seed, int firstCells, int octaves, int stretch = 1) {
+    Fractal(std::uint32_t seed, int firstCells, int octaves, int stretch = 1, int periodX = side,
+            int periodY = side) {
         Random random(seed);
+        // Lattice cells stay square on a picture wider or taller than `side`.
+        const int acrossFactor = std::max(1, periodX / side);
+        const int downFactor = std::max(1, periodY / side);
         for (int i = 0, cells = firstCells; i < octaves; ++i, cells *= 2)
-            layers.emplace_back(random, cells, cells * stretch);
+            layers.emplace_back(random, cells * acrossFactor, cells * stretch * downFactor,
+                                periodX, periodY);
     }
     double at(double x, double y) const {
         double sum = 0, weight = 1, total = 0;
@@ -145,21 +156,22 @@ struct Hills {
     enum Shape { Rolling, Peaks, Trees, Water } shape = Rolling;
     std::vector<Colour> snow = {};  // Peaks: the caps above the snow line
     int snowLine = 0;
+    int spread = 1;  // Peaks and trees: how many times wider apart
 };
 
 // The crest row of a band at every column.
-std::vector<double> crestLine(const Hills& hills) {
-    std::vector<double> rows(side);
-    const Fractal shape(hills.seed, hills.waves, hills.shape == Hills::Peaks ? 5 : 3);
+std::vector<double> crestLine(const Hills& hills, int width) {
+    std::vector<double> rows(width);
+    const Fractal shape(hills.seed, hills.waves, hills.shape == Hills::Peaks ? 5 : 3, 1, width);
     // Trees and peaks: a row of points of random heights, wrapping round.
     Random random(hills.seed + 7);
     const bool trees = hills.shape == Hills::Trees;
     const double steep = trees ? 2.2 : 0.75;
     std::vector<std::pair<int, int>> crowns;  // centre column, height
-    for (int x = random.below(8); x < side - (trees ? 6 : 30);
-         x += trees ? 9 + random.below(9) : 36 + random.below(30))
+    for (int x = random.below(8); x < width - (trees ? 6 : 30);
+         x += (trees ? 9 + random.below(9) : 36 + random.below(30)) * hills.spread)
         crowns.emplace_back(x, hills.amplitude / 2 + random.below(hills.amplitude / 2 + 1));
-    for (int x = 0; x < side; ++x) {
+    for (int x = 0; x < width; ++x) {
         const double v = shape.at(x, 0);
         switch (hills.shape) {
             case Hills::Rolling: rows[x] = hills.top - (v - 0.5) * 2.4 * hills.amplitude; break;
@@ -169,7 +181,7 @@ std::vector<double> crestLine(const Hills& hills) {
                 double rise = 0;
                 for (const auto& crown : crowns) {
                     int dx = std::abs(x - crown.first);
-                    dx = std::min(dx, side - dx);
+                    dx = std::min(dx, width - dx);
                     rise = std::max(rise, crown.second - dx * steep);
                 }
                 rows[x] = hills.top - rise - (v - 0.5) * (trees ? 8 : 14);
@@ -191,15 +203,17 @@ Colour skyAt(const std::vector<Colour>& tones, int horizon, int x, int y) {
 // sky's top row from `hazeFrom` down, so the bottom edge meets the next copy
 // of the top without a seam.
 Picture landscape(std::uint32_t seed, const std::vector<Colour>& sky, int horizon,
-                  const std::vector<Hills>& bands, int hazeFrom) {
-    Picture out(side, side);
+                  const std::vector<Hills>& bands, int hazeFrom, int width = side,
+                  int height = side, bool softClouds = false) {
+    Picture out(width, height);
     std::vector<std::vector<double>> crests;
-    for (const Hills& hills : bands) crests.push_back(crestLine(hills));
-    const Fractal grain(seed, 16, 2);
-    const Fractal streaks(seed + 1, 8, 3, 6);  // water: long thin ripples
-    const Fractal cloud(seed + 2, 4, 4, 2);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
+    for (const Hills& hills : bands) crests.push_back(crestLine(hills, width));
+    const Fractal grain(seed, 16, 2, 1, width, height);
+    const Fractal streaks(seed + 1, 8, 3, 6, width, height);  // water: long thin ripples
+    const Fractal cloud(seed + 2, 4, 4, 2, width, height);
+    auto across = [width](int x) { return ((x % width) + width) % width; };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
             int band = -1;
             for (size_t b = 0; b < bands.size(); ++b)
                 if (y >= crests[b][x]) band = static_cast<int>(b);
@@ -207,7 +221,11 @@ Picture landscape(std::uint32_t seed, const std::vector<Colour>& sky, int horizo
             if (band < 0) {
                 c = skyAt(sky, horizon, x, y);
                 const double puff = cloud.at(x, y);
-                if (puff > 0.6 && y < horizon * 0.6)
+                // Soft clouds thin out towards their lowest row instead of ending on a line.
+                const double lowest = horizon * 0.6;
+                const double thinning =
+                    softClouds ? std::max(0.0, (y - lowest * 0.5) / (lowest * 0.5)) * 0.4 : 0;
+                if (puff > 0.6 + thinning && y < lowest)
                     c = ramp({sky[0], 0xf4f7f9, 0xfcfdfd}, (puff - 0.6) * 8, x, y);
             } else {
                 const Hills& hills = bands[band];
@@ -219,7 +237,7 @@ Picture landscape(std::uint32_t seed, const std::vector<Colour>& sky, int horizo
                     if (depth < 1) t = 1;
                 } else {
                     // Lit on slopes that face the top left, darker further down.
-                    const double slope = crest[wrap(x + 2)] - crest[wrap(x - 2)];
+                    const double slope = crest[across(x + 2)] - crest[across(x - 2)];
                     t = 0.72 - depth / 110 + (grain.at(x, y) - 0.5) * 0.35;
                     if (depth < 14) t -= slope * 0.05 * (14 - depth) / 14;
                     if (depth < 1.5) t = 1;  // the lit crest
@@ -230,7 +248,7 @@ Picture landscape(std::uint32_t seed, const std::vector<Colour>& sky, int horizo
                     if (y < line) c = ramp(hills.snow, t + 0.2, x, y);
                 }
             }
-            if (y >= hazeFrom) c = blend(c, sky[0], (y - hazeFrom + 1.0) / (side - hazeFrom));
+            if (y >= hazeFrom) c = blend(c, sky[0], (y - hazeFrom + 1.0) / (height - hazeFrom));
             out.set(x, y, c);
         }
     return out;
@@ -506,7 +524,321 @@ Picture clockwork() {
     return out;
 }
 
+// The worlds' backgrounds. Each is one picture for both tile sizes, drawn
+// from the top of the level down at a sixth of the view's speed, so it runs
+// from the sky at the top to the ground at the bottom instead of repeating;
+// across, it wraps over its own width.
+constexpr int lookWidth = 512;  // pixels: wide enough that a 640-pixel view shows little repeat
+
+int across(int x) { return ((x % lookWidth) + lookWidth) % lookWidth; }
+
+// Levels 1-5: hills rolling away under a sky with clouds, flowers near by.
+Picture meadowLook(int height) {
+    Picture out = landscape(2101, {0xeef4f0, 0xdceaf2, 0xcae0f2, 0xbad4ee}, 330,
+                            {{2102, 300, 30, 3, {0xaec8c0, 0xbad2c8, 0xc6dcd0}},
+                             {2103, 360, 34, 2, {0x9cc28c, 0xaacc98, 0xb8d6a4}},
+                             {2104, 430, 26, 3, {0x8ab87a, 0x98c286, 0xa6cc92, 0xb4d69e}}},
+                            height, lookWidth, height, true);
+    Random random(2105);
+    const Colour petals[] = {0xf6d0dc, 0xfbf3b0, 0xfdfdfb};
+    for (int i = 0; i < 600; ++i) {
+        const int x = random.below(lookWidth), y = 440 + random.below(height - 440);
+        const Colour under = out.at(x, y);
+        if (greenOf(under) > redOf(under) + 30) out.set(x, y, petals[random.below(3)]);
+    }
+    return out;
+}
+
+// Levels 6-11: snowy peaks behind peaks over an alpine pasture.
+Picture alpsLook(int height) {
+    Hills far{2201, 260, 130, 3, {0xbcc4dc, 0xc8d0e4, 0xd4daec}};
+    Hills near{2202, 350, 90, 2, {0xa2aac2, 0xaeb6cc, 0xbac2d6}};
+    far.shape = near.shape = Hills::Peaks;
+    far.spread = 3;
+    near.spread = 2;
+    far.snow = {0xe8ecf4, 0xf6f8fb};
+    far.snowLine = 200;
+    near.snowLine = 290;
+    near.snow = {0xdee4ee, 0xeef1f6};
+    Hills pasture{2203, 440, 16, 3, {0xa0c890, 0xaed29c, 0xbcdaa8}};
+    return landscape(2204, {0xf2f5f9, 0xdfe8f2, 0xcbdaee, 0xb8cce8}, 260, {far, near, pasture},
+                     height, lookWidth, height, true);
+}
+
+// Levels 12-15: inside the fortress, a wall of big pale blocks with arched
+// windows, battlements against the sky at the top.
+Picture fortressLook(int height) {
+    Picture out(lookWidth, height);
+    constexpr int skyRows = 96;     // open sky above the battlements
+    constexpr int merlon = 32;      // width of a merlon and of a gap between two
+    constexpr int merlonRows = 24;  // their height above the wall walk
+    constexpr int course = 24;      // one course of blocks
+    constexpr int block = 64;       // a whole number of blocks across, so the courses wrap
+    const Fractal weather(2301, 8, 3, 1, lookWidth, height);
+    const std::vector<Colour> stone = {0xb6aea4, 0xc2bab0, 0xcec6bc, 0xd8d2c8};
+    const std::vector<Colour> sky = {0xeef2f6, 0xdde6f0, 0xccdcee};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < lookWidth; ++x) {
+            const bool merlonHere = (x / merlon) % 2 == 0 && y >= skyRows - merlonRows;
+            if (y < skyRows && !merlonHere) {
+                out.set(x, y, ramp(sky, static_cast<double>(y) / skyRows, x, y));
+                continue;
+            }
+            const int row = (y - (skyRows - merlonRows)) / course;
+            const int bx = across(x + (row % 2) * block / 2) % block;
+            const int by = (y - (skyRows - merlonRows)) % course;
+            Colour c = ramp(stone, 0.5 + (weather.at(x, y) - 0.5) * 1.1, x, y);
+            if (bx == block - 1 || by == course - 1) c = 0xa0988e;
+            else if (bx == 0 || by == 0) c = 0xe4ded4;
+            if (y < skyRows && (x % merlon == merlon - 1)) c = 0xa0988e;
+            out.set(x, y, c);
+        }
+    // Arched windows onto the sky, two rows of them staggered.
+    for (int row = 0; row * 200 + 220 < height - 40; ++row)
+        for (int cx = 64 + (row % 2) * 128; cx < lookWidth; cx += 256) {
+            const int base = row * 200 + 260;
+            for (int y = base - 56; y <= base + 3; ++y)
+                for (int x = cx - 16; x <= cx + 16; ++x) {
+                    const int dx = x - cx, dy = y - (base - 40);
+                    const bool inArch =
+                        dy >= 0 ? std::abs(dx) <= 11 && y <= base : dx * dx + dy * dy <= 121;
+                    const bool inFrame =
+                        dy >= 0 ? std::abs(dx) <= 14 && y <= base + 3 : dx * dx + dy * dy <= 196;
+                    if (inArch)
+                        out.set(across(x), y,
+                                ramp({0xc6daec, 0xd4e4f2, 0xe2eef6}, (y - base + 52) / 56.0, x, y));
+                    else if (inFrame)
+                        out.set(across(x), y, dx < 0 || dy < -8 ? 0xa29a90 : 0x948c84);
+                }
+        }
+    return out;
+}
+
+// Levels 16-17: the sea along the horizon, a sunlit beach of dunes in front.
+Picture beachLook(int height) {
+    Hills sea{2401, 300, 0, 1, {0x9ac8d4, 0xaad2dc, 0xbadce4, 0xcce6ec}};
+    sea.shape = Hills::Water;
+    return landscape(2402, {0xf8f0e2, 0xe8f0f2, 0xd4e6f0, 0xc2dcee}, 300,
+                     {sea,
+                      {2403, 380, 20, 2, {0xd6c094, 0xe0cba2, 0xead8b2}},
+                      {2404, 450, 24, 3, {0xccb284, 0xd8bf92, 0xe2cba0, 0xecd8b0}}},
+                     height, lookWidth, height, true);
+}
+
+// Levels 18-19: a mine, pale rock held up by timber frames, lanterns on the posts.
+Picture mineLook(int height) {
+    Picture out(lookWidth, height);
+    constexpr int frameApart = 256;  // pixels between two timber frames
+    constexpr int beamRows = 12;
+    constexpr int postWidth = 14;
+    const Fractal rock(2501, 4, 5, 1, lookWidth, height);
+    const Fractal grain(2502, 16, 3, 1, lookWidth, height);
+    const std::vector<Colour> tones = {0xa8988a, 0xb6a696, 0xc2b4a4, 0xcec2b2, 0xd8cebe};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < lookWidth; ++x) {
+            const double v = rock.at(x, y);
+            const double lit = (v - rock.at(x + 3, y + 3)) * 6 + 0.5;
+            out.set(x, y, ramp(tones, 0.25 + lit * 0.45 + (grain.at(x, y) - 0.5) * 0.3, x, y));
+        }
+    const std::vector<Colour> wood = {0xa88a6c, 0xb89a7a, 0xc6aa88};
+    for (int frame = 0; frame < lookWidth / frameApart; ++frame) {
+        const int left = frame * frameApart + 48, right = left + 160;
+        for (int storey = 0; storey * 220 + 120 < height; ++storey) {
+            const int top = storey * 220 + 120, bottom = top + 220;
+            for (int y = top; y < bottom && y < height; ++y)
+                for (int x = left; x <= right + postWidth; ++x) {
+                    const bool beam = y < top + beamRows;
+                    const bool post = x < left + postWidth || x > right;
+                    if (!beam && !post) continue;
+                    const double t = beam ? 1 - (y - top) / double(beamRows)
+                                          : 1 - ((x - left) % (right - left)) / double(postWidth);
+                    Colour c = ramp(wood, t, x, y);
+                    if ((beam && (y == top || y == top + beamRows - 1)) ||
+                        (!beam && ((x - left) % (right - left) == 0 ||
+                                   x == left + postWidth - 1 || x == right + postWidth)))
+                        c = 0x94785c;
+                    out.set(across(x), y, c);
+                }
+            // A lantern hanging from the beam's middle, glowing softly.
+            const int lx = (left + right + postWidth) / 2, ly = top + beamRows + 14;
+            for (int y = ly - 22; y <= ly + 22; ++y)
+                for (int x = lx - 22; x <= lx + 22; ++x) {
+                    const double d = std::hypot(x - lx, y - ly);
+                    if (d < 22 && y < height)
+                        out.set(across(x), y, blend(out.at(across(x), y), 0xf6e6b4, (22 - d) / 30));
+                }
+            for (int y = top + beamRows; y < ly - 5; ++y) out.set(across(lx), y, 0x94785c);
+            for (int y = ly - 5; y <= ly + 5; ++y)
+                for (int x = lx - 3; x <= lx + 3; ++x)
+                    out.set(across(x), y,
+                            std::abs(x - lx) == 3 || std::abs(y - ly) == 5 ? 0x9c8262 : 0xfff2c0);
+        }
+    }
+    return out;
+}
+
+// Levels 20-23: up the clock tower, bronze gears turning on a cream plate
+// and the great clock face near the top.
+Picture clockTowerLook(int height) {
+    Picture out(lookWidth, height);
+    const Fractal patina(2601, 8, 3, 1, lookWidth, height);
+    const std::vector<Colour> plate = {0xd8ccb4, 0xe0d5c0, 0xe8dfcc};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < lookWidth; ++x) out.set(x, y, ramp(plate, patina.at(x, y), x, y));
+    struct Gear {
+        double x, y, radius;
+        int teeth;
+    };
+    std::vector<Gear> gears;
+    Random random(2602);
+    constexpr double faceX = 320, faceY = 190, faceRadius = 120;
+    for (int y = 40; y < height + 40; y += 110)
+        for (int x = random.below(80); x < lookWidth - 40; x += 140 + random.below(90)) {
+            const Gear gear{double(x), double(y + random.below(50)), 24.0 + random.below(26),
+                            7 + random.below(6)};
+            // None behind the clock face.
+            if (std::hypot(gear.x - faceX, gear.y - faceY) > faceRadius + gear.radius + 6)
+                gears.push_back(gear);
+        }
+    const std::vector<Colour> bronze = {0xbea272, 0xcab082, 0xd6be92, 0xe2cca4};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < lookWidth; ++x)
+            for (const Gear& g : gears) {
+                double dx = x - g.x, dy = y - g.y;
+                if (dx > lookWidth / 2) dx -= lookWidth;
+                if (dx < -lookWidth / 2) dx += lookWidth;
+                const double r = std::sqrt(dx * dx + dy * dy);
+                if (r > g.radius) continue;
+                const double tooth = std::fmod(turnOf(dx, dy) * g.teeth, 1.0);
+                const double outer = tooth < 0.5 ? g.radius : g.radius - 6;
+                if (r > outer) continue;
+                if (r < g.radius * 0.22) {
+                    out.set(x, y, r < g.radius * 0.12 ? 0xa4987e : 0xb6a686);
+                    continue;
+                }
+                Colour c = ramp(bronze, 0.55 - (dx + dy) / (g.radius * 3), x, y);
+                if (r > outer - 1.5) c = 0xa88e62;
+                else if (r > g.radius * 0.55 && r < g.radius * 0.62) c = 0xb2966a;
+                out.set(x, y, c);
+            }
+    // The clock face: a pale dial with twelve marks and hands at ten to two.
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < lookWidth; ++x) {
+            const double dx = x - faceX, dy = y - faceY, r = std::hypot(dx, dy);
+            if (r > faceRadius) continue;
+            Colour c = ramp({0xeee6d4, 0xf6f0e2}, 1 - r / faceRadius, x, y);
+            if (r > faceRadius - 8) c = r > faceRadius - 2 ? 0xa88e62 : ramp(bronze, 0.6, x, y);
+            const double turn = turnOf(dx, dy) * 12;
+            if (r > faceRadius - 24 && r < faceRadius - 12 &&
+                std::fabs(turn - std::round(turn)) * r * 2 * pi / 12 < 2.5)
+                c = 0x9c8a6c;
+            out.set(x, y, c);
+        }
+    auto hand = [&](double turn, double length, double half) {
+        const double ux = std::sin(turn * 2 * pi), uy = -std::cos(turn * 2 * pi);
+        for (double t = -8; t < length; t += 0.5)
+            for (double w = -half; w <= half; w += 0.5)
+                out.set(int(faceX + ux * t - uy * w), int(faceY + uy * t + ux * w), 0x8e7e64);
+    };
+    hand(10 / 12.0, 64, 3);
+    hand(2 / 12.0, 96, 2);
+    return out;
+}
+
+// The menu: a bright sky with the game's name drawn over it in fat outlined
+// curd-yellow letters built from strokes. The menu opens on the same cells at
+// both tile sizes but the picture is not scaled, so the name stands where
+// both first views have open sky: right of the status lines and above the
+// signs on the road (three rows of 16 pixels), within the 320-pixel width
+// of the small view.
+Picture titleLook(int height) {
+    Picture out = landscape(2701, {0xf2f6fa, 0xe0ecf6, 0xcee0f2, 0xbed6ee}, 380,
+                            {{2702, 400, 22, 3, {0xb2cec4, 0xbed8cc, 0xcae0d4}},
+                             {2703, 452, 18, 2, {0xa2c892, 0xb0d29e, 0xbedaaa}}},
+                            height, lookWidth * 3 / 2, height, true);
+    // Each letter's strokes on a grid 3 wide and 6 high, as (x0, y0, x1, y1),
+    // and how far the pen moves on after it.
+    struct Stroke {
+        double x0, y0, x1, y1;
+    };
+    struct Letter {
+        char name;
+        double advance;
+        std::vector<Stroke> strokes;
+    };
+    const std::vector<Letter> letters = {
+        {'C', 4.3, {{3, 0.6, 1, 0}, {1, 0, 0, 1.5}, {0, 1.5, 0, 4.5}, {0, 4.5, 1, 6}, {1, 6, 3, 5.4}}},
+        {'u', 4.3, {{0, 2, 0, 5}, {0, 5, 1, 6}, {1, 6, 3, 5.4}, {3, 2, 3, 6}}},
+        {'r', 3.7, {{0, 2, 0, 6}, {0, 3.2, 1.4, 2}, {1.4, 2, 2.8, 2.2}}},
+        {'d', 4.3, {{3, 0, 3, 6}, {3, 2.6, 1.5, 2}, {1.5, 2, 0, 3}, {0, 3, 0, 5}, {0, 5, 1.5, 6},
+                    {1.5, 6, 3, 5.4}}},
+        {'o', 4.3, {{1.5, 2, 0, 3}, {0, 3, 0, 5}, {0, 5, 1.5, 6}, {1.5, 6, 3, 5}, {3, 5, 3, 3},
+                    {3, 3, 1.5, 2}}},
+        {'v', 4.3, {{0, 2, 1.5, 6}, {1.5, 6, 3, 2}}},
+        {'a', 4.3, {{0.3, 2.4, 1.5, 2}, {1.5, 2, 3, 2.6}, {3, 2.6, 3, 6}, {3, 3.8, 1, 3.8},
+                    {1, 3.8, 0, 4.8}, {0, 4.8, 1, 6}, {1, 6, 3, 5.4}}},
+        {' ', 1.6, {}},
+        // Roman capitals with serifs, so the two read as a numeral and not as "ll".
+        {'I', 3.0, {{1, 0, 1, 6}, {0, 0, 2, 0}, {0, 6, 2, 6}}}};
+    const std::string word = "Curdovar II";
+    constexpr double unit = 4.4;     // pixels per grid step
+    constexpr double thick = 2.6;    // half a stroke's width, pixels
+    constexpr double outline = 1.4;  // the dark rim round each stroke, pixels
+    constexpr double shadowShift = 2;
+    constexpr double left = 134, top = 8;
+    double pen = left;
+    std::vector<Stroke> placed;  // in pixels
+    for (const char c : word)
+        for (const Letter& letter : letters) {
+            if (letter.name != c) continue;
+            for (const Stroke& s : letter.strokes)
+                placed.push_back({pen + s.x0 * unit, top + s.y0 * unit, pen + s.x1 * unit,
+                                  top + s.y1 * unit});
+            pen += letter.advance * unit;
+            break;
+        }
+    auto nearest = [&placed](double px, double py) {
+        double best = 1e9;
+        for (const Stroke& s : placed) {
+            const double vx = s.x1 - s.x0, vy = s.y1 - s.y0, length = vx * vx + vy * vy;
+            const double t =
+                length > 0 ? std::clamp(((px - s.x0) * vx + (py - s.y0) * vy) / length, 0.0, 1.0)
+                           : 0;
+            best = std::min(best, std::hypot(px - s.x0 - t * vx, py - s.y0 - t * vy));
+        }
+        return best;
+    };
+    const std::vector<Colour> curd = {0xeec858, 0xf5d865, 0xfae48a, 0xfff0b0};
+    const double reach = thick + outline + shadowShift + 1;
+    for (int y = int(top - reach); y < int(top + 6 * unit + reach); ++y)
+        for (int x = int(left - reach); x < int(pen + reach); ++x) {
+            const double d = nearest(x, y);
+            if (d <= thick) {
+                // Lit from the top: paler towards the letters' tops and their middle line.
+                const double light = 0.9 - (y - top) / (6 * unit) * 0.6;
+                out.set(x, y, ramp(curd, light + (d < thick * 0.4 ? 0.15 : 0), x, y));
+            } else if (d <= thick + outline) {
+                out.set(x, y, 0xc08a3c);
+            } else if (nearest(x - shadowShift, y - shadowShift) <= thick + outline) {
+                out.set(x, y, blend(out.at(x, y), 0x9aa8bc, 0.35));
+            }
+        }
+    return out;
+}
+
 }  // namespace
+
+bool makeLookBackground(const std::string& look, int height, Picture& out) {
+    if (look == "meadow") out = meadowLook(height);
+    else if (look == "alps") out = alpsLook(height);
+    else if (look == "fortress") out = fortressLook(height);
+    else if (look == "beach") out = beachLook(height);
+    else if (look == "mine") out = mineLook(height);
+    else if (look == "clocktower") out = clockTowerLook(height);
+    else if (look == "title") out = titleLook(height);
+    else return false;
+    return true;
+}
 
 Picture makeBackground(int index) {
     switch (index) {

@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cstdio>
 
 Picture::Picture(int width, int height, Colour fill)
     : w(std::max(0, width)), h(std::max(0, height)),
@@ -149,4 +150,32 @@ bool savePng(const Picture& picture, const std::string& path, std::string& error
     if (png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr)) return true;
     error = path + ": " + image.message;
     return false;
+}
+
+bool saveKeyedPng(const Picture& picture, const std::string& path, std::string& error) {
+    std::vector<png_byte> rgb;
+    rgb.reserve(static_cast<size_t>(picture.width()) * picture.height() * 3);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            Colour c = picture.at(x, y);
+            if (c == clear) c = keyCyan;
+            rgb.insert(rgb.end(), {static_cast<png_byte>(redOf(c)), static_cast<png_byte>(greenOf(c)),
+                                   static_cast<png_byte>(blueOf(c))});
+        }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(picture.width());
+    image.height = static_cast<png_uint_32>(picture.height());
+    image.format = PNG_FORMAT_RGB;
+    const std::string temporary = path + ".tmp";
+    if (!png_image_write_to_file(&image, temporary.c_str(), 0, rgb.data(), 0, nullptr)) {
+        error = path + ": " + image.message;
+        return false;
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        error = path + ": cannot rename " + temporary + " over it";
+        return false;
+    }
+    return true;
 }

@@ -60,3 +60,6 @@ private:
 bool savePicture(const Picture& picture, const std::string& path);
 // Writes an RGBA PNG through libpng, clear pixels fully transparent.
 bool savePng(const Picture& picture, const std::string& path, std::string& error);
+// Writes an opaque RGB PNG for the game to load, clear pixels as pure cyan
+// (its colour key), through a temporary beside `path` renamed over it.
+bool saveKeyedPng(const Picture& picture, const std::string& path, std::string& error);

@@ -1,5 +1,6 @@
 // curdovar-artgen: turns the editable art (palette and text grids) into the
-// game's images, both tile sizes, and makes the background images.
+// game's images, both tile sizes, and makes the background images and the
+// worlds' looks (art/looks.txt).
 //   curdovar-artgen SOURCE_DIR OUTPUT_IMAGES_DIR [--contact FOLDER] [--icons FOLDER]
 //       --contact  proof sheets of everything made, as PNG
 //       --icons    the game's icon at every size, as PNG
@@ -9,6 +10,7 @@
 #include "tools/artgen/Backgrounds.h"
 #include "tools/artgen/ContactSheet.h"
 #include "tools/artgen/Icons.h"
+#include "tools/artgen/Looks.h"
 #include "tools/artgen/Picture.h"
 #include "tools/artgen/Recipe.h"
 
@@ -76,6 +78,7 @@ int main(int argc, char** argv) {
         made.backgrounds.push_back(picture);
         ++written;
     }
+    if (!makeLooks(art, source, output, written, error)) return fail(error);
     std::cout << "Wrote " << written << " images to " << output << "\n";
     for (const auto& [option, folder] : extras) {
         std::error_code ignored;
