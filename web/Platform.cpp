@@ -86,14 +86,21 @@ SDL_RWops* webRWFromFile(const char* file, const char* mode) {
     return stream ? stream : SDL_RWFromFile(file, mode);
 }
 
+namespace {
+constexpr int largestPictureW = 640;  // 20 tiles of 32 pixels
+constexpr int largestPictureH = 480;  // 15 tiles
+}  // namespace
+
 const SDL_VideoInfo* webGetVideoInfo() {
     static SDL_VideoInfo info;
     // The emulation hands out a fresh copy on every call.
     const SDL_VideoInfo* emulated = SDL_GetVideoInfo();
     info = *emulated;
     std::free(const_cast<SDL_VideoInfo*>(emulated));
-    info.current_w = EM_ASM_INT({ return screen.width; });
-    info.current_h = EM_ASM_INT({ return screen.height; });
+    // A phone's screen is smaller than the picture, and full screen at its
+    // size would cut the picture; the page shrinks a larger canvas to fit.
+    info.current_w = std::max(EM_ASM_INT({ return screen.width; }), largestPictureW);
+    info.current_h = std::max(EM_ASM_INT({ return screen.height; }), largestPictureH);
     return &info;
 }
 

@@ -34,7 +34,8 @@ SDL_RWops* webRWFromFile(const char* file, const char* mode);
 #define SDL_RWFromFile webRWFromFile
 
 // The emulation reports the canvas's size as the desktop's (300 by 150 before
-// the game's window opens); a page's desktop is the screen it is shown on.
+// the game's window opens); a page's desktop is the screen it is shown on,
+// but never smaller than the largest picture.
 const SDL_VideoInfo* webGetVideoInfo();
 #define SDL_GetVideoInfo webGetVideoInfo
 

@@ -13,8 +13,11 @@ function curdovarFit() {
   var fit = Math.min(curdovarStage.clientWidth / canvas.width,
                      curdovarStage.clientHeight / canvas.height);
   var scale = fit >= 1 ? Math.floor(fit) : fit;
-  canvas.style.width = canvas.width * scale + 'px';
-  canvas.style.height = canvas.height * scale + 'px';
+  var width = canvas.width * scale + 'px';
+  var height = canvas.height * scale + 'px';
+  // Set only when it changes: the canvas's style is watched (below).
+  if (canvas.style.width !== width) canvas.style.width = width;
+  if (canvas.style.height !== height) canvas.style.height = height;
 }
 window.addEventListener('resize', curdovarFit);
 
@@ -66,11 +69,13 @@ function curdovarToggleFullScreen() {
 }
 document.getElementById('full-button').addEventListener('click', curdovarToggleFullScreen);
 
-// The game sets the canvas's size when it opens its window or goes full screen.
+// The game sets the canvas's size when it opens its window or goes full
+// screen; the emulation then also drops the canvas's displayed size, even
+// when the size stays (full screen on a screen no larger than the picture).
 new MutationObserver(function () {
   curdovarFit();
   curdovarFollowFullScreen();
-}).observe(curdovarCanvas, { attributes: true, attributeFilter: ['width', 'height'] });
+}).observe(curdovarCanvas, { attributes: true, attributeFilter: ['width', 'height', 'style'] });
 
 // The controls the page lists, the one place that says them: each entry an
 // action and the keys for it, in the order shown. The six actions take their

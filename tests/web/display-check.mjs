@@ -3,10 +3,11 @@
 //  - F11 fills the screen with the whole picture, never a canvas smaller
 //    than the picture, and a reload keeps full screen that way; F11 again
 //    goes back to the window;
-//  - a 500x400 window shows the whole picture, made smaller, clear of the bar;
+//  - a 500x400 window shows the whole picture, made smaller, clear of the bar,
+//    and so does full screen on a 500x400 screen;
 //  - the page's full-screen button fills the screen as F11 does.
 // Screenshots go to SHOTS_DIR: window.png, full.png, full-reloaded.png, small.png,
-// full-by-button.png.
+// small-full.png, full-by-button.png.
 //
 //   node --experimental-websocket display-check.mjs URL BROWSER SHOTS_DIR
 import { mkdirSync, writeFileSync } from 'node:fs';
@@ -119,9 +120,17 @@ if (back.full || back.cw !== picture.w || back.ch !== picture.h) {
   fail(`F11 did not go back to the window: canvas ${back.cw}x${back.ch}, full screen ${back.full}`);
 }
 
-await send('Emulation.setDeviceMetricsOverride', { width: 500, height: 400, deviceScaleFactor: 1, mobile: false });
+await send('Emulation.setDeviceMetricsOverride', { width: 500, height: 400, deviceScaleFactor: 1,
+  mobile: false, screenWidth: 500, screenHeight: 400 });
 await sleep(800);
 await checkWhole('small', windowed);
+// Full screen on a screen smaller than the picture (a phone's) shows it whole too.
+await openPage('reload');
+await pressKey(send, f11);
+await sleep(1000);
+await checkWhole('small-full', windowed);
+await pressKey(send, f11);
+await sleep(1000);
 
 // The list of controls, from the game's bindings: action and keys, each as shown.
 const controls = await evaluate(`Array.from(document.querySelectorAll('#controls > span'))
