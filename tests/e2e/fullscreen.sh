@@ -10,13 +10,6 @@ e2e_begin "${1:?usage: fullscreen.sh PATH-TO-CURDOVAR}" fullscreen
 cp "$E2E_REPO/tests/e2e/levels/plain-menu.lvl" "$E2E_WORK/data/levels/menu.lvl"
 settings="$E2E_WORK/data/preferences/window-and-pad.cdv"
 root="$E2E_WORK/root.png"
-
-# The whole desktop: Xvfb's root is a grey weave wherever no window covers it.
-root_shot() { xwd -root -silent | /usr/bin/convert xwd:- png:"$root" || e2e_fail "no root shot"; }
-root_pixel() {
-    /usr/bin/convert "$root" -crop "1x1+$1+$2" txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1 \
-        | tr 'a-f' 'A-F'
-}
 full_screen_shown() {
     root_shot
     [ "$(root_pixel 5 5)" = '#000000' ] && [ "$(root_pixel 1915 1075)" = '#000000' ] \

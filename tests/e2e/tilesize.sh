@@ -16,12 +16,6 @@ cp "$E2E_REPO/tests/e2e/levels/tilesize-menu.lvl" "$E2E_WORK/data/levels/menu.lv
 prefs="$E2E_WORK/data/preferences/prefs.cdv"
 root="$E2E_WORK/root.png"
 
-root_shot() { xwd -root -silent | /usr/bin/convert xwd:- png:"$root" || e2e_fail "no root shot"; }
-root_pixel() {
-    /usr/bin/convert "$root" -crop "1x1+$1+$2" txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1 \
-        | tr 'a-f' 'A-F'
-}
-
 # Where the picture is on the desktop: X Y SCALE, set by expect_layout.
 pic_x=0 pic_y=0 pic_scale=1 tile=32
 

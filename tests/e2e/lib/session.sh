@@ -139,6 +139,15 @@ e2e_playing() {
 
 e2e_caption() { xdotool getwindowname "$E2E_WINDOW"; }
 
+# The whole desktop into $root (full screen is a window of its own): Xvfb's
+# root is a grey weave wherever no window covers it.
+root_shot() { xwd -root -silent | /usr/bin/convert xwd:- png:"$root" || e2e_fail "no root shot"; }
+# root_pixel X Y: "#RRGGBB" of the last root shot's pixel.
+root_pixel() {
+    /usr/bin/convert "$root" -crop "1x1+$1+$2" txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1 \
+        | tr 'a-f' 'A-F'
+}
+
 e2e_geometry() {
     xwininfo -id "$E2E_WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
 }
