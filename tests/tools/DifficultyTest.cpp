@@ -17,7 +17,7 @@ namespace {
 std::string tool() { return buildDir() + "/curdovar-difficulty"; }
 
 // Row by row sketch to the column-per-line file format; '#' wall, '@' start,
-// 'G' goal, '^' spikes, '|' enemy stopper, 'c' Chomper.
+// 'G' goal, '^' spikes, '|' enemy stopper, 'c' Chomper, 'T' curdotree.
 std::string levelFile(const std::vector<std::string>& rows) {
     std::ostringstream out;
     const int w = static_cast<int>(rows[0].size()), h = static_cast<int>(rows.size());
@@ -26,7 +26,7 @@ std::string levelFile(const std::vector<std::string>& rows) {
         for (int y = 0; y < h; ++y) {
             const char c = rows[y][x];
             const int v = c == '#' ? 1 : c == '@' ? 4 : c == 'G' ? 7 : c == '^' ? 2
-                        : c == '|' ? 14 : c == 'c' ? 31 : 0;
+                        : c == '|' ? 14 : c == 'c' ? 31 : c == 'T' ? 25 : 0;
             out << v << (y + 1 < h ? ' ' : '\n');
         }
     }
@@ -196,6 +196,24 @@ TEST_F(Difficulty, AnEnemyInTheWayCostsLivesAndAFlawlessPlayerStillPasses) {
         const Figures f = figuresOf(flawless, level, "flawless");
         EXPECT_EQ(1.0, f.oneLife) << f.line;
     }
+}
+
+TEST_F(Difficulty, AfterADeathPastACurdotreeThePlayerComesBackFromTheTree) {
+    // The gap is crossed at a run; the tree stands still, so after a death
+    // the player needs a way of its own from there, found by the study.
+    std::vector<std::string> rows = gapRoom(6);
+    rows[4][8] = 'T';
+    scratch.write("data/levels/tree.lvl", levelFile(rows));
+    scratch.write("routes/tree-32.replay",
+                  "level data/levels/tree.lvl\ntilesize 32\nexpect goal\n" + std::string(gapRoute));
+    const Figures f = figuresOf(run("--profile novice --attempts 40 --spread-ms 150 data/levels/tree.lvl"),
+                                "tree", "novice");
+    ASSERT_TRUE(f.found && f.route) << scratch.read("err.log");
+    EXPECT_EQ(1.0, numberAfter(f.line, "ways_back")) << f.line;
+    EXPECT_GT(f.deaths, 0.0) << "this much noise must cost lives: " << f.line;
+    EXPECT_EQ(1.0, numberAfter(f.line, "finished")) << "every death at the gap came back from the tree and "
+                                                       "got over in the end: " << f.line;
+    EXPECT_EQ(0.0, numberAfter(f.line, "stuck")) << f.line;
 }
 
 TEST_F(Difficulty, ARoomWithoutAWayToTheGoalGivesNobodyTheGoal) {

@@ -1,6 +1,7 @@
 #include "tools/difficulty/LevelStudy.h"
 
 #include "level/Level.h"
+#include "level/Tiles.h"
 #include "menus/Settings.h"
 #include "shell/Clock.h"
 #include "shell/Particles.h"
@@ -9,8 +10,11 @@
 #include "things/Flapper.h"
 #include "tools/common/Replay.h"
 #include "tools/difficulty/SimulatedPlayer.h"
+#include "tools/solve/Search.h"
 
 #include <algorithm>
+#include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -20,13 +24,15 @@
 
 namespace {
 
-constexpr int maxShiftFrames = 8;        // a press this far off either way counts as loose enough
-constexpr int probeHorizonFrames = 90;   // 3 s after a shifted press without a death: survived
-constexpr double onRouteTiles = 1.5;     // ... when the hero is this near the route by then
+constexpr int maxShiftFrames = 10;       // a press this far off either way counts as loose enough
+constexpr int probeHorizonFrames = 90;   // the route 3 s on from a shifted press without a death: survived
 constexpr int framesPerRouteFrame = 20;  // an attempt may take this many times the route's length
 constexpr int extraAttemptFrames = 3000; // ... and this many frames more
 constexpr int simplifyGraceFrames = 60;  // a simpler run may take this much longer at its end
 constexpr std::size_t maxDroppedTogether = 3;  // changes of keys tried away at once
+constexpr int joinAfterFrames = 45;      // a way back joins the route at least this far past the tree
+constexpr double joinSpeedSlack = 0.125; // ... at the route's speed, give or take this many tiles a frame
+constexpr int backSearchSeconds = 30;    // the search for a way back gives up after this long
 
 std::uint64_t mix(std::uint64_t h, std::uint64_t v) {
     h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
@@ -52,6 +58,51 @@ void writeAll(int fd, const std::string& text) {
         if (put <= 0) return;
         done += static_cast<std::size_t>(put);
     }
+}
+
+std::string probeFrom(const Route& route, Level& level, int last);
+
+// Back onto the route: to its cell at one frame, standing, with its kit and
+// about its speed.
+class BackOnRoute : public SearchRules {
+public:
+    BackOnRoute(const Level& level, const RoutePoint& join)
+        : cell{(join.x + tileSize / 2) / tileSize, (join.y + tileSize / 2) / tileSize}, join(join),
+          field(distanceField(level, {cell}, blocksForGood)) {}
+    int afterFrame(Level& level) override {
+        const Player& hero = level.getPlayer();
+        const bool there = heroCell(level) == cell && hero.isGrounded() && kitOf(level) == join.kit &&
+                           std::fabs(hero.getVx() - join.vx) <= joinSpeedSlack * tileSize;
+        return there ? OutcomeReached : OutcomeAlive;
+    }
+    int score(Level& level) override { return scoreOf(level, field); }
+
+private:
+    std::pair<int, int> cell;
+    RoutePoint join;
+    std::vector<int> field;
+};
+
+// Records route on level in a copy of the process, leaving level as it was.
+bool learnIn(Route& route, Level& level, const std::vector<FrameInput>& frames) {
+    int link[2];
+    if (pipe(link) != 0) return false;
+    std::fflush(nullptr);
+    const pid_t copy = fork();
+    if (copy == 0) {
+        close(link[0]);
+        std::ostringstream text;
+        if (route.record(level, frames)) route.write(text);
+        writeAll(link[1], text.str());
+        _exit(0);
+    }
+    close(link[1]);
+    if (copy < 0) {
+        close(link[0]);
+        return false;
+    }
+    std::istringstream text(collect(link[0], copy));
+    return route.read(text);
 }
 
 }  // namespace
@@ -138,7 +189,92 @@ bool LevelStudy::learnRoute(const std::vector<FrameInput>& frames) {
     if (!level) return false;
     const bool reached = learned.record(*level, plain);
     delete level;
-    return reached;
+    if (!reached) return false;
+    respawns.clear();
+    std::istringstream found(findRespawnRoutes());
+    RespawnRoute back;
+    while (found >> back.x >> back.y >> back.joins >> back.joinsAt && back.route.read(found)) {
+        std::string word;
+        int aim = 0, early = 0, late = 0;
+        while (found >> word && word != "end" && found >> aim >> early >> late) {
+            const int k = std::atoi(word.c_str());
+            if (k >= 0 && k < static_cast<int>(back.route.intents().size())) back.route.aimAt(k, aim);
+        }
+        respawns.push_back(back);
+    }
+    return true;
+}
+
+std::string LevelStudy::findRespawnRoutes() const {
+    int fds[2];
+    if (pipe(fds) != 0) return {};
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        std::string out;
+        Level* level = freshLevel();
+        if (!level) _exit(0);
+        const std::vector<FrameInput>& keys = learned.keys();
+        const std::vector<RoutePoint>& path = learned.path();
+        Player& hero = level->getPlayer();
+        int x = hero.getRespawnX(), y = hero.getRespawnY();
+        for (int f = 0; f < static_cast<int>(keys.size()); ++f) {
+            playFrame(*level, keys[f]);
+            if (hero.getRespawnX() == x && hero.getRespawnY() == y) continue;
+            x = hero.getRespawnX();
+            y = hero.getRespawnY();
+            // Where the way back joins: a while past the tree, standing, as
+            // the route is there.
+            int join = f + 1 + joinAfterFrames;
+            while (join < learned.frames() && (!path[join].grounded || path[join].kit != kitOf(*level))) ++join;
+            if (join >= learned.frames()) break;
+            int link[2];
+            if (pipe(link) != 0) break;
+            std::fflush(nullptr);
+            const pid_t copy = fork();
+            if (copy == 0) {
+                close(link[0]);
+                hero.die();
+                SearchSettings settings;
+                settings.jobs = 1;
+                settings.seconds = backSearchSeconds;
+                settings.staleRounds = 60;
+                BackOnRoute rules(*level, path[join]);
+                const SearchResult found = runSearch(*level, calmActions(true, true), settings, rules);
+                std::signal(SIGCHLD, SIG_DFL);
+                std::ostringstream text;
+                std::vector<FrameInput> way = found.frames;
+                const int joins = static_cast<int>(way.size());
+                way.insert(way.end(), keys.begin() + join, keys.end());
+                // Joined a few pixels off the route, the way may need a little
+                // longer at its end.
+                FrameInput last = way.back();
+                last.jump = last.layBomb = last.queryHint = last.dismiss = false;
+                way.resize(way.size() + simplifyGraceFrames, last);
+                // Learned in a copy, so the way back can then be probed from here.
+                Route back;
+                if (found.found && learnIn(back, *level, way)) {
+                    text << x << ' ' << y << ' ' << joins << ' ' << join << '\n';
+                    back.write(text);
+                    text << probeFrom(back, *level, joins + probeHorizonFrames) << "end\n";
+                }
+                writeAll(link[1], text.str());
+                _exit(0);
+            }
+            close(link[1]);
+            if (copy < 0) {
+                close(link[0]);
+                break;
+            }
+            out += collect(link[0], copy);
+        }
+        writeAll(fds[1], out);
+        _exit(0);
+    }
+    close(fds[1]);
+    if (child < 0) return {};
+    return collect(fds[0], child);
 }
 
 ProfileFigures LevelStudy::run(const HumanProfile& profile) {
@@ -183,6 +319,7 @@ ProfileFigures LevelStudy::run(const HumanProfile& profile) {
             if (level) {
                 SimulatedPlayer player(learned, limits,
                                        attemptSeed(settings.seed, path, profile.name, attempt));
+                player.knowWaysBack(respawns);
                 const AttemptResult r = player.play(*level, maxFrames, settings.maxDeaths);
                 out << r.finished << ' ' << r.stuck << ' ' << r.deaths << ' ' << r.deathCells.size();
                 for (const auto& [c, row] : r.deathCells) out << ' ' << c << ' ' << row;
@@ -207,41 +344,87 @@ ProfileFigures LevelStudy::run(const HumanProfile& profile) {
     return figures;
 }
 
-std::vector<int> LevelStudy::pressMoments() const {
-    // The flawless player's own press moments, in a copy of this process.
-    const int maxFrames = learned.frames() * framesPerRouteFrame + extraAttemptFrames;
-    int fds[2];
-    if (pipe(fds) != 0) return {};
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        close(fds[0]);
-        Level* level = freshLevel();
-        std::ostringstream out;
-        if (level) {
-            SimulatedPlayer player(learned, limitsAt(flawlessProfile(), 100), 0);
-            const AttemptResult r = player.play(*level, maxFrames, 1);
-            out << (r.finished && r.deaths == 0);
-            for (int f : player.pressFrames()) out << ' ' << f;
+namespace {
+
+// Plays route flawlessly on level (used up), practised: as each press up to
+// route frame last comes up, a copy of the process per shift plays on with
+// the press that many frames off its moment. Lines "intent aim early late":
+// the middle of the widest run of shifts that get through (the one around
+// the route's own moment unless another is wider) and the frames either way.
+std::string probeFrom(const Route& route, Level& level, int last) {
+    const int maxFrames = route.frames() * framesPerRouteFrame + extraAttemptFrames;
+    const std::vector<Intent>& intents = route.intents();
+    std::ostringstream out;
+    // Whether the hero, with intent k's press shift frames off, gets
+    // on along the route without a death; in pressedAt the frame it came.
+    auto survives = [&](SimulatedPlayer& player, int k, int shift, int& pressedAt) {
+        int link[2];
+        if (pipe(link) != 0) return false;
+        std::fflush(nullptr);
+        const pid_t probe = fork();
+        if (probe == 0) {
+            close(link[0]);
+            player.shiftNext(shift);
+            const int target = std::min(route.frames(), intents[k].frame + probeHorizonFrames);
+            auto until = [&](SimulatedPlayer& self, int frame) {
+                if (self.routeFrame() >= target) self.endAt(frame);
+            };
+            const AttemptResult r = player.play(level, maxFrames, 1, until);
+            const bool on = r.deaths == 0 && (r.finished || player.routeFrame() >= target);
+            writeAll(link[1], std::to_string(on) + ' ' + std::to_string(player.pressFrames()[k]));
+            _exit(0);
         }
-        writeAll(fds[1], out.str());
-        _exit(0);
-    }
-    close(fds[1]);
-    if (child < 0) return {};
-    std::istringstream in(collect(fds[0], child));
-    int clean = 0;
-    if (!(in >> clean) || !clean) return {};
-    std::vector<int> pressed(learned.intents().size(), -1);
-    for (int& f : pressed) in >> f;
-    return pressed;
+        close(link[1]);
+        if (probe < 0) {
+            close(link[0]);
+            return false;
+        }
+        std::istringstream report(collect(link[0], probe));
+        int on = 0;
+        return static_cast<bool>(report >> on >> pressedAt) && on;
+    };
+    std::vector<bool> probed(intents.size(), false);
+    auto hook = [&](SimulatedPlayer& self, int) {
+        const int k = self.upcoming();
+        if (k >= static_cast<int>(intents.size()) || probed[k] || intents[k].frame > last) return;
+        probed[k] = true;
+        // Shifts that press in the same frame (early ones that are due
+        // at once) are one moment: runs are counted in moments.
+        std::vector<int> run, best;  // the shifts of distinct moments
+        bool bestHasZero = false;
+        int lastAt = -1;
+        for (int shift = -maxShiftFrames; shift <= maxShiftFrames; ++shift) {
+            int at = -1;
+            if (!survives(self, k, shift, at)) {
+                run.clear();
+                continue;
+            }
+            if (run.empty() || at != lastAt) run.push_back(shift);
+            lastAt = at;
+            // The run around the route's own moment is the one the rest
+            // of the route was found from: it wins over any other.
+            const bool hasZero = run.front() <= 0 && shift >= 0;
+            if (hasZero ? run.size() >= best.size() || !bestHasZero : !bestHasZero && run.size() > best.size()) {
+                best = run;
+                bestHasZero = hasZero;
+            }
+        }
+        if (best.empty()) {
+            out << k << " 0 0 0\n";
+            return;
+        }
+        const std::size_t middle = (best.size() - 1) / 2;
+        out << k << ' ' << best[middle] << ' ' << middle << ' ' << best.size() - 1 - middle << '\n';
+    };
+    SimulatedPlayer player(route, limitsAt(flawlessProfile(), 100), 0);
+    player.play(level, maxFrames, 1, hook);
+    return out.str();
 }
 
-std::string LevelStudy::probeWindows(const std::vector<int>& pressed) const {
-    // The same flawless play again; where a press is near, a copy of the
-    // process per shifted moment plays on with that press moved.
-    const int maxFrames = learned.frames() * framesPerRouteFrame + extraAttemptFrames;
-    const std::vector<Intent>& intents = learned.intents();
+}  // namespace
+
+std::string LevelStudy::probeWindows() {
+    // In a copy of this process, so the study's own state stays as it was.
     int fds[2];
     if (pipe(fds) != 0) return {};
     std::fflush(nullptr);
@@ -249,50 +432,7 @@ std::string LevelStudy::probeWindows(const std::vector<int>& pressed) const {
     if (child == 0) {
         close(fds[0]);
         Level* level = freshLevel();
-        std::ostringstream out;
-        if (level) {
-            auto survives = [&](SimulatedPlayer& player, int k, int shift) {
-                std::fflush(nullptr);
-                const pid_t probe = fork();
-                if (probe == 0) {
-                    player.forcePress(k, pressed[k] + shift);
-                    player.endAt(pressed[k] + shift + probeHorizonFrames);
-                    const AttemptResult r = player.play(*level, maxFrames, 1);
-                    // Alive is not enough: the hero must be back on the route
-                    // and on its way, not stranded in a hole beside it.
-                    int distance = 0;
-                    const int along = player.routeFrame();
-                    learned.nearest(*level, along, along, distance);
-                    const bool onWay = r.finished || (distance <= onRouteTiles * tileSize &&
-                                                      along >= intents[k].frame + probeHorizonFrames / 2);
-                    _exit(r.deaths == 0 && onWay ? 0 : 1);
-                }
-                int status = 0;
-                if (probe < 0 || waitpid(probe, &status, 0) < 0) return false;
-                return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-            };
-            SimulatedPlayer player(learned, limitsAt(flawlessProfile(), 100), 0);
-            auto hook = [&](SimulatedPlayer& self, int frame) {
-                for (int k = 0; k < static_cast<int>(intents.size()); ++k) {
-                    if (pressed[k] < 0) continue;
-                    // Every change of keys is probed, jumps and walks alike,
-                    // from the frame the earliest shift needs, never before
-                    // the press ahead of it (pressing both together is a chord).
-                    const int before = k > 0 && pressed[k - 1] >= 0 ? pressed[k - 1] + 1 : 0;
-                    const int earliest = std::max(before, pressed[k] - maxShiftFrames);
-                    if (frame != earliest) continue;
-                    int early = 0, late = 0;
-                    while (early < maxShiftFrames && pressed[k] - early - 1 >= earliest &&
-                           survives(self, k, -(early + 1)))
-                        ++early;
-                    if (early < maxShiftFrames && pressed[k] - early - 1 < earliest) early = maxShiftFrames;
-                    while (late < maxShiftFrames && survives(self, k, late + 1)) ++late;
-                    out << k << ' ' << early << ' ' << late << '\n';
-                }
-            };
-            player.play(*level, maxFrames, 1, hook);
-        }
-        writeAll(fds[1], out.str());
+        if (level) writeAll(fds[1], probeFrom(learned, *level, learned.frames()));
         _exit(0);
     }
     close(fds[1]);
@@ -302,15 +442,16 @@ std::string LevelStudy::probeWindows(const std::vector<int>& pressed) const {
 
 TightestPress LevelStudy::probePresses() {
     TightestPress tightest;
+    windows.clear();
     const std::vector<Intent>& intents = learned.intents();
-    const std::vector<int> pressed = pressMoments();
-    if (pressed.empty()) return tightest;
-    std::istringstream probes(probeWindows(pressed));
-    int k = 0, early = 0, late = 0;
-    while (probes >> k >> early >> late) {
+    std::istringstream probes(probeWindows());
+    int k = 0, aim = 0, early = 0, late = 0;
+    while (probes >> k >> aim >> early >> late) {
         if (k < 0 || k >= static_cast<int>(intents.size())) continue;
-        learned.aimAt(k, (late - early) / 2);
-        const int frames = (early + late) / 2;
+        learned.aimAt(k, aim);
+        const Intent& intent = intents[k];
+        windows.push_back({intent.frame, intent.x / tileSize, intent.y / tileSize, intent.input.jump, aim, early, late});
+        const int frames = std::min(early, late);
         if (!tightest.known || frames < tightest.frames()) {
             tightest.known = true;
             tightest.early = early;
@@ -319,5 +460,9 @@ TightestPress LevelStudy::probePresses() {
             tightest.row = intents[k].y / tileSize;
         }
     }
+    // A way back aims as the route does once it has been on it a while;
+    // before that its presses were probed on their own.
+    for (RespawnRoute& back : respawns)
+        back.route.copyAims(learned, back.joins - back.joinsAt, back.joins + probeHorizonFrames);
     return tightest;
 }

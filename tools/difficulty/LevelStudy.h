@@ -24,14 +24,22 @@ struct ProfileFigures {
 };
 
 // The hardest press of the route: how many frames earlier and later than
-// the route's moment it may come with the hero getting through, all else
-// played flawlessly. Aimed at the middle of that window, it may be off by
-// frames() either way.
+// its aimed moment (the middle of the moments that get through, all else
+// played flawlessly) it may come with the hero getting through.
 struct TightestPress {
     bool known = false;
     int early = 0, late = 0;
     int col = 0, row = 0;  // where the hero stands when it is pressed
-    int frames() const { return (early + late) / 2; }
+    int frames() const { return early < late ? early : late; }
+};
+
+// One press of the route as probed: where, and how far off it may come.
+struct PressWindow {
+    int frame = 0;         // its route frame
+    int col = 0, row = 0;  // where the hero stands when it is pressed
+    bool jump = false;
+    int aim = 0;           // frames after the route's own moment it is aimed at
+    int early = 0, late = 0;
 };
 
 struct StudySettings {
@@ -54,11 +62,16 @@ public:
     // not make taken out; false when it does not reach the goal.
     bool learnRoute(const std::vector<FrameInput>& frames);
     const Route& route() const { return learned; }
+    // The ways back from each curdotree the route touches (the start's is
+    // the route itself).
+    const std::vector<RespawnRoute>& respawnRoutes() const { return respawns; }
 
     ProfileFigures run(const HumanProfile& profile);
     // Probes every press of the route one at a time, aims each at the
     // middle of its window and returns the tightest.
     TightestPress probePresses();
+    // Every press probed, in route order.
+    const std::vector<PressWindow>& pressWindows() const { return windows; }
 
 private:
     // A freshly loaded level, or null.
@@ -67,16 +80,20 @@ private:
     bool reachesGoal(const std::vector<FrameInput>& frames) const;
     // The run with every change of keys it can do without left out.
     std::vector<FrameInput> simplify(std::vector<FrameInput> frames) const;
-    // The frame of each intent's press when played flawlessly; empty when
-    // that play does not reach the goal cleanly.
-    std::vector<int> pressMoments() const;
-    // Lines "intent early late": the frames each press may come earlier and later.
-    std::string probeWindows(const std::vector<int>& pressed) const;
+    // Lines "intent aim early late", one per press of a practised flawless
+    // play: where it aims each press and the frames it may be off either way.
+    std::string probeWindows();
+    // In a copy of the process: at each curdotree the route touches, the
+    // hero dies, and a search finds it a way from standing there back onto
+    // the route. Each one as "x y joins joinsAt" and its route.
+    std::string findRespawnRoutes() const;
 
     std::string path;
     SDL_Surface* screen;
     StudySettings settings;
     Route learned;
+    std::vector<RespawnRoute> respawns;
+    std::vector<PressWindow> windows;
 };
 
 // The seed of one attempt: the same for the same study seed, level, profile

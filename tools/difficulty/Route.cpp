@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <istream>
+#include <string>
+#include <ostream>
 
 namespace {
 
@@ -111,8 +114,50 @@ int Route::nearest(const Level& level, int from, int to, int& distance) const {
     return best;
 }
 
+int Route::flightEnd(int frame) const {
+    for (int f = std::max(frame, 0) + 1; f <= frames(); ++f)
+        if (points[f].grounded) return f - 1;
+    return frames();
+}
+
 int Route::intentFrom(int frame) const {
     const auto at = std::lower_bound(plan.begin(), plan.end(), frame,
                                      [](const Intent& i, int f) { return i.frame < f; });
     return static_cast<int>(at - plan.begin());
+}
+
+void Route::write(std::ostream& out) const {
+    out << points.size() << '\n';
+    for (const RoutePoint& p : points)
+        out << p.x << ' ' << p.y << ' ' << p.vx << ' ' << p.grounded << ' ' << p.kit << '\n';
+    out << inputs.size() << '\n';
+    for (const FrameInput& f : inputs)
+        out << f.left << f.right << f.explodeAll << f.jump << f.queryHint << f.layBomb << f.dismiss << '\n';
+}
+
+bool Route::read(std::istream& in) {
+    std::size_t count = 0;
+    if (!(in >> count)) return false;
+    points.assign(count, RoutePoint());
+    for (RoutePoint& p : points)
+        if (!(in >> p.x >> p.y >> p.vx >> p.grounded >> p.kit)) return false;
+    if (!(in >> count) || count + 1 != points.size()) return false;
+    inputs.assign(count, FrameInput());
+    for (FrameInput& f : inputs) {
+        std::string bits;
+        if (!(in >> bits) || bits.size() != 7) return false;
+        bool* fields[] = {&f.left, &f.right, &f.explodeAll, &f.jump, &f.queryHint, &f.layBomb, &f.dismiss};
+        for (std::size_t i = 0; i < bits.size(); ++i) *fields[i] = bits[i] == '1';
+    }
+    planIntents();
+    return true;
+}
+
+void Route::copyAims(const Route& other, int offset, int after) {
+    for (Intent& intent : plan) {
+        if (intent.frame <= after) continue;
+        const int k = other.intentFrom(intent.frame - offset);
+        if (k < static_cast<int>(other.plan.size()) && other.plan[k].frame == intent.frame - offset)
+            intent.aim = other.plan[k].aim;
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "tools/common/FrameInput.h"
 
+#include <iosfwd>
 #include <vector>
 
 class Level;
@@ -45,7 +46,12 @@ public:
     // until the goal. False when the frames never reach it.
     bool record(Level& level, const std::vector<FrameInput>& frames);
 
+    // As text, so that a route learned in a copy of the process comes back.
+    void write(std::ostream& out) const;
+    bool read(std::istream& in);
+
     const std::vector<RoutePoint>& path() const { return points; }
+    const std::vector<FrameInput>& keys() const { return inputs; }
     const std::vector<Intent>& intents() const { return plan; }
     int frames() const { return static_cast<int>(points.size()) - 1; }
     // The keys held during a frame (no presses).
@@ -55,9 +61,15 @@ public:
     // way round, far away when its kit differs; the latest of equals. Its
     // distance in pixels in distance.
     int nearest(const Level& level, int from, int to, int& distance) const;
+    // The last route frame before the hero stands again after frame (the
+    // route's own landing of a jump from there), or the last frame.
+    int flightEnd(int frame) const;
     // The first intent at or after a route frame.
     int intentFrom(int frame) const;
     void aimAt(int intent, int frames) { plan[intent].aim = frames; }
+    // Each intent after route frame after takes the aim of the intent of
+    // other at its frame less offset, where there is one.
+    void copyAims(const Route& other, int offset, int after);
 
 private:
     void planIntents();
@@ -65,4 +77,13 @@ private:
     std::vector<RoutePoint> points;  // before each frame, and after the last
     std::vector<FrameInput> inputs;  // what the run gave in each frame
     std::vector<Intent> plan;
+};
+
+// The way a person takes after a death at one respawn point: from standing
+// there back into the solving run, then on along it.
+struct RespawnRoute {
+    int x = 0, y = 0;  // the respawn point
+    int joins = 0;     // the frame of this route where the solving run's keys take over ...
+    int joinsAt = 0;   // ... and the solving run's frame they take over at
+    Route route;
 };

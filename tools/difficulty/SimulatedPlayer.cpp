@@ -1,6 +1,7 @@
 #include "tools/difficulty/SimulatedPlayer.h"
 
 #include "level/Level.h"
+#include "level/Tiles.h"
 #include "menus/Settings.h"
 #include "tools/solve/Search.h"
 
@@ -23,6 +24,9 @@ constexpr int coastLookFrames = 8;      // how far along the route a new plan lo
 constexpr int coastPixels = 4;          // the route moving on by this much is a way to go
 constexpr int steerPixels = 8;          // farther from the route than this, the person steers back
 constexpr float stillSpeed = 0.5f;      // pixels per frame: slower is standing
+constexpr int climbReachTiles = 2;      // a higher place this near is jumped to
+constexpr int footLookPixels = 4;       // how far past its feet the person looks for a gap
+constexpr float fallStepTiles = 0.05f;  // about the speed gravity adds in a frame, in tiles
 
 bool inView(int x, int y) {
     const int cx = x + tileSize / 2, cy = y + tileSize / 2;
@@ -37,17 +41,19 @@ bool pressesNewKey(const FrameInput& before, const FrameInput& now) {
 }  // namespace
 
 SimulatedPlayer::SimulatedPlayer(const Route& route, const FrameLimits& limits, std::uint64_t seed)
-    : route(route), limits(limits), random(seed), fired(route.intents().size(), -1),
+    : main(route), route(&route), limits(limits), random(seed), fired(route.intents().size(), -1),
       landingSeenAt(route.intents().size(), -1) {}
+
+void SimulatedPlayer::knowWaysBack(const std::vector<RespawnRoute>& ways) { waysBack = &ways; }
 
 double SimulatedPlayer::normal(double spread) {
     if (spread <= 0) return 0;
     return std::normal_distribution<double>(0.0, spread)(random);
 }
 
-void SimulatedPlayer::forcePress(int intent, int frameAt) {
-    forcedIntent = intent;
-    forcedFrame = frameAt;
+void SimulatedPlayer::shiftNext(int frames) {
+    late = frames;
+    drawn = true;
 }
 
 AttemptResult SimulatedPlayer::play(Level& level, int maxFrames, int maxDeaths,
@@ -81,9 +87,12 @@ AttemptResult SimulatedPlayer::play(Level& level, int maxFrames, int maxDeaths,
 }
 
 FrameInput SimulatedPlayer::decide(const Level& level) {
+    heroVy = level.getPlayer().getVy();
+    fallStep = tileSize * fallStepTiles;
     match(level);
     watchLandings();
     FrameInput out;
+    if (climbTo >= 0 && climb(level, out)) return out;
     if (resumePending && frame >= readyAt) {
         resumePending = false;
         held = resumeHolds();
@@ -99,24 +108,115 @@ FrameInput SimulatedPlayer::decide(const Level& level) {
     return out;
 }
 
+namespace {
+
+// Whether there is something to stand on just past the hero's leading foot.
+bool floorAhead(const Level& level, int way) {
+    const SDL_Rect* box = level.getPlayer().getRect();
+    const int foot = way > 0 ? box->x + box->w + footLookPixels : box->x - footLookPixels;
+    const int col = foot / tileSize, row = (box->y + box->h) / tileSize;
+    if (foot < 0 || col >= level.getWidth() || row < 0 || row >= level.getHeight()) return false;
+    const int cell = level.getGrid()[col][row];
+    return blocksPlayer(cell) || cell == TilePlatform || cell == TileSpring;
+}
+
+}  // namespace
+
+bool SimulatedPlayer::climb(const Level& level, FrameInput& out) {
+    const Player& hero = level.getPlayer();
+    const RoutePoint& target = route->path()[climbTo];
+    const int dx = target.x - hero.getRect()->x, dy = target.y - hero.getRect()->y;
+    if (hero.isGrounded() && std::abs(dx) <= tileSize / 2 && std::abs(dy) <= tileSize / 2) {
+        // There: the route's plan from here on.
+        const int at = climbTo;
+        climbTo = -1;
+        restartPlanAt(at, false);
+        return false;
+    }
+    if (frame < readyAt) {
+        out.left = steering < 0;
+        out.right = steering > 0;
+        return true;
+    }
+    const int want = dx > tileSize / 4 ? 1 : dx < -tileSize / 4 ? -1 : 0;
+    const bool newKey = (want > 0 && steering <= 0) || (want < 0 && steering >= 0);
+    if (want != steering && (!newKey || frame >= lastPress + limits.minPressGapFrames)) {
+        if (newKey) lastPress = frame;
+        steering = want;
+    }
+    out.left = steering < 0;
+    out.right = steering > 0;
+    // A place higher up and near is jumped to, and so is a wall in the way
+    // or a gap at the hero's feet with the place beyond it.
+    const bool above = dy < -tileSize / 2 && std::abs(dx) <= climbReachTiles * tileSize;
+    const bool blocked = want != 0 && hero.getRect()->x == climbFromX;
+    climbFromX = hero.getRect()->x;
+    const bool gap = want != 0 && std::abs(dx) > tileSize && dy <= tileSize / 2 && !floorAhead(level, want);
+    if (hero.isGrounded() && (above || blocked || gap) && frame >= lastPress + limits.minPressGapFrames) {
+        out.jump = true;
+        lastPress = frame;
+    }
+    return true;
+}
+
 void SimulatedPlayer::match(const Level& level) {
     const Player& hero = level.getPlayer();
     const bool grounded = hero.isGrounded();
-    const int expected = std::min(progress + 1, route.frames());
+    if (jumpPressedAt >= 0 && frame > jumpPressedAt) {
+        // A jump took off when the hero rises faster than before the press.
+        if (!grounded && hero.getVy() < pressVy - 2 * fallStep) {
+            flightRouteFrame = jumpRouteFrame;
+            flightAt = jumpPressedAt;
+        } else if (!grounded && route->path()[jumpRouteFrame].grounded) {
+            // Pressed before the hero came down, the jump was lost: the
+            // person sees it land without jumping and presses again.
+            missedIntent = lastFired;
+        }
+        jumpPressedAt = -1;
+    }
+    if (missedIntent >= 0 && grounded) {
+        next = missedIntent;
+        missedIntent = -1;
+        drawn = true;
+        late = limits.reactionFrames + static_cast<int>(std::lround(normal(limits.pressSpreadFrames)));
+        reachedAt = frame;
+    }
+    if (flightAt >= 0 && grounded) flightAt = -1;
+    if (flightAt >= 0) {
+        // In a jump the person follows the route's arc in time, from its own
+        // take-off: how far it is off that arc is what it steers against.
+        const int along = std::min(flightRouteFrame + frame - flightAt, route->flightEnd(flightRouteFrame));
+        if (along > progress) {
+            progress = along;
+            progressAt = frame;
+        }
+        if (progress > furthest) {
+            furthest = progress;
+            furthestAt = frame;
+        }
+        return;
+    }
+    const int expected = std::min(progress + 1, route->frames());
     int best = 0;
-    const int at = route.nearest(level, progress - matchBackFrames, progress + matchAheadFrames, best);
+    const int at = route->nearest(level, progress - matchBackFrames, progress + matchAheadFrames, best);
     int onTime = 0;
-    route.nearest(level, expected, expected, onTime);
+    route->nearest(level, expected, expected, onTime);
     // The person keeps the plan's time while the hero is about where the
     // plan has it; only a hero clearly elsewhere moves the plan by place.
     int now = onTime <= best + matchSlackPixels || onTime <= onTimePixels ? expected : at;
     if (best > slipTiles * tileSize) {
         // Off the route: the person takes in where the hero is and plans from there.
-        now = route.nearest(level, progress - replanReachFrames, progress + replanReachFrames, best);
-        // A hero on the ground where the route flies has missed a jump:
-        // the plan goes back to the take-off and jumps again.
-        const std::vector<RoutePoint>& path = route.path();
-        while (grounded && now > 0 && !path[now].grounded) --now;
+        now = route->nearest(level, progress - replanReachFrames, progress + replanReachFrames, best);
+        // A hero on the ground where the route flies has missed its
+        // landing: the person makes for where the route lands next.
+        const std::vector<RoutePoint>& path = route->path();
+        if (grounded && !path[now].grounded) {
+            int land = now;
+            while (land < route->frames() && !path[land].grounded) ++land;
+            climbTo = land;
+            progress = now;
+            return;
+        }
         // A new plan gets a reaction time to act before the next one, and a
         // press already under way (its moment reached) still comes.
         if (frame > readyAt + limits.reactionFrames && reachedAt < 0) restartPlanAt(now, false);
@@ -128,14 +228,15 @@ void SimulatedPlayer::match(const Level& level) {
     progress = std::max(progress, now);
     // The plan has stopped while the route goes on: a jump that did not
     // happen, a key that did nothing. The person sees it and tries again.
-    const std::vector<RoutePoint>& path = route.path();
-    const RoutePoint& later = path[std::min(route.frames(), progress + coastLookFrames)];
+    const std::vector<RoutePoint>& path = route->path();
+    const RoutePoint& later = path[std::min(route->frames(), progress + coastLookFrames)];
     const bool routeMoves = std::abs(later.x - path[progress].x) + std::abs(later.y - path[progress].y) > coastPixels;
     if (routeMoves && frame >= readyAt && reachedAt < 0 &&
         frame > progressAt + limits.reactionFrames + coastLookFrames) {
-        int back = progress;
-        while (grounded && back > 0 && !path[back].grounded) --back;
-        restartPlanAt(back, false);
+        // The person makes for where the route stands next, a little on.
+        int ahead = std::min(route->frames(), progress + coastLookFrames);
+        while (ahead < route->frames() && !path[ahead].grounded) ++ahead;
+        climbTo = ahead;
         progressAt = frame;
     }
     if (progress > furthest) {
@@ -145,17 +246,47 @@ void SimulatedPlayer::match(const Level& level) {
 }
 
 void SimulatedPlayer::respawned(const Level& level) {
+    flightAt = jumpPressedAt = missedIntent = climbTo = -1;
+    // Back at a curdotree, the person knows the way from there.
+    const Player& hero = level.getPlayer();
+    if (waysBack) {
+        for (const RespawnRoute& way : *waysBack) {
+            if (way.x != hero.getRespawnX() || way.y != hero.getRespawnY()) continue;
+            follow(way.route);
+            restartPlanAt(0, true);
+            furthestAt = frame;
+            return;
+        }
+    }
+    if (route != &main) {
+        // Back at the start: the solving run from its beginning.
+        follow(main);
+        restartPlanAt(0, true);
+        furthestAt = frame;
+        return;
+    }
     int distance = 0;
     // The respawn point lies behind: the start or a curdotree passed.
-    const int at = route.nearest(level, 0, std::max(progress, 0), distance);
+    const int at = route->nearest(level, 0, std::max(progress, 0), distance);
     restartPlanAt(at, true);
     furthestAt = frame;
 }
 
+void SimulatedPlayer::follow(const Route& way) {
+    route = &way;
+    progress = -1;
+    furthest = -1;
+    fired.assign(way.intents().size(), -1);
+    landingSeenAt.assign(way.intents().size(), -1);
+}
+
 void SimulatedPlayer::restartPlanAt(int routeFrame, bool letGo) {
     progress = routeFrame;
-    next = route.intentFrom(routeFrame);
-    drawn = false;
+    const int was = next;
+    next = route->intentFrom(routeFrame);
+    // A slip that leaves the same press ahead keeps its chosen timing; a
+    // death or another press ahead is a new approach, timed anew.
+    if (letGo || next != was) drawn = false;
     reachedAt = -1;
     // A surprised person lets go after a death; after a slip it holds on
     // while it takes in where the hero is, then keeps the route's keys there.
@@ -169,9 +300,9 @@ FrameInput SimulatedPlayer::resumeHolds() const {
     // The route's keys where the hero stands; where the route coasts on
     // with no key held, a hero that has lost its speed needs one.
     const int at = std::max(progress, 0);
-    FrameInput keys = route.holdsAt(at);
-    const std::vector<RoutePoint>& path = route.path();
-    const int way = path[std::min(route.frames(), at + coastLookFrames)].x - path[at].x;
+    FrameInput keys = route->holdsAt(at);
+    const std::vector<RoutePoint>& path = route->path();
+    const int way = path[std::min(route->frames(), at + coastLookFrames)].x - path[at].x;
     if (!keys.left && !keys.right) {
         keys.right = way > coastPixels;
         keys.left = way < -coastPixels;
@@ -182,7 +313,7 @@ FrameInput SimulatedPlayer::resumeHolds() const {
 void SimulatedPlayer::steer(const Level& level, FrameInput& out) {
     // The plan's keys, corrected toward where the route has the hero now:
     // after an early or late jump, a bump or a stop, the person steers back.
-    const int error = progress < 0 ? 0 : route.path()[progress].x - level.getPlayer().getRect()->x;
+    const int error = progress < 0 ? 0 : route->path()[progress].x - level.getPlayer().getRect()->x;
     int want = held.right ? 1 : held.left ? -1 : 0;
     // Standing still off the route's place (short of the goal, say) is off course too.
     const bool standing = std::fabs(level.getPlayer().getVx()) < stillSpeed && error != 0;
@@ -203,27 +334,27 @@ void SimulatedPlayer::steer(const Level& level, FrameInput& out) {
 
 void SimulatedPlayer::watchLandings() {
     // Landings in view are remembered for the next lives too.
-    const int intents = static_cast<int>(route.intents().size());
+    const int intents = static_cast<int>(route->intents().size());
     for (int k = next; k < std::min(intents, next + landingsWatched); ++k) {
-        const Intent& ahead = route.intents()[k];
+        const Intent& ahead = route->intents()[k];
         if (ahead.hasLanding && landingSeenAt[k] < 0 && inView(ahead.landX, ahead.landY))
             landingSeenAt[k] = frame;
     }
 }
 
 int SimulatedPlayer::lateness() {
-    const Intent& intent = route.intents()[next];
+    const Intent& intent = route->intents()[next];
     // A jump whose landing the person has not seen (or only just) is a
     // guess: its press spreads wider.
     const int seen = landingSeenAt[next];
     const bool blind = intent.hasLanding && (seen < 0 || frame - seen < limits.reactionFrames);
     double spread = limits.pressSpreadFrames * (blind ? blindSpreadFactor : 1);
-    // Only a player with a spread has learned where the safe moments lie;
-    // one without presses at the route's own moments.
-    double offset = normal(spread) + (limits.pressSpreadFrames > 0 ? intent.aim : 0);
+    // Practice has taught every player where the safe moments lie: it aims
+    // at their middle.
+    double offset = normal(spread) + intent.aim;
     // After a wait the person's sense of time stretches or shrinks the wait.
     if (intent.direction == 0 && next > 0) {
-        const int wait = intent.frame - route.intents()[next - 1].frame;
+        const int wait = intent.frame - route->intents()[next - 1].frame;
         offset += wait * normal(limits.holdNoise);
     }
     return static_cast<int>(std::lround(offset));
@@ -237,15 +368,13 @@ bool SimulatedPlayer::lateBy(const Intent& intent) {
 }
 
 bool SimulatedPlayer::fireDue(FrameInput& out) {
-    if (next >= static_cast<int>(route.intents().size())) return false;
+    if (next >= static_cast<int>(route->intents().size())) return false;
     if (!drawn) {
         late = lateness();
         drawn = true;
     }
-    const Intent& intent = route.intents()[next];
-    if (next == forcedIntent) {
-        if (frame < forcedFrame) return false;
-    } else if (late <= 0 ? progress < intent.frame + late : !lateBy(intent)) {
+    const Intent& intent = route->intents()[next];
+    if (late <= 0 ? progress < intent.frame + late : !lateBy(intent)) {
         return false;
     } else if (pressesNewKey(held, intent.input) && frame < lastPress + limits.minPressGapFrames) {
         return false;
@@ -254,6 +383,12 @@ bool SimulatedPlayer::fireDue(FrameInput& out) {
     held = intent.input;
     held.jump = held.layBomb = held.queryHint = held.dismiss = false;
     out.jump = intent.input.jump;
+    if (out.jump) {
+        jumpRouteFrame = intent.frame;
+        jumpPressedAt = frame;
+        pressVy = heroVy;
+    }
+    lastFired = next;
     out.layBomb = intent.input.layBomb;
     out.queryHint = intent.input.queryHint;
     // A box a hint opens is closed at once, as the route's own run did.

@@ -26,23 +26,31 @@ struct AttemptResult {
 // the route's keys there, changing them with its own timing: a normal
 // spread around each planned press (wider for a jump whose landing it has
 // not seen in the camera's view), noisy waits, a limit on presses a second
-// and a reaction time after a death, a slip off the route or a stop. It
-// never plays a list of frames: when the hero is early, late, bumped or
-// respawned, the keys follow from where it stands.
+// and a reaction time after a death, a slip off the route or a stop. In a
+// jump it steers against the route's arc; a jump pressed in the air is lost
+// and pressed again on landing; off the route it makes for where the route
+// stands next; after a death at a curdotree it takes that tree's way back.
+// It never plays a list of frames.
 class SimulatedPlayer {
 public:
     SimulatedPlayer(const Route& route, const FrameLimits& limits, std::uint64_t seed);
 
-    // Called before each frame; a probe uses it to fork and force a press.
+    // The ways back from curdotrees, taken after a death there.
+    void knowWaysBack(const std::vector<RespawnRoute>& ways);
+
+    // Called before each frame; a probe uses it to fork and shift a press.
     using FrameHook = std::function<void(SimulatedPlayer&, int frame)>;
 
     // Plays the loaded level until the goal, maxDeaths deaths, being stuck or
     // maxFrames frames.
     AttemptResult play(Level& level, int maxFrames, int maxDeaths, const FrameHook& hook = {});
 
-    // The probe's handles: intent k is pressed exactly at this player's
-    // frame f, and play ends after frame end.
-    void forcePress(int intent, int frameAt);
+    // The probe's handles. The intent worked toward, and whether its timing
+    // is chosen yet; shiftNext chooses it: exactly this many frames after
+    // its moment, with no noise and no aim.
+    int upcoming() const { return next; }
+    bool timingChosen() const { return drawn; }
+    void shiftNext(int frames);
     void endAt(int frame) { endFrame = frame; }
     // This player's frame each intent was last pressed in, -1 for never.
     const std::vector<int>& pressFrames() const { return fired; }
@@ -57,6 +65,9 @@ private:
     // After a frame with a death: the plan starts again from the respawn point.
     void respawned(const Level& level);
     void restartPlanAt(int routeFrame, bool letGo);
+    void follow(const Route& way);
+    // The keys toward climbTo; false once there (the plan goes on from it).
+    bool climb(const Level& level, FrameInput& out);
     // The keys to take up again after a new plan.
     FrameInput resumeHolds() const;
     // The direction keys of the frame: the plan's, or back toward the route.
@@ -68,7 +79,9 @@ private:
     bool lateBy(const Intent& intent);
     double normal(double spread);
 
-    const Route& route;
+    const Route& main;
+    const Route* route;  // the one followed: the main one or a way back from a curdotree
+    const std::vector<RespawnRoute>* waysBack = nullptr;
     const FrameLimits limits;
     std::mt19937_64 random;
 
@@ -86,9 +99,19 @@ private:
     int readyAt = 0;           // reacting until then: no new keys
     int offCourseSince = -1;   // own frame the hero strayed from the route sideways
     int steering = 0;          // the direction key held in the last frame: -1, 0, +1
-    int forcedIntent = -1, forcedFrame = 0;
     bool resumePending = false; // after a death the route's keys come back at readyAt
     int endFrame = 1 << 30;
+    int jumpRouteFrame = -1;   // route frame of the last jump pressed ...
+    int jumpPressedAt = -1;    // ... and own frame, until the next frame shows whether it took off
+    int flightRouteFrame = -1; // in a jump: the route frame it was pressed at
+    int flightAt = -1;         // ... and own frame; -1 when not in a jump
+    float heroVy = 0;          // the hero's vertical speed before this frame ...
+    float pressVy = 0;         // ... and before the last jump press
+    float fallStep = 0;        // pixels per frame a jump outdoes a fall by, at least
+    int lastFired = -1;        // the intent pressed last
+    int climbTo = -1;          // off the route: the route frame the person makes for
+    int climbFromX = -1;       // the hero's x in the frame before, while climbing
+    int missedIntent = -1;     // a jump pressed in the air and lost: pressed again on landing
     std::vector<int> fired;
     std::vector<int> landingSeenAt;  // per intent: own frame its landing first showed, -1 never
 };

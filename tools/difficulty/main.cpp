@@ -4,11 +4,14 @@
 // intents with human timing, and the tool reports how they fared.
 //
 //   curdovar-difficulty [--profile P] [--attempts N] [--seed S] [--speed PERCENT]
-//                       [--json] [--map OUT.png] [--tilesize T] [--replays DIR]
-//                       [--jobs N] [--solve-seconds N] LEVEL-OR-PACK...
+//                       [--json] [--map OUT.png] [--tilesize T] [--routes DIR]
+//                       [--replays DIR] [--jobs N] [--solve-seconds N] [--presses]
+//                       LEVEL-OR-PACK...
 //
-// The route is the level's recorded solving run (DIR/NAME-T.replay, by
-// default tests/replays) or, without one, what the solver finds.
+// The route is the level's run as a person plays it (ROUTES/NAME-T.replay,
+// by default tests/routes: found by curdovar-solve --calm, no change of keys
+// in the air), else its recorded solving run (REPLAYS/NAME-T.replay, by
+// default tests/replays), else what the solver finds now.
 #include "level/Level.h"
 #include "level/Tiles.h"
 #include "menus/Settings.h"
@@ -44,8 +47,10 @@ struct Options {
     double reactionMs = -1, spreadMs = -1, holdNoise = -1, pressesPerSecond = -1;
     StudySettings study;
     bool json = false;
+    bool presses = false;  // list every press of the route with its window
     std::string mapPath;
     int size = 32;
+    std::string routes = "tests/routes";    // runs played as a person would, tried first
     std::string replays = "tests/replays";
     double solveSeconds = 120;
     std::vector<std::string> levels;
@@ -74,6 +79,8 @@ bool parseArgs(int argc, char** argv, Options& o) {
         else if (arg == "--speed") o.study.speedPercent = std::atoi(next().c_str());
         else if (arg == "--jobs") o.study.jobs = std::atoi(next().c_str());
         else if (arg == "--json") o.json = true;
+        else if (arg == "--presses") o.presses = true;
+        else if (arg == "--routes") o.routes = next();
         else if (arg == "--reaction-ms") o.reactionMs = std::atof(next().c_str());
         else if (arg == "--spread-ms") o.spreadMs = std::atof(next().c_str());
         else if (arg == "--hold-noise") o.holdNoise = std::atof(next().c_str());
@@ -121,12 +128,14 @@ private:
 // The level's solving run: recorded, or searched for now. Empty when there is none.
 std::vector<FrameInput> solvingRun(const Options& o, const std::string& path, SDL_Surface* screen,
                                    std::string& source) {
-    const std::string recorded = o.replays + "/" + nameOf(path) + "-" + std::to_string(o.size) + ".replay";
-    Replay replay;
-    std::string error;
-    if (access(recorded.c_str(), R_OK) == 0 && loadReplay(recorded, replay, error)) {
-        source = recorded;
-        return framesOf(replay);
+    const std::string file = "/" + nameOf(path) + "-" + std::to_string(o.size) + ".replay";
+    for (const std::string& folder : {o.routes, o.replays}) {
+        Replay replay;
+        std::string error;
+        if (access((folder + file).c_str(), R_OK) == 0 && loadReplay(folder + file, replay, error)) {
+            source = folder + file;
+            return framesOf(replay);
+        }
     }
     source = "the solver";
     useManualClock(0);
@@ -137,7 +146,10 @@ std::vector<FrameInput> solvingRun(const Options& o, const std::string& path, SD
     search.jobs = o.study.jobs;
     search.staleRounds = 60;  // a level without a way gives up once every reachable cell is seen
     TowardGoal rules(level);
-    const SearchResult found = runSearch(level, searchActions(true, true), search, rules);
+    // A person's moves first (no change of keys in the air); any moves when
+    // those find no way.
+    SearchResult found = runSearch(level, calmActions(true, true), search, rules);
+    if (!found.found) found = runSearch(level, searchActions(true, true), search, rules);
     // The search lets its copies go unwaited; the study waits for its own.
     std::signal(SIGCHLD, SIG_DFL);
     return found.found ? found.frames : std::vector<FrameInput>{};
@@ -155,7 +167,7 @@ std::string mapFor(const Options& o, const std::string& level, const std::string
 }
 
 void report(const Options& o, const std::string& level, const ProfileFigures& f,
-            const TightestPress& t, bool routed, int routeFrames) {
+            const TightestPress& t, bool routed, int routeFrames, int waysBack) {
     std::vector<std::pair<int, std::pair<int, int>>> places;
     for (const auto& [cell, count] : f.deathCells) places.push_back({-count, cell});
     std::sort(places.begin(), places.end());
@@ -165,7 +177,8 @@ void report(const Options& o, const std::string& level, const ProfileFigures& f,
         j << "{\"level\": \"" << level << "\", \"profile\": \"" << f.profile
           << "\", \"attempts\": " << f.attempts << ", \"speed\": " << o.study.speedPercent
           << ", \"seed\": " << o.study.seed << ", \"route\": " << (routed ? "true" : "false")
-          << ", \"route_frames\": " << routeFrames << ", \"goal_one_life\": " << f.goalOneLife
+          << ", \"route_frames\": " << routeFrames << ", \"ways_back\": " << waysBack
+          << ", \"goal_one_life\": " << f.goalOneLife
           << ", \"deaths_to_finish\": ";
         if (routed) j << f.deathsToFinish; else j << "null";
         j << ", \"finished\": " << f.finished << ", \"stuck\": " << f.stuck
@@ -202,6 +215,13 @@ void report(const Options& o, const std::string& level, const ProfileFigures& f,
     std::fflush(stdout);
 }
 
+void listPresses(const std::string& level, const LevelStudy& study) {
+    for (const PressWindow& w : study.pressWindows())
+        std::printf("%-10s   %-4s at %3d,%-3d frame %4d: aimed %+3d, may come %d early, %d late\n", level.c_str(),
+                    w.jump ? "jump" : "keys", w.col, w.row, w.frame, w.aim, w.early, w.late);
+    std::fflush(stdout);
+}
+
 int studyLevel(const Options& o, const std::string& path, SDL_Surface* screen) {
     const std::string name = nameOf(path);
     {
@@ -224,7 +244,9 @@ int studyLevel(const Options& o, const std::string& path, SDL_Surface* screen) {
         figures.profile = profile.name;
         figures.attempts = o.study.attempts;
         if (routed) figures = study.run(profile);
-        report(o, name, figures, tightest, routed, routed ? study.route().frames() : 0);
+        report(o, name, figures, tightest, routed, routed ? study.route().frames() : 0,
+               static_cast<int>(study.respawnRoutes().size()));
+        if (o.presses && !o.json && &profile == &o.profiles.back()) listPresses(name, study);
         if (o.mapPath.empty()) continue;
         useManualClock(0);
         Level level(levelNumberOf(path), screen);
@@ -243,8 +265,8 @@ int main(int argc, char** argv) {
     if (!parseArgs(argc, argv, options)) {
         std::cerr << "usage: curdovar-difficulty [--profile novice|casual|expert|flawless] "
                      "[--attempts N] [--seed S] [--speed PERCENT] [--json] [--map OUT.png] "
-                     "[--tilesize 32|16] [--replays DIR] [--jobs N] [--solve-seconds N] "
-                     "LEVEL-OR-PACK...\n";
+                     "[--tilesize 32|16] [--routes DIR] [--replays DIR] [--jobs N] "
+                     "[--solve-seconds N] [--presses] LEVEL-OR-PACK...\n";
         return 2;
     }
     SDL_Surface* screen = startSilentHeadless(options.size);

@@ -58,6 +58,7 @@ namespace {
 
 constexpr int landingLimit = 60;  // frames a landing decision waits after its jump at most
 constexpr int runUpFrames = 20;   // nearly top speed: the longest jumps
+constexpr float turnSpeed = 1.0f; // pixels per frame: slower, a jump may go either way
 
 }  // namespace
 
@@ -67,6 +68,18 @@ std::vector<SearchAction> searchActions(bool bombs, bool explode, bool landing) 
         for (bool jump : {false, true}) actions.push_back({dir, jump, false, false, false, 0});
         if (landing) actions.push_back({dir, true, false, false, true, 0});
         if (landing && dir != '-') actions.push_back({dir, true, false, false, true, runUpFrames});
+        if (bombs) actions.push_back({dir, false, true, false, false, 0});
+        if (explode) actions.push_back({dir, false, false, true, false, 0});
+    }
+    return actions;
+}
+
+std::vector<SearchAction> calmActions(bool bombs, bool explode) {
+    std::vector<SearchAction> actions;
+    for (char dir : {'R', 'L', '-'}) {
+        actions.push_back({dir, false, false, false, false, 0});
+        actions.push_back({dir, true, false, false, true, 0, true});
+        if (dir != '-') actions.push_back({dir, true, false, false, true, runUpFrames, true});
         if (bombs) actions.push_back({dir, false, true, false, false, 0});
         if (explode) actions.push_back({dir, false, false, true, false, 0});
     }
@@ -264,6 +277,9 @@ int playAction(const SearchAction& a, int& played) {
     const int lives = player.getLives();
     const int limit = a.land ? a.runUp + landingLimit : context.settings->step;
     for (int i = 0; i < limit; ++i) {
+        // Nobody jumps one way out of a run the other way: a person turns first.
+        const float against = a.dir == 'L' ? player.getVx() : a.dir == 'R' ? -player.getVx() : 0;
+        if (a.onward && i == a.runUp && against > turnSpeed) return OutcomeRefused;
         const int result = playFrame(level, inputOf(a, i));
         ++played;
         if (player.getLives() < lives || level.isGameOver()) return OutcomeDied;
@@ -459,7 +475,7 @@ bool BeamSearch::collect(std::vector<SearchReport>& states) {
             // A node is done when all its children have reported; only then
             // does the next one start, so a few nodes' children run at once.
             if (--pending[r.parent] == 0 && started < beam.size()) kill(beam[started++], SIGUSR1);
-            if (r.outcome == OutcomeDied && !settings.deathEnds) continue;
+            if (r.outcome == OutcomeRefused || (r.outcome == OutcomeDied && !settings.deathEnds)) continue;
             states.push_back(r);
         }
     }

@@ -42,12 +42,16 @@ struct SearchAction {
     bool explode = false;
     bool land = false;
     int runUp = 0;
+    bool onward = false;  // only when the hero is not running the other way
 };
 
 // Walk, stand or jump both ways; with bombs, lay one; with explode, hold
 // Explode All; with landing, also jump, and jump from a run, both ways and
 // hold on until landed.
 std::vector<SearchAction> searchActions(bool bombs, bool explode, bool landing = false);
+// As a person plays: walk or stand, and jump holding one way until landed,
+// never changing keys in the air.
+std::vector<SearchAction> calmActions(bool bombs, bool explode);
 
 // A hash of everything the hero can change in a level that may open or
 // close a way: the grid and which objects are still there (not where the
@@ -81,6 +85,7 @@ enum SearchOutcome : int {
     OutcomeDied = 2,     // lost a life or the game
     OutcomeReached = 3,  // the rules' own target (a waypoint, a known safe state)
     OutcomeMenu = 4,     // walked into the options or controls object
+    OutcomeRefused = 5,  // a move the action may not make from this state
 };
 
 struct SearchReport {

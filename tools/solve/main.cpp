@@ -2,7 +2,7 @@
 // and writes it as a replay for curdovar-replay.
 //
 //   curdovar-solve LEVEL TILESIZE OUT [--prefix REPLAY] [--via COL,ROW]...
-//                  [--partial] [--bombs] [--explode] [--beam N] [--step FRAMES]
+//                  [--partial] [--calm] [--bombs] [--explode] [--beam N] [--step FRAMES]
 //                  [--per-cell N] [--rounds N] [--jobs N] [--seconds N]
 //
 // The beam search of Search.h, its states ranked by the walking distance, in
@@ -39,6 +39,7 @@ struct Options {
     bool bombs = false;
     bool explode = false;
     bool partial = false;  // stop at the last --via cell instead of the goal
+    bool calm = false;     // a person's moves only: no change of keys in the air
     std::vector<std::pair<int, int>> via;
     SearchSettings search;
 };
@@ -95,6 +96,7 @@ bool parseArgs(int argc, char** argv, Options& o) {
         else if (arg == "--bombs") o.bombs = true;
         else if (arg == "--explode") o.explode = true;
         else if (arg == "--partial") o.partial = true;
+        else if (arg == "--calm") o.calm = true;
         else if (arg == "--via") {
             int c = 0, r = 0;
             if (std::sscanf(next().c_str(), "%d,%d", &c, &r) != 2) return false;
@@ -114,7 +116,7 @@ int main(int argc, char** argv) {
     Options options;
     if (!parseArgs(argc, argv, options)) {
         std::cerr << "usage: curdovar-solve LEVEL TILESIZE OUT [--prefix REPLAY] "
-                     "[--via COL,ROW]... [--partial] [--bombs] [--explode] [--beam N] "
+                     "[--via COL,ROW]... [--partial] [--calm] [--bombs] [--explode] [--beam N] "
                      "[--step FRAMES] [--per-cell N] [--rounds N] [--jobs N] [--seconds N]\n";
         return 2;
     }
@@ -153,7 +155,8 @@ int main(int argc, char** argv) {
         }
     }
 
-    const std::vector<SearchAction> actions = searchActions(options.bombs, options.explode);
+    const std::vector<SearchAction> actions = options.calm ? calmActions(options.bombs, options.explode)
+                                                           : searchActions(options.bombs, options.explode);
     Waypoints rules(*level, options);
     const SearchResult result = runSearch(*level, actions, options.search, rules);
     std::cout.rdbuf(gameOutput);
