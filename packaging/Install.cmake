@@ -52,14 +52,14 @@ configure_file(${packaging}/curdovar.in ${CMAKE_BINARY_DIR}/packaging/build-tree
 file(COPY ${CMAKE_BINARY_DIR}/packaging/build-tree/curdovar DESTINATION ${CMAKE_BINARY_DIR}/launcher
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
   WORLD_READ WORLD_EXECUTE)
-foreach(name curdovar-edit curdovar-lint)
+foreach(name curdovar-edit curdovar-lint curdovar-difficulty)
   file(CREATE_LINK curdovar ${CMAKE_BINARY_DIR}/launcher/${name} SYMBOLIC)
 endforeach()
 
 install(TARGETS curdovar curdovar-edit curdovar-lint curdovar-solve curdovar-difficulty
   RUNTIME DESTINATION ${CURDOVAR_BINARYDIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/curdovar DESTINATION ${CURDOVAR_GAMESDIR})
-foreach(name curdovar-edit curdovar-lint)
+foreach(name curdovar-edit curdovar-lint curdovar-difficulty)
   install(CODE "execute_process(COMMAND ${CMAKE_COMMAND} -E create_symlink curdovar
     \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CURDOVAR_GAMESDIR}/${name}\")
     message(STATUS \"Linking: \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CURDOVAR_GAMESDIR}/${name} -> curdovar\")")

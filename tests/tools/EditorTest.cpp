@@ -288,4 +288,34 @@ TEST_F(EditorTest, SolverGetsTheClickedWaypointsInOrder) {
     EXPECT_NE(std::string::npos, asked.find(" --via 5,0 --via 4,1"));
 }
 
+TEST_F(EditorTest, F8MarksWhereThePeopleDied) {
+    // A stand-in for curdovar-difficulty that answers as it would.
+    scratch.write("people.sh",
+                  "#!/bin/sh\necho \"$@\" > asked.txt\n"
+                  "echo 'You died. WTF?'\n"
+                  "echo '{\"level\": \"walk\", \"profile\": \"casual\", \"goal_one_life\": 0.5, "
+                  "\"deaths_to_finish\": 0.75, \"tightest_press_frames\": 3, \"deaths_at\": "
+                  "[{\"col\": 4, \"row\": 2, \"deaths\": 9}, {\"col\": 5, \"row\": 2, \"deaths\": 1}]}'\n");
+    chmod((scratch.path() + "/people.sh").c_str(), 0755);
+    LevelDraft level(8, 3);
+    for (int x = 0; x < 8; ++x) level.setValue(x, 2, TileWall);
+    level.setValue(1, 1, TileStart);
+    level.setValue(6, 1, TileGoal);
+    EditorOptions options;
+    options.levelPath = "data/levels/walk.lvl";
+    options.difficultyPath = scratch.path() + "/people.sh";
+    editor = std::make_unique<Editor>(SDL_GetVideoSurface(), options, level);
+    key(SDLK_F8);
+    for (int tries = 0; tries < 200 && editor->getDeaths().empty(); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        editor->pollJobs();
+    }
+    const std::vector<std::pair<std::pair<int, int>, int>> expected = {{{4, 2}, 9}, {{5, 2}, 1}};
+    EXPECT_EQ(expected, editor->getDeaths());
+    EXPECT_NE(std::string::npos, scratch.read("asked.txt").find("--all-deaths"));
+    EXPECT_NE(std::string::npos, scratch.read("asked.txt").find("data/levels/walk.lvl"));
+    key(SDLK_F8);
+    EXPECT_TRUE(editor->getDeaths().empty()) << "F8 again hides the map";
+}
+
 }  // namespace

@@ -48,6 +48,7 @@ struct Options {
     StudySettings study;
     bool json = false;
     bool presses = false;  // list every press of the route with its window
+    bool allDeaths = false; // deaths_at lists every cell, not the few with the most
     std::string mapPath;
     int size = 32;
     std::string routes = "tests/routes";    // runs played as a person would, tried first
@@ -80,6 +81,7 @@ bool parseArgs(int argc, char** argv, Options& o) {
         else if (arg == "--jobs") o.study.jobs = std::atoi(next().c_str());
         else if (arg == "--json") o.json = true;
         else if (arg == "--presses") o.presses = true;
+        else if (arg == "--all-deaths") o.allDeaths = true;
         else if (arg == "--routes") o.routes = next();
         else if (arg == "--reaction-ms") o.reactionMs = std::atof(next().c_str());
         else if (arg == "--spread-ms") o.spreadMs = std::atof(next().c_str());
@@ -171,7 +173,7 @@ void report(const Options& o, const std::string& level, const ProfileFigures& f,
     std::vector<std::pair<int, std::pair<int, int>>> places;
     for (const auto& [cell, count] : f.deathCells) places.push_back({-count, cell});
     std::sort(places.begin(), places.end());
-    if (places.size() > deathPlacesListed) places.resize(deathPlacesListed);
+    if (places.size() > deathPlacesListed && !o.allDeaths) places.resize(deathPlacesListed);
     if (o.json) {
         std::ostringstream j;
         j << "{\"level\": \"" << level << "\", \"profile\": \"" << f.profile

@@ -22,6 +22,7 @@ namespace {
 
 constexpr Uint32 idleMs = 15;      // the pause between two looks at the events when nothing happens
 constexpr int fastScrollCells = 10;  // cells an arrow key scrolls with shift held
+constexpr int deathMapAttempts = 40; // simulated people per death map
 
 // The editor's own files (the level as checked and as played, the solver's
 // output), in TMPDIR when it is set.
@@ -55,7 +56,7 @@ void Editor::run() {
             handleEvent(event);
             any = true;
         }
-        pollSolver();
+        pollJobs();
         if (redraw) {
             draw();
             SDL_Flip(screen);
@@ -64,7 +65,8 @@ void Editor::run() {
         if (!any) SDL_Delay(idleMs);
     }
     solver.stop();
-    for (const char* scratch : {"check.lvl", "play.lvl", "solved.replay", "solver.log"})
+    people.stop();
+    for (const char* scratch : {"check.lvl", "play.lvl", "solved.replay", "solver.log", "people.log"})
         std::remove(scratchPath(scratch).c_str());
 }
 
@@ -187,6 +189,7 @@ void Editor::onKey(const SDL_keysym& key) {
     case SDLK_F5: playTest(shift); break;
     case SDLK_F3: nextLook(); break;
     case SDLK_F7: startSolver(); break;
+    case SDLK_F8: startDeathMap(); break;
     case SDLK_PAGEUP: selected = (selected + palette.size() - 1) % palette.size(); break;
     case SDLK_PAGEDOWN: selected = (selected + 1) % palette.size(); break;
     default: break;
@@ -613,6 +616,88 @@ void Editor::pollSolver() {
     ask("The solver found a run. Save it as " + path + "? (y/n)", [this, path, replayText] {
         say(writeWholeFile(path, replayText) ? "Saved " + path + "." : "Could not write " + path + ".");
     });
+}
+
+void Editor::pollJobs() {
+    pollSolver();
+    pollDeathMap();
+}
+
+void Editor::startDeathMap() {
+    if (people.isRunning()) {
+        people.stop();
+        say("Death map stopped.");
+        return;
+    }
+    if (!deaths.empty()) {
+        deaths.clear();
+        say("Death map hidden.");
+        return;
+    }
+    if (dirty || checked.errorCount() > 0) {
+        say("Save the level without errors first: the people play the file.");
+        return;
+    }
+    peopleLevel = levelText(level);
+    const std::vector<std::string> args = {options.difficultyPath, "--json", "--profile", "casual",
+                                           "--attempts", std::to_string(deathMapAttempts),
+                                           "--tilesize", std::to_string(tileSize), "--all-deaths",
+                                           "--replays", options.replayFolder, options.levelPath};
+    if (!people.startCommand(args, scratchPath("people.log"), scratchPath("people.log"),
+                             "people playing")) {
+        say("Could not start " + options.difficultyPath + ".");
+        return;
+    }
+    say("Casual people are playing the level (F8 stops them).");
+}
+
+namespace {
+
+// The number after "key": in a line of JSON, or -1.
+double jsonNumber(const std::string& line, const std::string& key, std::size_t from = 0) {
+    const std::size_t at = line.find("\"" + key + "\": ", from);
+    return at == std::string::npos ? -1 : std::atof(line.c_str() + at + key.size() + 4);
+}
+
+}  // namespace
+
+void Editor::pollDeathMap() {
+    if (!people.isRunning()) return;
+    static Uint32 lastShown = 0;
+    if (SDL_GetTicks() - lastShown > 500) {
+        lastShown = SDL_GetTicks();
+        redraw = true;
+    }
+    if (!people.poll()) return;
+    redraw = true;
+    std::ifstream in(people.getOutPath());
+    std::string line, json;
+    while (std::getline(in, line))
+        if (line.compare(0, 1, "{") == 0) json = line;
+    if (!people.succeeded() || json.empty()) {
+        say("The people could not play the level: " + people.progress());
+        return;
+    }
+    if (jsonNumber(json, "deaths_to_finish") < 0) {
+        say("No run reaches the goal: nobody finishes. F7 looks for one.");
+        return;
+    }
+    deaths.clear();
+    const std::size_t list = json.find("\"deaths_at\": [");
+    for (std::size_t at = json.find("{\"col\"", list); list != std::string::npos && at != std::string::npos;
+         at = json.find("{\"col\"", at + 1)) {
+        deaths.push_back({{static_cast<int>(jsonNumber(json, "col", at)),
+                           static_cast<int>(jsonNumber(json, "row", at))},
+                          static_cast<int>(jsonNumber(json, "deaths", at))});
+    }
+    std::ostringstream summary;
+    summary.precision(2);
+    summary << "Casual people: " << static_cast<int>(100 * jsonNumber(json, "goal_one_life") + 0.5)
+            << " % reach the goal in one life, " << std::fixed << jsonNumber(json, "deaths_to_finish")
+            << " deaths to finish, tightest press " << jsonNumber(json, "tightest_press_frames")
+            << " frames; red: where they died"
+            << (levelText(level) != peopleLevel ? " (before the last changes)" : "") << ". F8 hides.";
+    say(summary.str());
 }
 
 void Editor::showLook() {

@@ -12,6 +12,7 @@
 #include <SDL.h>
 
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ struct EditorOptions {
     std::string levelPath;                   // where the level is saved
     std::string replayFolder = "tests/replays";  // where proving replays go
     std::string solverPath;                  // the curdovar-solve binary
+    std::string difficultyPath;              // the curdovar-difficulty binary
     int newWidth = 40;                       // the grid Ctrl+N starts, cells
     int newHeight = 20;
 };
@@ -44,9 +46,13 @@ public:
     // Takes one event as the window delivers it.
     void handleEvent(const SDL_Event& event);
     bool isRunning() const { return running; }
+    // Looks whether the solver or the death map's people are done.
+    void pollJobs();
 
     const LevelDraft& getLevel() const { return level; }
     const LevelCheck& getCheck() const { return checked; }
+    // The death map's cells and the deaths in each; empty when none is shown.
+    const std::vector<std::pair<std::pair<int, int>, int>>& getDeaths() const { return deaths; }
     // The map's top-left, in level pixels.
     int getViewX() const { return viewX; }
     int getViewY() const { return viewY; }
@@ -105,6 +111,10 @@ private:
     // A left click adds a waypoint, a right click takes the one under it away.
     void placeWaypoint(int button, int column, int row);
     void pollSolver();
+    // F8: casual simulated people play the saved level in the background;
+    // where they died is then marked on the map. F8 again stops or hides it.
+    void startDeathMap();
+    void pollDeathMap();
     void setTileSize(int edge);
     // Loads the palette's pictures and the backdrop for the level's look.
     void showLook();
@@ -142,6 +152,9 @@ private:
     SolverJob solver;
     std::string solverLevel;  // the level text the solver works on
     std::vector<std::pair<int, int>> waypoints;  // cells the solver's run goes through, in order
+    SolverJob people;         // curdovar-difficulty making the death map
+    std::string peopleLevel;  // the level text the people play
+    std::vector<std::pair<std::pair<int, int>, int>> deaths;  // cell and deaths there, shown when any
 
     Mode mode = Mode::Draw;
     int selected = 0;        // the palette entry painted

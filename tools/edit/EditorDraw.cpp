@@ -24,6 +24,7 @@ constexpr Uint32 targetColour = 0xFF40FF;    // where a portal leads
 constexpr Uint32 selectionColour = 0x40FF80; // what Ctrl+C and Ctrl+X take
 constexpr Uint32 pasteColour = 0x8090FF;     // where Ctrl+V would put the clip
 constexpr Uint32 waypointColour = 0xFF9020;  // the solver's waypoints, numbered
+constexpr Uint32 deathColour = 0xFF2020;     // where simulated people died, bigger for more
 constexpr Uint32 errorColour = 0xFF8080;
 constexpr Uint32 warningColour = 0xFFD080;
 constexpr Uint32 helpColour = 0xA0A8B0;
@@ -141,6 +142,14 @@ void Editor::loadOverviewColours() {
 
 void Editor::drawMarks() {
     const int t = tileSize;
+    int most = 1;
+    for (const auto& [cell, count] : deaths) most = std::max(most, count);
+    for (const auto& [cell, count] : deaths) {
+        const int edge = t / 4 + (t - t / 4) * count / most;
+        const int x = cell.first * t - viewX + (t - edge) / 2, y = cell.second * t - viewY + (t - edge) / 2;
+        fillBox(screen, x, y, edge, edge, deathColour);
+        outline(screen, x, y, edge, edge, edgeColour);
+    }
     // Where the portal under the cursor (or the one being aimed) leads.
     int pc = cursorColumn;
     int pr = cursorRow;
@@ -286,6 +295,9 @@ void Editor::drawStatus() {
     } else if (solver.isRunning()) {
         line2 = solver.progress();
         colour = fillColour;
+    } else if (people.isRunning()) {
+        line2 = people.progress();
+        colour = fillColour;
     } else if (!message.empty()) {
         line2 = message;
         colour = 0xFFFFFF;
@@ -296,5 +308,5 @@ void Editor::drawStatus() {
                    "middle drag scrolls. F5 play  F3 look", helpColour);
     drawEditorText(screen, 8, statusTop + 6 + 3 * textLine + 6,
                    "Ctrl+S save  Ctrl+Z/Y undo/redo  Ctrl+arrow grow (Shift: shrink)  Enter "
-                   "hint/portal  F2 name  F7 solve (W waypoints)  T size  G grid", helpColour);
+                   "hint/portal  F2 name  F7 solve (W waypoints)  F8 deaths  T size  G grid", helpColour);
 }

@@ -6,22 +6,30 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 SolverJob::~SolverJob() { stop(); }
 
 bool SolverJob::start(const std::string& solverPath, const std::string& levelPath, int tileEdge,
                       const std::string& out, const std::string& log,
                       const std::vector<std::pair<int, int>>& via) {
-    stop();
-    outPath = out;
-    logPath = log;
-    exitedWell = false;
-    // The arguments are made before the fork: the child only calls exec.
     std::vector<std::string> args = {solverPath, levelPath, std::to_string(tileEdge), out};
     for (const auto& cell : via) {
         args.push_back("--via");
         args.push_back(std::to_string(cell.first) + "," + std::to_string(cell.second));
     }
+    return startCommand(std::move(args), out, log, "solver");
+}
+
+bool SolverJob::startCommand(std::vector<std::string> args, const std::string& out,
+                             const std::string& log, const std::string& name) {
+    stop();
+    outPath = out;
+    logPath = log;
+    label = name;
+    exitedWell = false;
+    // The arguments are made before the fork: the child only calls exec.
+    const std::string program = args[0];
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(&arg[0]);
     argv.push_back(nullptr);
@@ -35,7 +43,7 @@ bool SolverJob::start(const std::string& solverPath, const std::string& levelPat
             dup2(logFile, STDOUT_FILENO);
             dup2(logFile, STDERR_FILENO);
         }
-        execv(solverPath.c_str(), argv.data());
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     setpgid(child, child);
@@ -66,7 +74,7 @@ std::string SolverJob::progress() const {
     if (round != std::string::npos) last.erase(0, round);
     if (pid <= 0) return last;
     const Uint32 seconds = (SDL_GetTicks() - startedAt) / 1000;
-    return "solver, " + std::to_string(seconds) + " s: " + (last.empty() ? "starting" : last);
+    return label + ", " + std::to_string(seconds) + " s: " + (last.empty() ? "starting" : last);
 }
 
 void SolverJob::stop() {

@@ -7,7 +7,8 @@
 #include <utility>
 #include <vector>
 
-// curdovar-solve running beside the editor: started on a saved level, asked
+// A level tool running beside the editor (curdovar-solve, or
+// curdovar-difficulty for the death map): started on a saved level, asked
 // each frame whether it is done, its last line of progress shown meanwhile.
 class SolverJob {
 public:
@@ -21,6 +22,10 @@ public:
     bool start(const std::string& solverPath, const std::string& levelPath, int tileEdge,
                const std::string& outPath, const std::string& logPath,
                const std::vector<std::pair<int, int>>& via = {});
+    // Starts any command the same way: args[0] is the program; label names
+    // it in the progress line.
+    bool startCommand(std::vector<std::string> args, const std::string& outPath,
+                      const std::string& logPath, const std::string& label);
     bool isRunning() const { return pid > 0; }
     // True once, in the call that sees the solver end.
     bool poll();
@@ -37,4 +42,5 @@ private:
     Uint32 startedAt = 0;
     std::string outPath;
     std::string logPath;
+    std::string label;
 };

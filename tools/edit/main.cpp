@@ -29,14 +29,14 @@ namespace {
 constexpr int newWidth = 40;  // a new level's grid, cells
 constexpr int newHeight = 20;
 
-// The solver sits beside the editor in the build folder.
-std::string solverBeside() {
+// The level tools sit beside the editor, in the build folder as installed.
+std::string toolBeside(const std::string& name) {
     char self[4096] = {};
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     std::string path = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string();
     const size_t slash = path.find_last_of('/');
     return (slash == std::string::npos ? std::string(".") : path.substr(0, slash)) +
-           "/curdovar-solve";
+           "/" + name;
 }
 
 // A path inside the working directory, as the repository's files name each
@@ -59,7 +59,8 @@ int usage() {
 int main(int argc, char** argv) {
     EditorOptions options;
     options.levelPath = "data/levels/untitled.lvl";
-    options.solverPath = solverBeside();
+    options.solverPath = toolBeside("curdovar-solve");
+    options.difficultyPath = toolBeside("curdovar-difficulty");
     int edge = 32;
     int width = newWidth;
     int height = newHeight;

@@ -56,9 +56,10 @@ int playFrame(Level& level, const FrameInput& input) {
 
 namespace {
 
-constexpr int landingLimit = 60;  // frames a landing decision waits after its jump at most
-constexpr int runUpFrames = 20;   // nearly top speed: the longest jumps
-constexpr float turnSpeed = 1.0f; // pixels per frame: slower, a jump may go either way
+constexpr int landingLimit = 60;           // frames a landing decision waits after its jump at most
+constexpr int runUpFrames = 20;            // nearly top speed: the longest jumps
+constexpr int hopHoldFrames[] = {4, 10};   // a hop holds its way this long
+constexpr float turnSpeed = 1.0f;          // pixels per frame: slower, a jump may go either way
 
 }  // namespace
 
@@ -79,7 +80,11 @@ std::vector<SearchAction> calmActions(bool bombs, bool explode) {
     for (char dir : {'R', 'L', '-'}) {
         actions.push_back({dir, false, false, false, false, 0});
         actions.push_back({dir, true, false, false, true, 0, true});
-        if (dir != '-') actions.push_back({dir, true, false, false, true, runUpFrames, true});
+        if (dir != '-') {
+            actions.push_back({dir, true, false, false, true, runUpFrames, true});
+            // Hops: the way let go of early, for a short jump onto a ledge.
+            for (int hold : hopHoldFrames) actions.push_back({dir, true, false, false, true, 0, true, hold});
+        }
         if (bombs) actions.push_back({dir, false, true, false, false, 0});
         if (explode) actions.push_back({dir, false, false, true, false, 0});
     }
@@ -90,8 +95,9 @@ namespace {
 
 FrameInput inputOf(const SearchAction& a, int frame) {
     FrameInput f;
-    f.left = a.dir == 'L';
-    f.right = a.dir == 'R';
+    const bool held = !a.land || a.holdFor == 0 || frame < a.runUp + a.holdFor;
+    f.left = held && a.dir == 'L';
+    f.right = held && a.dir == 'R';
     f.explodeAll = a.explode;
     f.jump = frame == a.runUp && a.jump;
     f.layBomb = frame == 0 && a.bomb;

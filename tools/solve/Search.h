@@ -43,6 +43,7 @@ struct SearchAction {
     bool land = false;
     int runUp = 0;
     bool onward = false;  // only when the hero is not running the other way
+    int holdFor = 0;      // with land: frames the way is held from the jump on; 0: until landed
 };
 
 // Walk, stand or jump both ways; with bombs, lay one; with explode, hold
