@@ -88,6 +88,7 @@ AttemptResult SimulatedPlayer::play(Level& level, int maxFrames, int maxDeaths,
 
 FrameInput SimulatedPlayer::decide(const Level& level) {
     heroVy = level.getPlayer().getVy();
+    heroX = level.getPlayer().getRect()->x;
     fallStep = tileSize * fallStepTiles;
     match(level);
     watchLandings();
@@ -167,6 +168,7 @@ void SimulatedPlayer::match(const Level& level) {
         if (!grounded && hero.getVy() < pressVy - 2 * fallStep) {
             flightRouteFrame = jumpRouteFrame;
             flightAt = jumpPressedAt;
+            flightOffset = pressX - route->path()[jumpRouteFrame].x;
         } else if (!grounded && route->path()[jumpRouteFrame].grounded) {
             // Pressed before the hero came down, the jump was lost: the
             // person sees it land without jumping and presses again.
@@ -313,7 +315,16 @@ FrameInput SimulatedPlayer::resumeHolds() const {
 void SimulatedPlayer::steer(const Level& level, FrameInput& out) {
     // The plan's keys, corrected toward where the route has the hero now:
     // after an early or late jump, a bump or a stop, the person steers back.
-    const int error = progress < 0 ? 0 : route->path()[progress].x - level.getPlayer().getRect()->x;
+    int target = progress < 0 ? level.getPlayer().getRect()->x : route->path()[progress].x;
+    if (flightAt >= 0) {
+        // In a jump taken off elsewhere, the person aims for the route's
+        // landing: the arc from its own take-off, drawn over to the route's
+        // as the jump goes on.
+        const int length = route->flightEnd(flightRouteFrame) - flightRouteFrame + 1;
+        const int left = std::max(0, length - (progress - flightRouteFrame));
+        target += flightOffset * left / length;
+    }
+    const int error = target - level.getPlayer().getRect()->x;
     int want = held.right ? 1 : held.left ? -1 : 0;
     // Standing still off the route's place (short of the goal, say) is off course too.
     const bool standing = std::fabs(level.getPlayer().getVx()) < stillSpeed && error != 0;
@@ -387,6 +398,7 @@ bool SimulatedPlayer::fireDue(FrameInput& out) {
         jumpRouteFrame = intent.frame;
         jumpPressedAt = frame;
         pressVy = heroVy;
+        pressX = heroX;
     }
     lastFired = next;
     out.layBomb = intent.input.layBomb;

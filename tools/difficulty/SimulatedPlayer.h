@@ -105,6 +105,9 @@ private:
     int jumpPressedAt = -1;    // ... and own frame, until the next frame shows whether it took off
     int flightRouteFrame = -1; // in a jump: the route frame it was pressed at
     int flightAt = -1;         // ... and own frame; -1 when not in a jump
+    int heroX = 0;             // the hero's x before this frame ...
+    int pressX = 0;            // ... and before the last jump press
+    int flightOffset = 0;      // in a jump: how far from the route's take-off it took off
     float heroVy = 0;          // the hero's vertical speed before this frame ...
     float pressVy = 0;         // ... and before the last jump press
     float fallStep = 0;        // pixels per frame a jump outdoes a fall by, at least
