@@ -33,6 +33,7 @@ constexpr std::size_t maxDroppedTogether = 3;  // changes of keys tried away at 
 constexpr int joinAfterFrames = 45;      // a way back joins the route at least this far past the tree
 constexpr double joinSpeedSlack = 0.125; // ... at the route's speed, give or take this many tiles a frame
 constexpr int backSearchSeconds = 30;    // the search for a way back gives up after this long
+constexpr int wayBackTailFrames = 30;    // a way back goes on along the route this long after it joins
 
 std::uint64_t mix(std::uint64_t h, std::uint64_t v) {
     h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2);
@@ -84,7 +85,7 @@ private:
 };
 
 // Records route on level in a copy of the process, leaving level as it was.
-bool learnIn(Route& route, Level& level, const std::vector<FrameInput>& frames) {
+bool learnIn(Route& route, Level& level, const std::vector<FrameInput>& frames, bool toGoal) {
     int link[2];
     if (pipe(link) != 0) return false;
     std::fflush(nullptr);
@@ -92,7 +93,7 @@ bool learnIn(Route& route, Level& level, const std::vector<FrameInput>& frames) 
     if (copy == 0) {
         close(link[0]);
         std::ostringstream text;
-        if (route.record(level, frames)) route.write(text);
+        if (route.record(level, frames, toGoal)) route.write(text);
         writeAll(link[1], text.str());
         _exit(0);
     }
@@ -246,15 +247,13 @@ std::string LevelStudy::findRespawnRoutes() const {
                 std::ostringstream text;
                 std::vector<FrameInput> way = found.frames;
                 const int joins = static_cast<int>(way.size());
-                way.insert(way.end(), keys.begin() + join, keys.end());
-                // Joined a few pixels off the route, the way may need a little
-                // longer at its end.
-                FrameInput last = way.back();
-                last.jump = last.layBomb = last.queryHint = last.dismiss = false;
-                way.resize(way.size() + simplifyGraceFrames, last);
+                // A little of the route after the join: then the person is on
+                // the route and follows it as it is.
+                const int tail = std::min(learned.frames(), join + wayBackTailFrames);
+                way.insert(way.end(), keys.begin() + join, keys.begin() + tail);
                 // Learned in a copy, so the way back can then be probed from here.
                 Route back;
-                if (found.found && learnIn(back, *level, way)) {
+                if (found.found && learnIn(back, *level, way, false)) {
                     text << x << ' ' << y << ' ' << joins << ' ' << join << '\n';
                     back.write(text);
                     text << probeFrom(back, *level, joins + probeHorizonFrames) << "end\n";

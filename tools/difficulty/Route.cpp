@@ -30,22 +30,22 @@ int kitOf(const Level& level) {
     return ((hero.getStatus() * 4 + hero.getForm()) * 64 + hero.getKeys()) * 64 + hero.getBombs();
 }
 
-bool Route::record(Level& level, const std::vector<FrameInput>& frames) {
+bool Route::record(Level& level, const std::vector<FrameInput>& frames, bool toGoal) {
     points.clear();
     inputs.clear();
     const int lives = level.getPlayer().getLives();
+    bool reached = false;
     for (const FrameInput& input : frames) {
         points.push_back(pointOf(level));
         inputs.push_back(input);
-        const int result = playFrame(level, input);
+        reached = playFrame(level, input) == StepLevelDone;
         if (level.getPlayer().getLives() < lives) return false;
-        if (result == StepLevelDone) {
-            points.push_back(pointOf(level));
-            planIntents();
-            return true;
-        }
+        if (reached) break;
     }
-    return false;
+    if (toGoal && !reached) return false;
+    points.push_back(pointOf(level));
+    planIntents();
+    return true;
 }
 
 void Route::planIntents() {

@@ -43,8 +43,9 @@ struct Intent {
 class Route {
 public:
     // Plays frames on a freshly loaded level (the caller's; it is used up)
-    // until the goal. False when the frames never reach it.
-    bool record(Level& level, const std::vector<FrameInput>& frames);
+    // until the goal. False when the frames never reach it (with toGoal) or
+    // the hero dies on the way.
+    bool record(Level& level, const std::vector<FrameInput>& frames, bool toGoal = true);
 
     // As text, so that a route learned in a copy of the process comes back.
     void write(std::ostream& out) const;

@@ -13,20 +13,23 @@ namespace {
 
 constexpr int matchBackFrames = 10;     // the hero may have fallen this far behind the route
 constexpr int matchAheadFrames = 60;    // ... or got this far ahead of it
-constexpr int matchSlackPixels = 3;     // keeping time with the route wins over a place this much nearer
-constexpr int onTimePixels = 12;        // ... and over any place while the hero is this near the plan
+constexpr int matchSlackTiles32 = 3;    // keeping time with the route wins over a place this much nearer (32nds of a tile)
+constexpr int onTimeTiles32 = 12;       // ... and over any place while the hero is this near the plan
 constexpr double slipTiles = 1.5;       // farther than this from the route near it is a slip
 constexpr int replanReachFrames = 300;  // after a slip the hero is looked for this far either way
 constexpr int stuckFrames = 300;        // 10 s without getting further: the person gives up
 constexpr int landingsWatched = 8;      // intents ahead whose landings the person looks out for
 constexpr double blindSpreadFactor = 2; // a jump into the unseen is timed this much worse
 constexpr int coastLookFrames = 8;      // how far along the route a new plan looks for the way
-constexpr int coastPixels = 4;          // the route moving on by this much is a way to go
-constexpr int steerPixels = 8;          // farther from the route than this, the person steers back
+constexpr int coastTiles32 = 4;         // the route moving on by this much is a way to go
+constexpr int steerTiles32 = 8;         // farther from the route than this, the person steers back
 constexpr float stillSpeed = 0.5f;      // pixels per frame: slower is standing
 constexpr int climbReachTiles = 2;      // a higher place this near is jumped to
-constexpr int footLookPixels = 4;       // how far past its feet the person looks for a gap
+constexpr int footLookTiles32 = 4;      // how far past its feet the person looks for a gap
 constexpr float fallStepTiles = 0.05f;  // about the speed gravity adds in a frame, in tiles
+
+// Distances are kept in 32nds of a tile, so both tile sizes play alike.
+int pixels(int tiles32) { return tiles32 * tileSize / 32; }
 
 bool inView(int x, int y) {
     const int cx = x + tileSize / 2, cy = y + tileSize / 2;
@@ -114,7 +117,7 @@ namespace {
 // Whether there is something to stand on just past the hero's leading foot.
 bool floorAhead(const Level& level, int way) {
     const SDL_Rect* box = level.getPlayer().getRect();
-    const int foot = way > 0 ? box->x + box->w + footLookPixels : box->x - footLookPixels;
+    const int foot = way > 0 ? box->x + box->w + pixels(footLookTiles32) : box->x - pixels(footLookTiles32);
     const int col = foot / tileSize, row = (box->y + box->h) / tileSize;
     if (foot < 0 || col >= level.getWidth() || row < 0 || row >= level.getHeight()) return false;
     const int cell = level.getGrid()[col][row];
@@ -163,6 +166,21 @@ bool SimulatedPlayer::climb(const Level& level, FrameInput& out) {
 void SimulatedPlayer::match(const Level& level) {
     const Player& hero = level.getPlayer();
     const bool grounded = hero.isGrounded();
+    if (wayBack && progress >= route->frames() - 1) {
+        // Back on the route: on along it from where the way back ends, with
+        // the keys held as they are.
+        const int along = wayBack->joinsAt + route->frames() - wayBack->joins;
+        wayBack = nullptr;
+        int distance = 0;
+        const int at = main.nearest(level, along - matchBackFrames, along + matchAheadFrames, distance);
+        follow(main);
+        progress = furthest = at;
+        furthestAt = progressAt = frame;
+        next = main.intentFrom(at + 1);
+        drawn = false;
+        reachedAt = -1;
+        flightAt = -1;
+    }
     if (jumpPressedAt >= 0 && frame > jumpPressedAt) {
         // A jump took off when the hero rises faster than before the press.
         if (!grounded && hero.getVy() < pressVy - 2 * fallStep) {
@@ -205,7 +223,7 @@ void SimulatedPlayer::match(const Level& level) {
     route->nearest(level, expected, expected, onTime);
     // The person keeps the plan's time while the hero is about where the
     // plan has it; only a hero clearly elsewhere moves the plan by place.
-    int now = onTime <= best + matchSlackPixels || onTime <= onTimePixels ? expected : at;
+    int now = onTime <= best + pixels(matchSlackTiles32) || onTime <= pixels(onTimeTiles32) ? expected : at;
     if (best > slipTiles * tileSize) {
         // Off the route: the person takes in where the hero is and plans from there.
         now = route->nearest(level, progress - replanReachFrames, progress + replanReachFrames, best);
@@ -232,7 +250,7 @@ void SimulatedPlayer::match(const Level& level) {
     // happen, a key that did nothing. The person sees it and tries again.
     const std::vector<RoutePoint>& path = route->path();
     const RoutePoint& later = path[std::min(route->frames(), progress + coastLookFrames)];
-    const bool routeMoves = std::abs(later.x - path[progress].x) + std::abs(later.y - path[progress].y) > coastPixels;
+    const bool routeMoves = std::abs(later.x - path[progress].x) + std::abs(later.y - path[progress].y) > pixels(coastTiles32);
     if (routeMoves && frame >= readyAt && reachedAt < 0 &&
         frame > progressAt + limits.reactionFrames + coastLookFrames) {
         // The person makes for where the route stands next, a little on.
@@ -255,11 +273,13 @@ void SimulatedPlayer::respawned(const Level& level) {
         for (const RespawnRoute& way : *waysBack) {
             if (way.x != hero.getRespawnX() || way.y != hero.getRespawnY()) continue;
             follow(way.route);
+            wayBack = &way;
             restartPlanAt(0, true);
             furthestAt = frame;
             return;
         }
     }
+    wayBack = nullptr;
     if (route != &main) {
         // Back at the start: the solving run from its beginning.
         follow(main);
@@ -306,8 +326,8 @@ FrameInput SimulatedPlayer::resumeHolds() const {
     const std::vector<RoutePoint>& path = route->path();
     const int way = path[std::min(route->frames(), at + coastLookFrames)].x - path[at].x;
     if (!keys.left && !keys.right) {
-        keys.right = way > coastPixels;
-        keys.left = way < -coastPixels;
+        keys.right = way > pixels(coastTiles32);
+        keys.left = way < -pixels(coastTiles32);
     }
     return keys;
 }
@@ -328,7 +348,7 @@ void SimulatedPlayer::steer(const Level& level, FrameInput& out) {
     int want = held.right ? 1 : held.left ? -1 : 0;
     // Standing still off the route's place (short of the goal, say) is off course too.
     const bool standing = std::fabs(level.getPlayer().getVx()) < stillSpeed && error != 0;
-    if (std::abs(error) > steerPixels || standing) {
+    if (std::abs(error) > pixels(steerTiles32) || standing) {
         if (offCourseSince < 0) offCourseSince = frame;
         if (frame >= offCourseSince + limits.reactionFrames) want = error > 0 ? 1 : -1;
     } else {

@@ -82,6 +82,7 @@ private:
     const Route& main;
     const Route* route;  // the one followed: the main one or a way back from a curdotree
     const std::vector<RespawnRoute>* waysBack = nullptr;
+    const RespawnRoute* wayBack = nullptr;  // the one followed now, if any
     const FrameLimits limits;
     std::mt19937_64 random;
 
