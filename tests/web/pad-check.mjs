@@ -12,7 +12,7 @@ if (!url || !browser) {
   console.error('usage: pad-check.mjs URL BROWSER');
   process.exit(2);
 }
-const lookMs = 1000;  // a walk or a jump shows within this
+const lookMs = 2000;  // a walk or a jump shows within this, on a busy machine too
 const jumpButton = 0;  // the default binding of Jump
 const dpadLeft = 14;   // in the standard layout
 
