@@ -31,6 +31,16 @@ protected:
         editor = std::make_unique<Editor>(SDL_GetVideoSurface(), options, level);
     }
 
+    // A saved-looking room to walk from start to goal, with the tools given.
+    void openWalk(EditorOptions options) {
+        LevelDraft level(8, 3);
+        for (int x = 0; x < 8; ++x) level.setValue(x, 2, TileWall);
+        level.setValue(1, 1, TileStart);
+        level.setValue(6, 1, TileGoal);
+        options.levelPath = "data/levels/walk.lvl";
+        editor = std::make_unique<Editor>(SDL_GetVideoSurface(), options, level);
+    }
+
     void key(SDLKey sym, int mod = KMOD_NONE) {
         SDL_Event event{};
         event.type = SDL_KEYDOWN;
@@ -254,14 +264,9 @@ TEST_F(EditorTest, SolverGetsTheClickedWaypointsInOrder) {
     scratch.write("solver.sh", "#!/bin/sh\necho \"$@\" > asked.txt.part && "
                                "mv asked.txt.part asked.txt\n");
     chmod((scratch.path() + "/solver.sh").c_str(), 0755);
-    LevelDraft level(8, 3);
-    for (int x = 0; x < 8; ++x) level.setValue(x, 2, TileWall);
-    level.setValue(1, 1, TileStart);
-    level.setValue(6, 1, TileGoal);
     EditorOptions options;
-    options.levelPath = "data/levels/walk.lvl";
     options.solverPath = scratch.path() + "/solver.sh";
-    editor = std::make_unique<Editor>(SDL_GetVideoSurface(), options, level);
+    openWalk(options);
     ASSERT_EQ(0, editor->getCheck().errorCount());
 
     key(SDLK_w);
@@ -297,14 +302,9 @@ TEST_F(EditorTest, F8MarksWhereThePeopleDied) {
                   "\"deaths_to_finish\": 0.75, \"tightest_press_frames\": 3, \"deaths_at\": "
                   "[{\"col\": 4, \"row\": 2, \"deaths\": 9}, {\"col\": 5, \"row\": 2, \"deaths\": 1}]}'\n");
     chmod((scratch.path() + "/people.sh").c_str(), 0755);
-    LevelDraft level(8, 3);
-    for (int x = 0; x < 8; ++x) level.setValue(x, 2, TileWall);
-    level.setValue(1, 1, TileStart);
-    level.setValue(6, 1, TileGoal);
     EditorOptions options;
-    options.levelPath = "data/levels/walk.lvl";
     options.difficultyPath = scratch.path() + "/people.sh";
-    editor = std::make_unique<Editor>(SDL_GetVideoSurface(), options, level);
+    openWalk(options);
     key(SDLK_F8);
     for (int tries = 0; tries < 200 && editor->getDeaths().empty(); ++tries) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

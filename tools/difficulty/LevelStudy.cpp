@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,6 +62,26 @@ void writeAll(int fd, const std::string& text) {
     }
 }
 
+// Runs work in a copy of this process and returns what it said; empty when
+// the copy could not be made. Whatever work plays or changes stays there.
+std::string inCopy(const std::function<std::string()>& work) {
+    int link[2];
+    if (pipe(link) != 0) return {};
+    std::fflush(nullptr);
+    const pid_t copy = fork();
+    if (copy == 0) {
+        close(link[0]);
+        writeAll(link[1], work());
+        _exit(0);
+    }
+    close(link[1]);
+    if (copy < 0) {
+        close(link[0]);
+        return {};
+    }
+    return collect(link[0], copy);
+}
+
 std::string probeFrom(const Route& route, Level& level, int last);
 
 // Back onto the route: to its cell at one frame, standing, with its kit and
@@ -86,23 +107,11 @@ private:
 
 // Records route on level in a copy of the process, leaving level as it was.
 bool learnIn(Route& route, Level& level, const std::vector<FrameInput>& frames, bool toGoal) {
-    int link[2];
-    if (pipe(link) != 0) return false;
-    std::fflush(nullptr);
-    const pid_t copy = fork();
-    if (copy == 0) {
-        close(link[0]);
-        std::ostringstream text;
-        if (route.record(level, frames, toGoal)) route.write(text);
-        writeAll(link[1], text.str());
-        _exit(0);
-    }
-    close(link[1]);
-    if (copy < 0) {
-        close(link[0]);
-        return false;
-    }
-    std::istringstream text(collect(link[0], copy));
+    std::istringstream text(inCopy([&] {
+        std::ostringstream out;
+        if (route.record(level, frames, toGoal)) route.write(out);
+        return out.str();
+    }));
     return route.read(text);
 }
 
@@ -207,15 +216,10 @@ bool LevelStudy::learnRoute(const std::vector<FrameInput>& frames) {
 }
 
 std::string LevelStudy::findRespawnRoutes() const {
-    int fds[2];
-    if (pipe(fds) != 0) return {};
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        close(fds[0]);
+    return inCopy([&] {
         std::string out;
         Level* level = freshLevel();
-        if (!level) _exit(0);
+        if (!level) return out;
         const std::vector<FrameInput>& keys = learned.keys();
         const std::vector<RoutePoint>& path = learned.path();
         Player& hero = level->getPlayer();
@@ -230,12 +234,8 @@ std::string LevelStudy::findRespawnRoutes() const {
             int join = f + 1 + joinAfterFrames;
             while (join < learned.frames() && (!path[join].grounded || path[join].kit != kitOf(*level))) ++join;
             if (join >= learned.frames()) break;
-            int link[2];
-            if (pipe(link) != 0) break;
-            std::fflush(nullptr);
-            const pid_t copy = fork();
-            if (copy == 0) {
-                close(link[0]);
+            // The hero dies in a copy, which then looks for the way back.
+            out += inCopy([&] {
                 hero.die();
                 SearchSettings settings;
                 settings.jobs = 1;
@@ -244,7 +244,6 @@ std::string LevelStudy::findRespawnRoutes() const {
                 BackOnRoute rules(*level, path[join]);
                 const SearchResult found = runSearch(*level, calmActions(true, true), settings, rules);
                 std::signal(SIGCHLD, SIG_DFL);
-                std::ostringstream text;
                 std::vector<FrameInput> way = found.frames;
                 const int joins = static_cast<int>(way.size());
                 // A little of the route after the join: then the person is on
@@ -252,28 +251,18 @@ std::string LevelStudy::findRespawnRoutes() const {
                 const int tail = std::min(learned.frames(), join + wayBackTailFrames);
                 way.insert(way.end(), keys.begin() + join, keys.begin() + tail);
                 // Learned in a copy, so the way back can then be probed from here.
+                std::ostringstream text;
                 Route back;
                 if (found.found && learnIn(back, *level, way, false)) {
                     text << x << ' ' << y << ' ' << joins << ' ' << join << '\n';
                     back.write(text);
                     text << probeFrom(back, *level, joins + probeHorizonFrames) << "end\n";
                 }
-                writeAll(link[1], text.str());
-                _exit(0);
-            }
-            close(link[1]);
-            if (copy < 0) {
-                close(link[0]);
-                break;
-            }
-            out += collect(link[0], copy);
+                return text.str();
+            });
         }
-        writeAll(fds[1], out);
-        _exit(0);
-    }
-    close(fds[1]);
-    if (child < 0) return {};
-    return collect(fds[0], child);
+        return out;
+    });
 }
 
 ProfileFigures LevelStudy::run(const HumanProfile& profile) {
@@ -357,12 +346,7 @@ std::string probeFrom(const Route& route, Level& level, int last) {
     // Whether the hero, with intent k's press shift frames off, gets
     // on along the route without a death; in pressedAt the frame it came.
     auto survives = [&](SimulatedPlayer& player, int k, int shift, int& pressedAt) {
-        int link[2];
-        if (pipe(link) != 0) return false;
-        std::fflush(nullptr);
-        const pid_t probe = fork();
-        if (probe == 0) {
-            close(link[0]);
+        std::istringstream report(inCopy([&] {
             player.shiftNext(shift);
             const int target = std::min(route.frames(), intents[k].frame + probeHorizonFrames);
             auto until = [&](SimulatedPlayer& self, int frame) {
@@ -370,15 +354,8 @@ std::string probeFrom(const Route& route, Level& level, int last) {
             };
             const AttemptResult r = player.play(level, maxFrames, 1, until);
             const bool on = r.deaths == 0 && (r.finished || player.routeFrame() >= target);
-            writeAll(link[1], std::to_string(on) + ' ' + std::to_string(player.pressFrames()[k]));
-            _exit(0);
-        }
-        close(link[1]);
-        if (probe < 0) {
-            close(link[0]);
-            return false;
-        }
-        std::istringstream report(collect(link[0], probe));
+            return std::to_string(on) + ' ' + std::to_string(player.pressFrames()[k]);
+        }));
         int on = 0;
         return static_cast<bool>(report >> on >> pressedAt) && on;
     };
@@ -424,19 +401,10 @@ std::string probeFrom(const Route& route, Level& level, int last) {
 
 std::string LevelStudy::probeWindows() {
     // In a copy of this process, so the study's own state stays as it was.
-    int fds[2];
-    if (pipe(fds) != 0) return {};
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        close(fds[0]);
+    return inCopy([&] {
         Level* level = freshLevel();
-        if (level) writeAll(fds[1], probeFrom(learned, *level, learned.frames()));
-        _exit(0);
-    }
-    close(fds[1]);
-    if (child < 0) return {};
-    return collect(fds[0], child);
+        return level ? probeFrom(learned, *level, learned.frames()) : std::string();
+    });
 }
 
 TightestPress LevelStudy::probePresses() {

@@ -143,13 +143,7 @@ bool SimulatedPlayer::climb(const Level& level, FrameInput& out) {
         return true;
     }
     const int want = dx > tileSize / 4 ? 1 : dx < -tileSize / 4 ? -1 : 0;
-    const bool newKey = (want > 0 && steering <= 0) || (want < 0 && steering >= 0);
-    if (want != steering && (!newKey || frame >= lastPress + limits.minPressGapFrames)) {
-        if (newKey) lastPress = frame;
-        steering = want;
-    }
-    out.left = steering < 0;
-    out.right = steering > 0;
+    turn(want, out);
     // A place higher up and near is jumped to, and so is a wall in the way
     // or a gap at the hero's feet with the place beyond it.
     const bool above = dy < -tileSize / 2 && std::abs(dx) <= climbReachTiles * tileSize;
@@ -354,6 +348,12 @@ void SimulatedPlayer::steer(const Level& level, FrameInput& out) {
     } else {
         offCourseSince = -1;
     }
+    turn(want, out);
+}
+
+void SimulatedPlayer::turn(int want, FrameInput& out) {
+    // A new direction key is a press, and presses come no faster than the
+    // person's limit; letting go is free.
     const bool newKey = (want > 0 && steering <= 0) || (want < 0 && steering >= 0);
     if (want != steering && (!newKey || frame >= lastPress + limits.minPressGapFrames)) {
         if (newKey) lastPress = frame;

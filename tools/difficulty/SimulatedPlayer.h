@@ -72,6 +72,8 @@ private:
     FrameInput resumeHolds() const;
     // The direction keys of the frame: the plan's, or back toward the route.
     void steer(const Level& level, FrameInput& out);
+    // The direction keys toward want (-1, 0, +1), as fast as presses may come.
+    void turn(int want, FrameInput& out);
     void watchLandings();
     // Frames after its route moment that the next intent's press comes.
     int lateness();

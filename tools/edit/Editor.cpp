@@ -591,15 +591,21 @@ void Editor::placeWaypoint(int button, int column, int row) {
     say(std::to_string(waypoints.size()) + " waypoint(s); W or Escape ends.");
 }
 
-void Editor::pollSolver() {
-    if (!solver.isRunning()) return;
+bool Editor::jobEnded(SolverJob& job) {
+    if (!job.isRunning()) return false;
+    // Its progress line is redrawn twice a second while it runs.
     static Uint32 lastShown = 0;
     if (SDL_GetTicks() - lastShown > 500) {
         lastShown = SDL_GetTicks();
         redraw = true;
     }
-    if (!solver.poll()) return;
+    if (!job.poll()) return false;
     redraw = true;
+    return true;
+}
+
+void Editor::pollSolver() {
+    if (!jobEnded(solver)) return;
     if (!solver.succeeded()) {
         say("The solver found no run: " + solver.progress());
         return;
@@ -662,14 +668,7 @@ double jsonNumber(const std::string& line, const std::string& key, std::size_t f
 }  // namespace
 
 void Editor::pollDeathMap() {
-    if (!people.isRunning()) return;
-    static Uint32 lastShown = 0;
-    if (SDL_GetTicks() - lastShown > 500) {
-        lastShown = SDL_GetTicks();
-        redraw = true;
-    }
-    if (!people.poll()) return;
-    redraw = true;
+    if (!jobEnded(people)) return;
     std::ifstream in(people.getOutPath());
     std::string line, json;
     while (std::getline(in, line))

@@ -110,6 +110,8 @@ private:
     void startSolver();
     // A left click adds a waypoint, a right click takes the one under it away.
     void placeWaypoint(int button, int column, int row);
+    // True once, when a job running beside the editor has ended.
+    bool jobEnded(SolverJob& job);
     void pollSolver();
     // F8: casual simulated people play the saved level in the background;
     // where they died is then marked on the map. F8 again stops or hides it.
