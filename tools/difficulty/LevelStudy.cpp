@@ -232,7 +232,8 @@ std::string LevelStudy::findRespawnRoutes() const {
             // Where the way back joins: a while past the tree, standing, as
             // the route is there.
             int join = f + 1 + joinAfterFrames;
-            while (join < learned.frames() && (!path[join].grounded || path[join].kit != kitOf(*level))) ++join;
+            while (join < learned.frames() && (!path[join].grounded || path[join].kit != kitOf(*level)))
+                ++join;
             if (join >= learned.frames()) break;
             // The hero dies in a copy, which then looks for the way back.
             out += inCopy([&] {
@@ -380,7 +381,9 @@ std::string probeFrom(const Route& route, Level& level, int last) {
             // The run around the route's own moment is the one the rest
             // of the route was found from: it wins over any other.
             const bool hasZero = run.front() <= 0 && shift >= 0;
-            if (hasZero ? run.size() >= best.size() || !bestHasZero : !bestHasZero && run.size() > best.size()) {
+            const bool better = hasZero ? !bestHasZero || run.size() >= best.size()
+                                        : !bestHasZero && run.size() > best.size();
+            if (better) {
                 best = run;
                 bestHasZero = hasZero;
             }

@@ -13,7 +13,8 @@ namespace {
 
 constexpr int matchBackFrames = 10;     // the hero may have fallen this far behind the route
 constexpr int matchAheadFrames = 60;    // ... or got this far ahead of it
-constexpr int matchSlackTiles32 = 3;    // keeping time with the route wins over a place this much nearer (32nds of a tile)
+// Distances below in 32nds of a tile.
+constexpr int matchSlackTiles32 = 3;    // keeping time with the route wins over a place this much nearer
 constexpr int onTimeTiles32 = 12;       // ... and over any place while the hero is this near the plan
 constexpr double slipTiles = 1.5;       // farther than this from the route near it is a slip
 constexpr int replanReachFrames = 300;  // after a slip the hero is looked for this far either way
@@ -275,7 +276,7 @@ void SimulatedPlayer::respawned(const Level& level) {
     }
     wayBack = nullptr;
     if (route != &main) {
-        // Back at the start: the solving run from its beginning.
+        // Back at the start: the route from its beginning.
         follow(main);
         restartPlanAt(0, true);
         furthestAt = frame;

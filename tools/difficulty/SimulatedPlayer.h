@@ -45,11 +45,9 @@ public:
     // maxFrames frames.
     AttemptResult play(Level& level, int maxFrames, int maxDeaths, const FrameHook& hook = {});
 
-    // The probe's handles. The intent worked toward, and whether its timing
-    // is chosen yet; shiftNext chooses it: exactly this many frames after
-    // its moment, with no noise and no aim.
+    // The probe's handles. The intent worked toward; shiftNext times it
+    // exactly this many frames after its moment, with no noise and no aim.
     int upcoming() const { return next; }
-    bool timingChosen() const { return drawn; }
     void shiftNext(int frames);
     void endAt(int frame) { endFrame = frame; }
     // This player's frame each intent was last pressed in, -1 for never.
