@@ -28,6 +28,8 @@ constexpr float stillSpeed = 0.5f;      // pixels per frame: slower is standing
 constexpr int climbReachTiles = 2;      // a higher place this near is jumped to
 constexpr int footLookTiles32 = 4;      // how far past its feet the person looks for a gap
 constexpr float fallStepTiles = 0.05f;  // about the speed gravity adds in a frame, in tiles
+constexpr int climbPatienceFrames = 60; // making for a place this long without getting there ...
+constexpr int climbSkipFrames = 15;     // ... the person makes for the route this far on instead
 
 // Distances are kept in 32nds of a tile, so both tile sizes play alike.
 int pixels(int tiles32) { return tiles32 * tileSize / 32; }
@@ -103,11 +105,12 @@ FrameInput SimulatedPlayer::decide(const Level& level) {
         held = resumeHolds();
     }
     if (frame >= readyAt) fireDue(out);
-    if (frame >= readyAt) steer(level, out);
-    else {
-        out.left = held.left;
-        out.right = held.right;
-        steering = held.right ? 1 : held.left ? -1 : 0;
+    if (frame >= readyAt) {
+        steer(level, out);
+    } else {
+        // Taking in something new, the person's hands stay as they are.
+        out.left = steering < 0;
+        out.right = steering > 0;
     }
     out.explodeAll = held.explodeAll;
     return out;
@@ -129,13 +132,26 @@ bool floorAhead(const Level& level, int way) {
 
 bool SimulatedPlayer::climb(const Level& level, FrameInput& out) {
     const Player& hero = level.getPlayer();
+    if (climbTo != climbAimed) {
+        climbAimed = climbTo;
+        climbSince = frame;
+    } else if (frame - climbSince > climbPatienceFrames) {
+        // The place will not be reached from here (it lies under the ledge
+        // the hero stands on, say): the person tries a place further on.
+        const std::vector<RoutePoint>& path = route->path();
+        int further = std::min(route->frames(), climbTo + climbSkipFrames);
+        while (further < route->frames() && !path[further].grounded) ++further;
+        climbTo = climbAimed = further;
+        climbSince = frame;
+    }
     const RoutePoint& target = route->path()[climbTo];
     const int dx = target.x - hero.getRect()->x, dy = target.y - hero.getRect()->y;
     if (hero.isGrounded() && std::abs(dx) <= tileSize / 2 && std::abs(dy) <= tileSize / 2) {
-        // There: the route's plan from here on.
+        // There: the route's plan from here on. The person meant to get
+        // here, so there is nothing new to take in before the next press.
         const int at = climbTo;
         climbTo = -1;
-        restartPlanAt(at, false);
+        restartPlanAt(at, false, false);
         return false;
     }
     if (frame < readyAt) {
@@ -143,7 +159,14 @@ bool SimulatedPlayer::climb(const Level& level, FrameInput& out) {
         out.right = steering > 0;
         return true;
     }
-    const int want = dx > tileSize / 4 ? 1 : dx < -tileSize / 4 ? -1 : 0;
+    int want = dx > tileSize / 4 ? 1 : dx < -tileSize / 4 ? -1 : 0;
+    if (want == 0 && dy > tileSize / 2) {
+        // Right above the place, on a ledge: on toward it until the hero drops,
+        // or the way the route goes on when it lies straight down.
+        const std::vector<RoutePoint>& path = route->path();
+        want = dx != 0 ? (dx > 0 ? 1 : -1)
+                       : path[std::min(route->frames(), climbTo + coastLookFrames)].x < target.x ? -1 : 1;
+    }
     turn(want, out);
     // A place higher up and near is jumped to, and so is a wall in the way
     // or a gap at the hero's feet with the place beyond it.
@@ -297,7 +320,7 @@ void SimulatedPlayer::follow(const Route& way) {
     landingSeenAt.assign(way.intents().size(), -1);
 }
 
-void SimulatedPlayer::restartPlanAt(int routeFrame, bool letGo) {
+void SimulatedPlayer::restartPlanAt(int routeFrame, bool letGo, bool react) {
     progress = routeFrame;
     const int was = next;
     next = route->intentFrom(routeFrame);
@@ -307,8 +330,11 @@ void SimulatedPlayer::restartPlanAt(int routeFrame, bool letGo) {
     reachedAt = -1;
     // A surprised person lets go after a death; after a slip it holds on
     // while it takes in where the hero is, then keeps the route's keys there.
-    if (letGo) held = FrameInput();
-    readyAt = frame + 1 + limits.reactionFrames;
+    if (letGo) {
+        held = FrameInput();
+        steering = 0;
+    }
+    readyAt = frame + 1 + (react ? limits.reactionFrames : 0);
     resumePending = true;
     offCourseSince = -1;
 }

@@ -62,7 +62,9 @@ private:
     void match(const Level& level);
     // After a frame with a death: the plan starts again from the respawn point.
     void respawned(const Level& level);
-    void restartPlanAt(int routeFrame, bool letGo);
+    // letGo: all keys are let go (a death); react: a reaction time passes
+    // before the next key (not when the hero got where the person meant).
+    void restartPlanAt(int routeFrame, bool letGo, bool react = true);
     void follow(const Route& way);
     // The keys toward climbTo; false once there (the plan goes on from it).
     bool climb(const Level& level, FrameInput& out);
@@ -115,6 +117,8 @@ private:
     int lastFired = -1;        // the intent pressed last
     int climbTo = -1;          // off the route: the route frame the person makes for
     int climbFromX = -1;       // the hero's x in the frame before, while climbing
+    int climbAimed = -1;       // the place climbed to since climbSince ...
+    int climbSince = 0;        // ... own frame
     int missedIntent = -1;     // a jump pressed in the air and lost: pressed again on landing
     std::vector<int> fired;
     std::vector<int> landingSeenAt;  // per intent: own frame its landing first showed, -1 never

@@ -286,6 +286,9 @@ int playAction(const SearchAction& a, int& played) {
         // Nobody jumps one way out of a run the other way: a person turns first.
         const float against = a.dir == 'L' ? player.getVx() : a.dir == 'R' ? -player.getVx() : 0;
         if (a.onward && i == a.runUp && against > turnSpeed) return OutcomeRefused;
+        // Nor from a wall while sliding down it: that counts as ground, but
+        // a person jumps from a floor.
+        if (a.onward && a.jump && i == a.runUp && player.getVy() > 0) return OutcomeRefused;
         const int result = playFrame(level, inputOf(a, i));
         ++played;
         if (player.getLives() < lives || level.isGameOver()) return OutcomeDied;
