@@ -24,6 +24,7 @@ constexpr double blindSpreadFactor = 2; // a jump into the unseen is timed this 
 constexpr int coastLookFrames = 8;      // how far along the route a new plan looks for the way
 constexpr int coastTiles32 = 4;         // the route moving on by this much is a way to go
 constexpr int steerTiles32 = 8;         // farther from the route than this, the person steers back
+constexpr int offArcTiles32 = 32;       // in a jump, farther off the route's arc: the person aims for its landing
 constexpr float stillSpeed = 0.5f;      // pixels per frame: slower is standing
 constexpr int climbReachTiles = 2;      // a higher place this near is jumped to
 constexpr int footLookTiles32 = 4;      // how far past its feet the person looks for a gap
@@ -104,7 +105,7 @@ FrameInput SimulatedPlayer::decide(const Level& level) {
         resumePending = false;
         held = resumeHolds();
     }
-    if (frame >= readyAt) fireDue(out);
+    if (frame >= pressReadyAt) fireDue(out);
     if (frame >= readyAt) {
         steer(level, out);
     } else {
@@ -198,6 +199,18 @@ void SimulatedPlayer::match(const Level& level) {
         drawn = false;
         reachedAt = -1;
         flightAt = -1;
+        const std::vector<RoutePoint>& path = main.path();
+        if (!grounded && !path[at].grounded) {
+            // In the air, as the route is there: the person flies on along its
+            // arc, aiming from where the hero is now for the route's landing.
+            int takeOff = at;
+            while (takeOff > 0 && !path[takeOff].grounded) --takeOff;
+            const int length = main.flightEnd(takeOff) - takeOff + 1;
+            const int left = std::max(1, length - (at - takeOff));
+            flightRouteFrame = takeOff;
+            flightAt = frame - (at - takeOff);
+            flightOffset = (heroX - path[at].x) * length / left;
+        }
     }
     if (jumpPressedAt >= 0 && frame > jumpPressedAt) {
         // A jump took off when the hero rises faster than before the press.
@@ -335,6 +348,9 @@ void SimulatedPlayer::restartPlanAt(int routeFrame, bool letGo, bool react) {
         steering = 0;
     }
     readyAt = frame + 1 + (react ? limits.reactionFrames : 0);
+    // After a slip the press the person has been getting ready for still
+    // comes on time; after a death everything waits.
+    pressReadyAt = letGo ? readyAt : frame;
     resumePending = true;
     offCourseSince = -1;
 }
@@ -356,16 +372,20 @@ FrameInput SimulatedPlayer::resumeHolds() const {
 void SimulatedPlayer::steer(const Level& level, FrameInput& out) {
     // The plan's keys, corrected toward where the route has the hero now:
     // after an early or late jump, a bump or a stop, the person steers back.
-    int target = progress < 0 ? level.getPlayer().getRect()->x : route->path()[progress].x;
+    const int x = level.getPlayer().getRect()->x;
+    int target = progress < 0 ? x : route->path()[progress].x;
     if (flightAt >= 0) {
-        // In a jump taken off elsewhere, the person aims for the route's
-        // landing: the arc from its own take-off, drawn over to the route's
-        // as the jump goes on.
+        // In a jump taken off elsewhere, the person follows the arc from its
+        // own take-off, drawn over to the route's as the jump goes on ...
         const int length = route->flightEnd(flightRouteFrame) - flightRouteFrame + 1;
         const int left = std::max(0, length - (progress - flightRouteFrame));
         target += flightOffset * left / length;
+        // ... and once well off that arc, aims for the landing itself: short
+        // of it they push on, past it they pull back.
+        if (std::abs(target - x) > pixels(offArcTiles32))
+            target = route->path()[route->flightEnd(flightRouteFrame)].x;
     }
-    const int error = target - level.getPlayer().getRect()->x;
+    const int error = target - x;
     int want = held.right ? 1 : held.left ? -1 : 0;
     // Standing still off the route's place (short of the goal, say) is off course too.
     const bool standing = std::fabs(level.getPlayer().getVx()) < stillSpeed && error != 0;

@@ -99,7 +99,8 @@ private:
     int reachedAt = -1;        // own frame the hero reached the next intent's moment
     FrameInput held;           // the keys it holds
     int lastPress = -1000;     // own frame of the last new key press
-    int readyAt = 0;           // reacting until then: no new keys
+    int readyAt = 0;           // reacting until then: no new keys ...
+    int pressReadyAt = 0;      // ... and no planned press
     int offCourseSince = -1;   // own frame the hero strayed from the route sideways
     int steering = 0;          // the direction key held in the last frame: -1, 0, +1
     bool resumePending = false; // after a death the route's keys come back at readyAt
