@@ -82,7 +82,7 @@ std::string inCopy(const std::function<std::string()>& work) {
     return collect(link[0], copy);
 }
 
-std::string probeFrom(const Route& route, Level& level, int last);
+std::string probeFrom(Route route, Level& level, int last, int horizon, bool inStep = false);
 
 // Back onto the route: to its cell at one frame, standing, with its kit and
 // about its speed.
@@ -257,7 +257,7 @@ std::string LevelStudy::findRespawnRoutes() const {
                 if (found.found && learnIn(back, *level, way, false)) {
                     text << x << ' ' << y << ' ' << joins << ' ' << join << '\n';
                     back.write(text);
-                    text << probeFrom(back, *level, joins + probeHorizonFrames) << "end\n";
+                    text << probeFrom(back, *level, joins + probeHorizonFrames, probeHorizonFrames) << "end\n";
                 }
                 return text.str();
             });
@@ -337,19 +337,24 @@ namespace {
 
 // Plays route flawlessly on level (used up), practised: as each press up to
 // route frame last comes up, a copy of the process per shift plays on with
-// the press that many frames off its moment. Lines "intent aim early late":
-// the middle of the widest run of shifts that get through (the one around
-// the route's own moment unless another is wider) and the frames either way.
-std::string probeFrom(const Route& route, Level& level, int last) {
+// the press that many frames off its moment, for horizon route frames. Lines
+// "intent aim early late": of the widest run of shifts that get through (the
+// one around the route's own moment unless another is wider), the aim and
+// the frames either way of its middle. The aim is that middle; in step, the
+// play goes on with each press at its aim, and the aim is the moment nearest
+// the middle from which the play still reaches the goal, for a press aimed
+// well for the next few seconds may leave the hero out of step with an enemy
+// later. Empty when the play in step does not reach the goal.
+std::string probeFrom(Route route, Level& level, int last, int horizon, bool inStep) {
     const int maxFrames = route.frames() * framesPerRouteFrame + extraAttemptFrames;
     const std::vector<Intent>& intents = route.intents();
     std::ostringstream out;
-    // Whether the hero, with intent k's press shift frames off, gets
-    // on along the route without a death; in pressedAt the frame it came.
-    auto survives = [&](SimulatedPlayer& player, int k, int shift, int& pressedAt) {
+    // Whether the hero, with intent k's press shift frames off, gets on along
+    // the route for the next frames without a death; in pressedAt the frame it came.
+    auto survives = [&](SimulatedPlayer& player, int k, int shift, int frames, int& pressedAt) {
         std::istringstream report(inCopy([&] {
             player.shiftNext(shift);
-            const int target = std::min(route.frames(), intents[k].frame + probeHorizonFrames);
+            const int target = std::min(route.frames(), intents[k].frame + frames);
             auto until = [&](SimulatedPlayer& self, int frame) {
                 if (self.routeFrame() >= target) self.endAt(frame);
             };
@@ -372,7 +377,7 @@ std::string probeFrom(const Route& route, Level& level, int last) {
         int lastAt = -1;
         for (int shift = -maxShiftFrames; shift <= maxShiftFrames; ++shift) {
             int at = -1;
-            if (!survives(self, k, shift, at)) {
+            if (!survives(self, k, shift, horizon, at)) {
                 run.clear();
                 continue;
             }
@@ -392,11 +397,31 @@ std::string probeFrom(const Route& route, Level& level, int last) {
             out << k << " 0 0 0\n";
             return;
         }
-        const std::size_t middle = (best.size() - 1) / 2;
-        out << k << ' ' << best[middle] << ' ' << middle << ' ' << best.size() - 1 - middle << '\n';
+        const int count = static_cast<int>(best.size());
+        int aim = (count - 1) / 2;
+        if (inStep) {
+            // Outward from the middle, the first moment that reaches the goal.
+            bool found = false;
+            for (int d = 0; d < count && !found; ++d) {
+                for (int at : {aim - d, aim + d}) {
+                    int pressed = -1;
+                    if (at < 0 || at >= count || (d == 0 && at != aim)) continue;
+                    if (survives(self, k, best[at], route.frames(), pressed)) {
+                        aim = at;
+                        found = true;
+                        break;
+                    }
+                }
+            }
+            route.aimAt(k, best[aim]);
+        }
+        // The window is told around its middle, wherever the aim fell.
+        const int middle = (count - 1) / 2;
+        out << k << ' ' << best[aim] << ' ' << middle << ' ' << count - 1 - middle << '\n';
     };
     SimulatedPlayer player(route, limitsAt(flawlessProfile(), 100), 0);
-    player.play(level, maxFrames, 1, hook);
+    const AttemptResult played = player.play(level, maxFrames, 1, hook);
+    if (inStep && !played.finished) return std::string();
     return out.str();
 }
 
@@ -406,7 +431,14 @@ std::string LevelStudy::probeWindows() {
     // In a copy of this process, so the study's own state stays as it was.
     return inCopy([&] {
         Level* level = freshLevel();
-        return level ? probeFrom(learned, *level, learned.frames()) : std::string();
+        if (!level) return std::string();
+        // The aimed play as a whole should get through; where it cannot (the
+        // route's own moments do not in the closed loop), each press is
+        // probed on the route's own play instead.
+        const std::string inStep = inCopy([&] {
+            return probeFrom(learned, *level, learned.frames(), probeHorizonFrames, true);
+        });
+        return inStep.empty() ? probeFrom(learned, *level, learned.frames(), probeHorizonFrames) : inStep;
     });
 }
 

@@ -96,6 +96,7 @@ AttemptResult SimulatedPlayer::play(Level& level, int maxFrames, int maxDeaths,
 FrameInput SimulatedPlayer::decide(const Level& level) {
     heroVy = level.getPlayer().getVy();
     heroX = level.getPlayer().getRect()->x;
+    heroGrounded = level.getPlayer().isGrounded();
     fallStep = tileSize * fallStepTiles;
     match(level);
     watchLandings();
@@ -160,7 +161,10 @@ bool SimulatedPlayer::climb(const Level& level, FrameInput& out) {
         out.right = steering > 0;
         return true;
     }
-    int want = dx > tileSize / 4 ? 1 : dx < -tileSize / 4 ? -1 : 0;
+    // In the air near the place the person lets the jump carry on: braking
+    // for an exact landing sends a hero at speed short of the far edge.
+    const int slack = hero.isGrounded() ? tileSize / 4 : tileSize;
+    int want = dx > slack ? 1 : dx < -slack ? -1 : 0;
     if (want == 0 && dy > tileSize / 2) {
         // Right above the place, on a ledge: on toward it until the hero drops,
         // or the way the route goes on when it lies straight down.
@@ -255,7 +259,12 @@ void SimulatedPlayer::match(const Level& level) {
     // The person keeps the plan's time while the hero is about where the
     // plan has it; only a hero clearly elsewhere moves the plan by place.
     int now = onTime <= best + pixels(matchSlackTiles32) || onTime <= pixels(onTimeTiles32) ? expected : at;
-    if (best > slipTiles * tileSize) {
+    // A jump whose moment has come and whose press is on its way (late, at
+    // full speed, the hero runs on past the route's take-off) is no slip.
+    const bool jumpNext = next < static_cast<int>(route->intents().size()) && route->intents()[next].input.jump;
+    const bool jumpComing = jumpNext && (reachedAt >= 0 ? frame <= reachedAt + std::max(late, 0) + 1
+                                                        : at >= route->intents()[next].frame);
+    if (best > slipTiles * tileSize && !(grounded && jumpComing)) {
         // Off the route: the person takes in where the hero is and plans from there.
         now = route->nearest(level, progress - replanReachFrames, progress + replanReachFrames, best);
         // A hero on the ground where the route flies has missed its
@@ -457,6 +466,19 @@ bool SimulatedPlayer::fireDue(FrameInput& out) {
     } else if (pressesNewKey(held, intent.input) && frame < lastPress + limits.minPressGapFrames) {
         return false;
     }
+    if (intent.input.jump && route->path()[intent.frame].grounded) {
+        // The moment has come while the hero is still in the air where the
+        // route stands (the last jump went long): the person jumps again
+        // once down, a little after the landing.
+        if (!heroGrounded) {
+            landedPressAt = -2;
+            return false;
+        }
+        if (landedPressAt == -2)
+            landedPressAt = frame + static_cast<int>(std::lround(std::fabs(normal(limits.pressSpreadFrames))));
+        if (frame < landedPressAt) return false;
+    }
+    landedPressAt = -1;
     if (pressesNewKey(held, intent.input)) lastPress = frame;
     held = intent.input;
     held.jump = held.layBomb = held.queryHint = held.dismiss = false;

@@ -109,6 +109,8 @@ private:
     int jumpPressedAt = -1;    // ... and own frame, until the next frame shows whether it took off
     int flightRouteFrame = -1; // in a jump: the route frame it was pressed at
     int flightAt = -1;         // ... and own frame; -1 when not in a jump
+    bool heroGrounded = false; // the hero stands, before this frame
+    int landedPressAt = -1;    // a jump due in the air comes at this own frame; -2: not down yet
     int heroX = 0;             // the hero's x before this frame ...
     int pressX = 0;            // ... and before the last jump press
     int flightOffset = 0;      // in a jump: how far from the route's take-off it took off
