@@ -294,6 +294,8 @@ ProfileFigures LevelStudy::run(const HumanProfile& profile) {
             in >> c >> r;
             ++figures.deathCells[{c, r}];
         }
+        int c = 0, r = 0;
+        if (gaveUp && in >> c >> r) ++figures.stuckCells[{c, r}];
     };
     std::fflush(nullptr);
     for (int attempt = 0; attempt < settings.attempts; ++attempt) {
@@ -312,6 +314,7 @@ ProfileFigures LevelStudy::run(const HumanProfile& profile) {
                 const AttemptResult r = player.play(*level, maxFrames, settings.maxDeaths);
                 out << r.finished << ' ' << r.stuck << ' ' << r.deaths << ' ' << r.deathCells.size();
                 for (const auto& [c, row] : r.deathCells) out << ' ' << c << ' ' << row;
+                if (r.stuck) out << ' ' << r.stuckCell.first << ' ' << r.stuckCell.second;
                 out << '\n';
             }
             writeAll(fds[1], out.str());

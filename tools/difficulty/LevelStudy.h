@@ -21,6 +21,7 @@ struct ProfileFigures {
     double finished = 0;       // share that reached the goal at all
     double stuck = 0;          // share that gave up without progress
     std::map<std::pair<int, int>, int> deathCells;  // deaths per cell, over all attempts
+    std::map<std::pair<int, int>, int> stuckCells;  // attempts given up per cell
 };
 
 // The hardest press of the route: how many frames earlier and later than

@@ -86,6 +86,7 @@ AttemptResult SimulatedPlayer::play(Level& level, int maxFrames, int maxDeaths,
         }
         if (frame - furthestAt > stuckFrames) {
             result.stuck = true;
+            result.stuckCell = {hero.getRect()->x / tileSize, hero.getRect()->y / tileSize};
             break;
         }
     }
@@ -331,6 +332,9 @@ void SimulatedPlayer::respawned(const Level& level) {
     // The respawn point lies behind: the start or a curdotree passed.
     const int at = route->nearest(level, 0, std::max(progress, 0), distance);
     restartPlanAt(at, true);
+    // Getting on counts from the respawn point: the way back to where the
+    // last life got to may well take longer than the patience for a stop.
+    furthest = at;
     furthestAt = frame;
 }
 

@@ -19,6 +19,7 @@ struct AttemptResult {
     int deaths = 0;
     int frames = 0;
     std::vector<std::pair<int, int>> deathCells;  // where the hero stood the frame before each death
+    std::pair<int, int> stuckCell;  // where the hero stood when the person gave up
 };
 
 // One simulated person playing a level in a closed loop. Each frame it

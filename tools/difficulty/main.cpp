@@ -170,10 +170,16 @@ std::string mapFor(const Options& o, const std::string& level, const std::string
 
 void report(const Options& o, const std::string& level, const ProfileFigures& f,
             const TightestPress& t, bool routed, int routeFrames, int waysBack) {
-    std::vector<std::pair<int, std::pair<int, int>>> places;
-    for (const auto& [cell, count] : f.deathCells) places.push_back({-count, cell});
-    std::sort(places.begin(), places.end());
-    if (places.size() > deathPlacesListed && !o.allDeaths) places.resize(deathPlacesListed);
+    // The cells with the most of something, most first.
+    auto most = [](const std::map<std::pair<int, int>, int>& cells, std::size_t limit) {
+        std::vector<std::pair<int, std::pair<int, int>>> places;
+        for (const auto& [cell, count] : cells) places.push_back({-count, cell});
+        std::sort(places.begin(), places.end());
+        if (places.size() > limit) places.resize(limit);
+        return places;
+    };
+    const auto places = most(f.deathCells, o.allDeaths ? f.deathCells.size() : deathPlacesListed);
+    const auto stops = most(f.stuckCells, deathPlacesListed);
     if (o.json) {
         std::ostringstream j;
         j << "{\"level\": \"" << level << "\", \"profile\": \"" << f.profile
@@ -195,6 +201,10 @@ void report(const Options& o, const std::string& level, const ProfileFigures& f,
         for (std::size_t i = 0; i < places.size(); ++i)
             j << (i ? ", " : "") << "{\"col\": " << places[i].second.first << ", \"row\": "
               << places[i].second.second << ", \"deaths\": " << -places[i].first << "}";
+        j << "], \"gave_up_at\": [";
+        for (std::size_t i = 0; i < stops.size(); ++i)
+            j << (i ? ", " : "") << "{\"col\": " << stops[i].second.first << ", \"row\": "
+              << stops[i].second.second << ", \"attempts\": " << -stops[i].first << "}";
         j << "]}\n";
         std::fputs(j.str().c_str(), stdout);
     } else if (!routed) {
@@ -211,6 +221,10 @@ void report(const Options& o, const std::string& level, const ProfileFigures& f,
         if (!places.empty()) {
             std::printf("  most deaths at");
             for (const auto& p : places) std::printf(" %d,%d (%d)", p.second.first, p.second.second, -p.first);
+        }
+        if (!stops.empty()) {
+            std::printf("  gave up at");
+            for (const auto& p : stops) std::printf(" %d,%d (%d)", p.second.first, p.second.second, -p.first);
         }
         std::printf("\n");
     }
