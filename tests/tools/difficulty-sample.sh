@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The player model on a shipped sample, level 1 with its calm runs at both
 # tile sizes: the flawless player gets through in one life, every curdotree
-# but the last has a way back, and practice pays (experts reach the goal in
-# one life at least as often as casual players, and they as novices).
+# but the last has a way back, practice pays (experts reach the goal in one
+# life at least as often as casual players, and they as novices), and the
+# tutorial is finished by most casual players. On level 2, whose Chompers
+# want presses in step with them, the flawless player gets through too.
 set -euo pipefail
 tool=$1
 cd "$(dirname "$0")/../.."
@@ -26,5 +28,10 @@ for size in 32 16; do
             || fail "$size: $profile reaches the goal in one life less often ($chance) than the profile before ($previous)"
         previous=$chance
     done
+    casual=$(grep '"profile": "casual"' <<<"$json")
+    awk -v a="$(field "$casual" finished)" 'BEGIN { exit !(a >= 0.5) }' \
+        || fail "$size: casual players finish level 1 less than half the time: $casual"
 done
+flawless=$("$tool" --json --attempts 1 --profile flawless data/levels/level02.lvl)
+[ "$(field "$flawless" goal_one_life)" = 1 ] || fail "32: the flawless player did not get through level 2: $flawless"
 exit $failed
