@@ -404,16 +404,18 @@ std::string probeFrom(Route route, Level& level, int last, int horizon, bool inS
         int aim = (count - 1) / 2;
         if (inStep) {
             // Outward from the middle, the first moment that reaches the goal.
-            bool found = false;
-            for (int d = 0; d < count && !found; ++d) {
-                for (int at : {aim - d, aim + d}) {
-                    int pressed = -1;
-                    if (at < 0 || at >= count || (d == 0 && at != aim)) continue;
-                    if (survives(self, k, best[at], route.frames(), pressed)) {
-                        aim = at;
-                        found = true;
-                        break;
-                    }
+            auto reachesGoal = [&](int at) {
+                int pressed = -1;
+                return at >= 0 && at < count && survives(self, k, best[at], route.frames(), pressed);
+            };
+            for (int d = 0; d < count; ++d) {
+                if (reachesGoal(aim - d)) {
+                    aim -= d;
+                    break;
+                }
+                if (d > 0 && reachesGoal(aim + d)) {
+                    aim += d;
+                    break;
                 }
             }
             route.aimAt(k, best[aim]);

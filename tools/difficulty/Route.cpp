@@ -120,6 +120,12 @@ int Route::flightEnd(int frame) const {
     return frames();
 }
 
+int Route::standingFrom(int frame) const {
+    int f = std::clamp(frame, 0, frames());
+    while (f < frames() && !points[f].grounded) ++f;
+    return f;
+}
+
 int Route::intentFrom(int frame) const {
     const auto at = std::lower_bound(plan.begin(), plan.end(), frame,
                                      [](const Intent& i, int f) { return i.frame < f; });

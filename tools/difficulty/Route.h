@@ -65,6 +65,9 @@ public:
     // The last route frame before the hero stands again after frame (the
     // route's own landing of a jump from there), or the last frame.
     int flightEnd(int frame) const;
+    // The first route frame at or after frame (clamped to the route) where
+    // the hero stands, or the last frame.
+    int standingFrom(int frame) const;
     // The first intent at or after a route frame.
     int intentFrom(int frame) const;
     void aimAt(int intent, int frames) { plan[intent].aim = frames; }

@@ -141,10 +141,7 @@ bool SimulatedPlayer::climb(const Level& level, FrameInput& out) {
     } else if (frame - climbSince > climbPatienceFrames) {
         // The place will not be reached from here (it lies under the ledge
         // the hero stands on, say): the person tries a place further on.
-        const std::vector<RoutePoint>& path = route->path();
-        int further = std::min(route->frames(), climbTo + climbSkipFrames);
-        while (further < route->frames() && !path[further].grounded) ++further;
-        climbTo = climbAimed = further;
+        climbTo = climbAimed = route->standingFrom(climbTo + climbSkipFrames);
         climbSince = frame;
     }
     const RoutePoint& target = route->path()[climbTo];
@@ -272,9 +269,7 @@ void SimulatedPlayer::match(const Level& level) {
         // landing: the person makes for where the route lands next.
         const std::vector<RoutePoint>& path = route->path();
         if (grounded && !path[now].grounded) {
-            int land = now;
-            while (land < route->frames() && !path[land].grounded) ++land;
-            climbTo = land;
+            climbTo = route->standingFrom(now);
             progress = now;
             return;
         }
@@ -295,9 +290,7 @@ void SimulatedPlayer::match(const Level& level) {
     if (routeMoves && frame >= readyAt && reachedAt < 0 &&
         frame > progressAt + limits.reactionFrames + coastLookFrames) {
         // The person makes for where the route stands next, a little on.
-        int ahead = std::min(route->frames(), progress + coastLookFrames);
-        while (ahead < route->frames() && !path[ahead].grounded) ++ahead;
-        climbTo = ahead;
+        climbTo = route->standingFrom(progress + coastLookFrames);
         progressAt = frame;
     }
     if (progress > furthest) {
